@@ -1,0 +1,32 @@
+#include <QApplication>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// One application object for every GUI test of an executable, created before
+// the first test runs. Test mode keeps settings away from the user's own.
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        QStandardPaths::setTestModeEnabled(true);
+        if (QApplication::instance() == nullptr) {
+            static int argc = 1;
+            static char name[] = "ostrel-tests";
+            static char* argv[] = {name, nullptr};
+            m_app = new QApplication(argc, argv);
+        }
+    }
+    void TearDown() override {
+        delete m_app;
+        m_app = nullptr;
+    }
+
+private:
+    QApplication* m_app = nullptr;
+};
+
+const auto* const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+}  // namespace
