@@ -1,12 +1,13 @@
 #include <QApplication>
-#include <QMainWindow>
+
+#include "app/tmainform.h"
+#include "app/windowfont.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tengwar Ostrel"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tengwar Ostrel"));
-    window.resize(531, 273);
+    QApplication::setFont(windowFont());
+    TMainForm window;
     window.show();
     return QApplication::exec();
 }

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+#include <utility>
+
+#include "app/messages.h"
+
+class QWidget;
+
+namespace errorguard {
+
+// The text of an exception for the error box: the program's own errors carry
+// UTF-8 or Windows-1250 bytes; whichever decodes cleanly is used.
+QString exceptionText(const char* what);
+
+// Shows a caught error the way the program's general error handler does.
+void showError(QWidget* parent, const QString& text);
+
+}  // namespace errorguard
+
+// Runs one user action. Any error it raises (a settings store error or any
+// other exception) ends the action, is shown in a message box and never
+// crosses the event loop. Returns false when the action failed.
+template <class Action>
+bool guarded(QWidget* parent, Action&& action) noexcept {
+    try {
+        std::forward<Action>(action)();
+        return true;
+    } catch (const std::exception& e) {
+        errorguard::showError(parent, errorguard::exceptionText(e.what()));
+    } catch (...) {
+        errorguard::showError(parent, QStringLiteral("Neznana napaka."));
+    }
+    return false;
+}
+
+// Wraps a handler for a signal connection: the handler runs guarded.
+template <class Handler>
+auto guardedSlot(QWidget* parent, Handler handler) {
+    return [parent, handler = std::move(handler)](auto&&... args) mutable {
+        guarded(parent, [&] { handler(std::forward<decltype(args)>(args)...); });
+    };
+}

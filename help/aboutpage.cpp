@@ -1,0 +1,12 @@
+#include "help/aboutpage.h"
+
+#include "help/helpcontext.h"
+#include "ui_aboutpage.h"
+
+AboutPage::AboutPage(TMainForm& mainForm, QWidget* parent)
+    : QWidget(parent), m_mainForm(mainForm), ui(std::make_unique<Ui::AboutPage>()) {
+    ui->setupUi(this);
+    setHelpContext(this, 9705);
+}
+
+AboutPage::~AboutPage() = default;
