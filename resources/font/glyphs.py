@@ -1,0 +1,441 @@
+"""The glyphs of the Tengwar Quenya font, code by code.
+
+Each code 0x20-0x7E of the font is listed in GLYPHS with a builder that
+returns its Glyph (see hand.py for the pen and the letter parts). Letters are
+the regular tengwar made from stems and bows, the irregular ones drawn from
+curves, and the signs. Marks (vowel signs, tildes, the silent-e dot) have no
+advance: their ink lies at negative x, over the letter written before them.
+Each mark comes in four placements, one for each kind of letter that bears it.
+"""
+
+import math
+
+from hand import (ASC, DESC, DOT_R, MARK_Y, SB, STEM_X, BOW, W, X, YB, YM, YT, Glyph, Path,
+                  bows, hanging_bow, mirror_y, regular, rotated, shifted, stem, tilde_path)
+
+# --- The regular tengwar: series (tinco, parma, calma, quesse) by grade ----------
+#
+# grade 1: descending stem, single bow      grade 2: descending stem, double bow
+# grade 3: raised stem, single bow          grade 4: raised stem, double bow
+# grade 5: short stem, double bow           grade 6: short stem, single bow
+# The tinco and calma series have open bows, parma and quesse closed ones;
+# tinco and parma bows hang from the top, calma and quesse bows rise from the foot.
+
+REGULAR = {
+    0x31: (1, 1),  # tinco
+    0x71: (2, 1),  # parma
+    0x61: (3, 1),  # calma
+    0x7A: (4, 1),  # quesse
+    0x32: (1, 2),  # ando
+    0x77: (2, 2),  # umbar
+    0x73: (3, 2),  # anga
+    0x78: (4, 2),  # ungwe
+    0x33: (1, 3),  # thule
+    0x65: (2, 3),  # formen
+    0x64: (3, 3),  # harma
+    0x63: (4, 3),  # hwesta
+    0x34: (1, 4),  # anto
+    0x72: (2, 4),  # ampa
+    0x66: (3, 4),  # anca
+    0x76: (4, 4),  # unque
+    0x35: (1, 5),  # numen
+    0x74: (2, 5),  # malta
+    0x67: (3, 5),  # noldo
+    0x62: (4, 5),  # nwalme
+    0x36: (1, 6),  # ore
+    0x79: (2, 6),  # vala
+    0x68: (3, 6),  # anna
+    0x6E: (4, 6),  # vilya
+}
+
+# --- Mark placements ------------------------------------------------------------
+#
+# Centre of a mark, measured back from the end of the letter that bears it:
+# A one-bow letters, B letters with a raised stem (keep clear of the stem),
+# C wide letters with two bows, O the carriers and the rest.
+
+SINGLE_ADVANCE = regular(1, 1).advance
+DOUBLE_ADVANCE = regular(1, 2).advance
+
+MARK_AT = {
+    "A": -(SINGLE_ADVANCE - 222),
+    "B": -(SINGLE_ADVANCE - 240),
+    "C": -(DOUBLE_ADVANCE - 290),
+    "O": -96,
+}
+SPREAD = {"A": 1.0, "B": 0.95, "C": 1.2, "O": 0.9}
+
+TILDE_Y = -150  # centre of the doubling tilde below the letter
+SILENT_E_Y = -268  # centre of the silent-e dot, below the tilde
+
+
+def mark(draw):
+    """A zero-width glyph whose ink is drawn by draw(glyph)."""
+    g = Glyph(0)
+    draw(g)
+    return g
+
+
+def a_mark(cls):
+    cx, s = MARK_AT[cls], 62 * SPREAD[cls]
+    r = 40
+    return mark(lambda g: (g.dot(cx - s, MARK_Y + r, r), g.dot(cx + s, MARK_Y + r, r),
+                           g.dot(cx, MARK_Y + r + 1.75 * s, r)))
+
+
+def e_mark(cls):
+    cx, s = MARK_AT[cls], SPREAD[cls]
+    return mark(lambda g: g.stroke(Path(cx - 40 * s, MARK_Y + 25).line(cx + 44 * s, MARK_Y + 165)))
+
+
+def i_mark(cls):
+    cx = MARK_AT[cls]
+    return mark(lambda g: g.dot(cx, MARK_Y + DOT_R + 20))
+
+
+def curl(cx, turn):
+    """A small hook rising on one side and turning over to the other: turn +1 right, -1 left."""
+    s = turn
+    p = Path(cx - s * 42, MARK_Y + 25)
+    p.curve((cx - s * 48, MARK_Y + 125), (cx + s * 40, MARK_Y + 170), (cx + s * 50, MARK_Y + 85))
+    return p
+
+
+def o_mark(cls):
+    cx, s = MARK_AT[cls], SPREAD[cls]
+    return mark(lambda g: g.stroke(curl(cx, +1)))
+
+
+def u_mark(cls):
+    cx = MARK_AT[cls]
+    return mark(lambda g: g.stroke(curl(cx, -1)))
+
+
+TILDE_AT = {
+    # class: (centre, width)
+    "A": (-(DOUBLE_ADVANCE - 300), 260),
+    "B": (-(SINGLE_ADVANCE - 230), 190),
+    "C": (-(DOUBLE_ADVANCE - 290), 240),
+    "O": (-(SINGLE_ADVANCE - 220), 170),
+}
+
+
+def tilde(cls):
+    cx, w = TILDE_AT[cls]
+    return mark(lambda g: g.stroke(tilde_path(cx, TILDE_Y, w)))
+
+
+def silent_e(cx):
+    return mark(lambda g: g.dot(cx, SILENT_E_Y, 42))
+
+
+# --- Irregular letters ----------------------------------------------------------
+
+
+def carrier(long):
+    """The short carrier (a short stem with a foot) or the long one (a stem below the line)."""
+    x = SB + W / 2 + 10
+    g = Glyph(round(x + W / 2 + 60 + SB))
+    top = X - 40
+    if long:
+        p = Path(x, top + 20).line(x, DESC + 120)
+        p.curve((x, DESC + 50), (x - 20, DESC + W / 2), (x - 60, DESC + W / 2))
+        g.stroke(p, cap="round")
+        g.stroke(Path(x, top + 20).line(x + 2, top + 21), cap="round")
+    else:
+        p = Path(x, top).line(x, 120)
+        p.curve((x, 50), (x + 25, YB), (x + 70, YB))
+        g.stroke(p)
+    return g
+
+
+def romen():
+    """A short letter like a y: a curved left arm meeting a straight right stem."""
+    xr = SB + W / 2 + 190
+    g = Glyph(round(xr + W / 2 + SB + 10))
+    stem(g, xr, X, 0)
+    p = Path(SB + W / 2 + 30, YT - 70)
+    p.curve((SB + W / 2 - 20, YT - 10), (SB + W / 2 + 10, YT + 10), (SB + W / 2 + 50, YT - 20))
+    p.curve((SB + W / 2 + 110, YT - 70), (xr - 60, YM - 20), (xr, YM - 70))
+    g.stroke(p)
+    return g
+
+
+def arda():
+    """Romen's arm on a short stem that closes a bow to the right."""
+    xs = SB + W / 2 + 150
+    g = Glyph(round(xs + 200 + W / 2 + SB))
+    stem(g, xs, X, 0)
+    p = Path(SB + W / 2 + 10, YT - 70)
+    p.curve((SB + W / 2 - 30, YT - 10), (SB + W / 2 + 10, YT + 10), (SB + W / 2 + 50, YT - 20))
+    p.curve((SB + W / 2 + 100, YT - 70), (xs - 50, YM - 20), (xs, YM - 70))
+    g.stroke(p)
+    b = hanging_bow(xs, 200, closed=True)
+    g.stroke(b)
+    return g
+
+
+def lambe(crossed=False):
+    """A shepherd's crook: a short left leg, a high arch and a long right leg with a foot."""
+    xl = SB + W / 2
+    xr = xl + 210
+    g = Glyph(round(xr + W / 2 + 50 + SB))
+    p = Path(xl, YM + 20)
+    p.curve((xl, YT + 20), (xr, YT + 40), (xr, YM + 40))
+    p.line(xr, 110)
+    p.curve((xr, YB + 20), (xr + 20, YB), (xr + 60, YB))
+    g.stroke(p)
+    if crossed:
+        g.stroke(Path(xl + 30, YM - 40).line(xr + 70, YM - 40), cap="round")
+    return g
+
+
+def silme_shape(second_arm=False, geometric=False):
+    """A loop on the line with an arm rising from its left side and hooking right (like a 6).
+
+    second_arm adds the other arm of are (a loop with two horns);
+    geometric gives the plainer variant with a straight stem and a flat bar.
+    """
+    r = 118
+    cx = SB + W / 2 + r
+    cy = YB + r - 10
+    g = Glyph(round(cx + r + W / 2 + SB + (20 if second_arm else 0)))
+    loop = Path(cx + r, cy).arc(cx, cy, r, r - 10, 0, 360, steps=120)
+    g.stroke(loop)
+    if geometric:
+        g.stroke(Path(cx - r, cy).line(cx - r, X + 80), cap="flat")
+        g.stroke(Path(cx - r - W / 2, X + 80 - W / 2).line(cx + 30, X + 80 - W / 2), cap="round")
+        if second_arm:
+            g.stroke(Path(cx + r, cy).line(cx + r, X + 80), cap="flat")
+            g.stroke(Path(cx + r + W / 2, X + 80 - W / 2).line(cx + r + 70, X + 80 - W / 2),
+                     cap="round")
+    else:
+        arm = Path(cx - r, cy)
+        arm.curve((cx - r, cy + 170), (cx - 40, X + 70), (cx + 40, X + 60))
+        arm.curve((cx + 80, X + 55), (cx + 110, X + 30), (cx + 120, X - 10))
+        g.stroke(arm)
+        if second_arm:
+            arm2 = Path(cx + r - 20, cy + 60)
+            arm2.curve((cx + r + 20, cy + 150), (cx + r + 10, X + 40), (cx + r + 60, X + 70))
+            g.stroke(arm2)
+    return g
+
+
+def hyarmen():
+    """A raised stem with an arch that springs from it and stands on the line like an h."""
+    g = Glyph(SINGLE_ADVANCE)
+    stem(g, STEM_X, ASC, DESC)
+    x0 = STEM_X
+    w = BOW
+    p = Path(x0, YM + 40)
+    p.curve((x0 + 40, YT + 10), (x0 + w, YT + 20), (x0 + w, YM))
+    p.line(x0 + w, 90)
+    p.curve((x0 + w, YB + 10), (x0 + w + 20, YB), (x0 + w + 40, YB))
+    g.stroke(p)
+    return g
+
+
+def hwesta_sindarinwa():
+    """Ore whose stem hooks back to the left at the top."""
+    g = regular(1, 6)
+    g.stroke(Path(STEM_X, YT).curve((STEM_X - 10, YT + 60), (STEM_X - 70, YT + 60),
+                                    (STEM_X - 80, YT + 10)))
+    return shifted(g, 40, advance=g.advance + 40)
+
+
+def yanta():
+    """A lambda: a tall stroke from above the bows down to the right, a short leg to the left."""
+    x0 = SB + W / 2
+    g = Glyph(round(x0 + 250 + W / 2 + SB))
+    p = Path(x0 + 20, ASC - 60)
+    p.curve((x0 + 60, ASC - 20), (x0 + 90, ASC - 80), (x0 + 110, X))
+    p.curve((x0 + 150, 200), (x0 + 200, YB), (x0 + 250, YB))
+    g.stroke(p)
+    q = Path(x0 + 120, X - 60)
+    q.curve((x0 + 90, 200), (x0 + 40, YB + 10), (x0, YB + 40))
+    g.stroke(q)
+    return g
+
+
+def ure():
+    """A cup standing on the line whose two arms turn outwards at the top."""
+    x0 = SB + W / 2 + 30
+    w = 220
+    g = Glyph(round(x0 + w + W / 2 + SB + 30))
+    p = Path(x0 - 30, YT - 10)
+    p.curve((x0, YT + 10), (x0, YT - 20), (x0, YT - 60))
+    p.line(x0, YM - 40)
+    p.arc(x0 + w / 2, YM - 40, w / 2, YM - 40 - YB, 180, 360, exponent=2.2)
+    p.line(x0 + w, YT - 60)
+    p.curve((x0 + w, YT - 20), (x0 + w, YT + 10), (x0 + w + 30, YT - 10))
+    g.stroke(p)
+    return g
+
+
+def extended(series):
+    """Tinco, parma, calma or quesse with the stem drawn both above and below."""
+    g = regular(series, 1)
+    stem(g, STEM_X, ASC, X)
+    return g
+
+
+# --- Signs ----------------------------------------------------------------------
+
+
+def dots(*points, advance=220, r=DOT_R + 3):
+    g = Glyph(advance)
+    for x, y in points:
+        g.dot(x, y, r)
+    return g
+
+
+def s_hook(high):
+    """The s-hook that follows a letter: a tail curling down below the line.
+
+    The low form hangs from the foot of the bow before it (after tinco, ando
+    and parma), the high one from the middle (after quesse).
+    """
+    g = Glyph(150)
+    y0 = YM if high else YB + 20
+    p = Path(-40, y0)
+    p.curve((40, y0 - 10), (90, y0 - 60), (80, -90))
+    p.curve((70, -190), (-10, -210), (-30, -150))
+    g.stroke(p)
+    return g
+
+
+def ring():
+    g = Glyph(420)
+    g.stroke(Path(340, YM).arc(210, YM, 130, 170, 0, 360, steps=120))
+    g.dot(210, YM, 40)
+    return g
+
+
+def dash():
+    g = Glyph(420)
+    g.stroke(tilde_path(210, YM, 300, amp=40))
+    return g
+
+
+def numeral_like(turns):
+    g = Glyph(360)
+    p = Path(180, X + 40)
+    p.arc(180, YM, 120, YM + 40 - YM, 90, 90 - 360 * turns, steps=int(100 * turns))
+    g.stroke(p)
+    return g
+
+
+def bar(y, advance=460, w=360):
+    g = Glyph(advance)
+    g.stroke(Path((advance - w) / 2, y).line((advance + w) / 2, y), cap="flat")
+    return g
+
+
+def tall_stem():
+    g = Glyph(220)
+    stem(g, 110, ASC, DESC)
+    return g
+
+
+def bracket(side):
+    """A curly section sign: a wave standing upright."""
+    g = Glyph(260)
+    s = 1 if side == "left" else -1
+    cx = 130
+    p = Path(cx + s * 60, ASC - 80)
+    p.curve((cx - s * 40, ASC - 80), (cx + s * 20, YM + 60), (cx - s * 60, YM))
+    p.curve((cx + s * 20, YM - 60), (cx - s * 40, DESC + 80), (cx + s * 60, DESC + 80))
+    g.stroke(p)
+    return g
+
+
+def exclamation():
+    g = Glyph(220)
+    g.stroke(Path(110, X + 200).curve((90, X), (130, 250), (110, 150)))
+    g.dot(110, YB + 10, DOT_R + 3)
+    return g
+
+
+def semicolon():
+    g = Glyph(240)
+    g.dot(120, X - 40, DOT_R + 3)
+    g.stroke(Path(130, 80).curve((160, 30), (120, -80), (60, -120)))
+    return g
+
+
+def halla():
+    g = Glyph(230)
+    p = Path(80, ASC - 100).curve((100, ASC), (150, ASC - 40), (115, X))
+    p.line(115, 0)
+    g.stroke(p)
+    return g
+
+
+GLYPHS = {}
+
+for code, (series, grade) in REGULAR.items():
+    GLYPHS[code] = regular(series, grade)
+
+GLYPHS.update({
+    0x20: Glyph(300),  # space
+    0x60: carrier(long=False),
+    0x7E: carrier(long=True),
+    0x37: romen(),
+    0x75: arda(),
+    0x6A: lambe(),
+    0x6D: lambe(crossed=True),  # alda
+    0x38: silme_shape(),  # silme
+    0x69: rotated(silme_shape()),  # silme nuquerna
+    0x6B: silme_shape(second_arm=True),  # are (esse)
+    0x2C: rotated(silme_shape(second_arm=True)),  # are nuquerna
+    0x2A: silme_shape(geometric=True),  # s before no vowel
+    0x49: rotated(silme_shape(geometric=True)),  # S before no vowel
+    0x4B: silme_shape(second_arm=True, geometric=True),  # z before no vowel
+    0x3C: rotated(silme_shape(second_arm=True, geometric=True)),  # Z before no vowel
+    0x39: hyarmen(),
+    0x6F: hwesta_sindarinwa(),
+    0x6C: yanta(),
+    0x2E: ure(),
+    # vowel marks in their four placements
+    0x25: a_mark("A"), 0x54: a_mark("B"), 0x47: a_mark("C"), 0x42: a_mark("O"),
+    0x5E: e_mark("A"), 0x59: e_mark("B"), 0x48: e_mark("C"), 0x4E: e_mark("O"),
+    0x26: i_mark("A"), 0x55: i_mark("B"), 0x4A: i_mark("C"), 0x4D: i_mark("O"),
+    0x28: o_mark("A"), 0x4F: o_mark("B"), 0x4C: o_mark("C"), 0x3E: o_mark("O"),
+    0x29: u_mark("A"), 0x50: u_mark("B"), 0x3A: u_mark("C"), 0x3F: u_mark("O"),
+    # doubling tilde below, by the letter it stands under
+    0x41: tilde("A"), 0x53: tilde("B"), 0x5A: tilde("C"), 0x58: tilde("O"),
+    # silent e: a dot below
+    0x30: silent_e(MARK_AT["A"]),
+    0x70: silent_e(-(DOUBLE_ADVANCE - 300)),
+    # signs
+    0x5D: dots((110, YM)),  # one dot
+    0x5B: dots((110, YM + 120), (110, YM - 120)),  # two dots
+    0x3D: s_hook(high=False),
+    0x5C: s_hook(high=True),
+    0x22: dots((110, YM + 170), (110, YM), (110, YM - 170)),
+    0x23: dots((80, YM + 100), (200, YM + 100), (80, YM - 100), (200, YM - 100), advance=280),
+    0x21: exclamation(),
+    0x27: dots((90, X + 150), advance=180),
+    0x3B: semicolon(),
+    0x2D: dash(),
+    0x2F: shifted(Glyph(300).stroke(Path(60, DESC + 80).line(240, ASC - 80)), 0),
+    0x2B: dots((80, YM), (200, YM), (140, YM + 120), (140, YM - 120), advance=280),
+    0x40: ring(),
+    0x5F: bar(-120),
+    0x7C: tall_stem(),
+    0x7B: bracket("left"),
+    0x7D: bracket("right"),
+    0x24: numeral_like(0.75),
+    0x43: extended(1),
+    0x44: extended(2),
+    0x45: extended(3),
+    0x46: extended(4),
+    0x51: halla(),
+    0x52: rotated(romen()),
+    0x56: rotated(regular(1, 6)),  # ore turned
+    0x57: shifted(dots((90, YB + 30), (190, YB + 30), advance=280), 0),
+})
+
+NAMES = {
+    0x20: "space",
+}

@@ -1,0 +1,219 @@
+"""The pen of the Tengwar Quenya font: strokes, bows, dots and curls.
+
+Every glyph of glyphs.py is a set of centre lines drawn with one round-nibbed
+pen of width W, plus a few dots. The builder (tools/buildfont.py) unites the
+inked areas of a glyph into non-overlapping outlines, so the shapes here may
+overlap freely.
+
+Coordinates are font units (1000 per em), y upwards, baseline at 0.
+"""
+
+import math
+
+# --- Metrics shared by every glyph -------------------------------------------------
+
+W = 74  # pen width: stems, bows and marks all have this weight
+X = 460  # height of the bows (x-height), outer edge
+ASC = 800  # top of a raised stem
+DESC = -330  # bottom of a descending stem
+SB = 50  # side bearing on both sides of a letter
+
+YT = X - W / 2  # centre line of the top of a bow
+YB = W / 2  # centre line of the bottom of a bow
+YM = X / 2  # middle of the bow band
+
+STEM_X = SB + W / 2  # centre of the stem of a letter whose stem stands on the left
+
+BOW = 240  # width (centre line) of a single bow
+BOW2 = 196  # width of each bow of a double bow
+
+MARK_Y = X + 95  # lowest ink of a mark above a letter
+DOT_R = 45  # radius of a dot
+
+
+class Path:
+    """A centre line: a polyline built from straight pieces and arcs."""
+
+    def __init__(self, x, y):
+        self.points = [(float(x), float(y))]
+
+    @property
+    def end(self):
+        return self.points[-1]
+
+    def line(self, x, y):
+        self.points.append((float(x), float(y)))
+        return self
+
+    def arc(self, cx, cy, rx, ry, a0, a1, exponent=2.0, steps=None):
+        """Adds a piece of a (super)ellipse centred at (cx, cy), from angle a0 to a1 (degrees).
+
+        exponent 2 gives an ellipse; larger exponents give squarer corners.
+        """
+        if steps is None:
+            steps = max(6, int(abs(a1 - a0) / 3))
+        e = 2.0 / exponent
+        for k in range(1, steps + 1):
+            t = math.radians(a0 + (a1 - a0) * k / steps)
+            c, s = math.cos(t), math.sin(t)
+            x = cx + rx * math.copysign(abs(c) ** e, c)
+            y = cy + ry * math.copysign(abs(s) ** e, s)
+            self.points.append((x, y))
+        return self
+
+    def curve(self, c1, c2, p, steps=24):
+        """Adds a cubic Bezier from the current end through controls c1, c2 to p."""
+        p0 = self.end
+        for k in range(1, steps + 1):
+            t = k / steps
+            u = 1 - t
+            x = u * u * u * p0[0] + 3 * u * u * t * c1[0] + 3 * u * t * t * c2[0] + t * t * t * p[0]
+            y = u * u * u * p0[1] + 3 * u * u * t * c1[1] + 3 * u * t * t * c2[1] + t * t * t * p[1]
+            self.points.append((x, y))
+        return self
+
+
+class Glyph:
+    """The ink of one glyph: stroked centre lines and filled dots, and its advance."""
+
+    def __init__(self, advance):
+        self.advance = advance
+        self.strokes = []  # (points, width, cap) with cap 'round' or 'flat'
+        self.dots = []  # (x, y, r)
+        self.polygons = []  # filled polygons given by their corners
+
+    def stroke(self, path, cap="round", width=W):
+        pts = path.points if isinstance(path, Path) else [tuple(map(float, p)) for p in path]
+        self.strokes.append((pts, width, cap))
+        return self
+
+    def dot(self, x, y, r=DOT_R):
+        self.dots.append((float(x), float(y), float(r)))
+        return self
+
+    def fill(self, corners):
+        self.polygons.append([tuple(map(float, p)) for p in corners])
+        return self
+
+    def transformed(self, fn, advance=None):
+        """A copy whose every point is mapped through fn((x, y)) -> (x, y)."""
+        g = Glyph(self.advance if advance is None else advance)
+        g.strokes = [([fn(p) for p in pts], w, cap) for pts, w, cap in self.strokes]
+        g.dots = [(*fn((x, y)), r) for x, y, r in self.dots]
+        g.polygons = [[fn(p) for p in poly] for poly in self.polygons]
+        return g
+
+    def merged(self, other):
+        g = Glyph(self.advance)
+        g.strokes = self.strokes + other.strokes
+        g.dots = self.dots + other.dots
+        g.polygons = self.polygons + other.polygons
+        return g
+
+
+# --- Letter parts -----------------------------------------------------------------
+
+
+def stem(g, x, top, bottom):
+    """A straight vertical stem with flat ends."""
+    g.stroke(Path(x, top).line(x, bottom), cap="flat")
+
+
+def hanging_bow(x0, w, closed, first=True):
+    """A bow that leaves the stem (or the previous bow) at the top and curves down to the right.
+
+    Open bows curl back inwards at the bottom and stop short; closed bows
+    return along the baseline to where they started, with a flat bottom bar.
+    A bow that is not the first of a double bow springs from the side of the
+    previous one instead of from the top of the stem.
+    """
+    top_r = 0.62 * w  # the rounded shoulder
+    top_rv = 0.55 * (YT - YB)
+    bot_r = 0.36 * w if not closed else 0.26 * w
+    bot_rv = 0.36 * (YT - YB) if not closed else 0.24 * (YT - YB)
+    if first:
+        p = Path(x0, YT)
+    else:
+        # spring from the leg of the previous bow, like the second arch of an m
+        p = Path(x0, YT - top_rv * 0.9)
+        p.arc(x0 + top_r * 0.45, YT - top_rv * 0.9, top_r * 0.45, top_rv * 0.9, 180, 90)
+    p.line(x0 + w - top_r, YT)
+    p.arc(x0 + w - top_r, YT - top_rv, top_r, top_rv, 90, 0, exponent=2.2)
+    p.line(x0 + w, YB + bot_rv)
+    if closed:
+        p.arc(x0 + w - bot_r, YB + bot_rv, bot_r, bot_rv, 0, -90)
+        p.line(x0, YB)
+    else:
+        p.arc(x0 + w - bot_r, YB + bot_rv, bot_r, bot_rv, 0, -120)
+    return p
+
+
+def mirror_y(path, axis=YM):
+    """The path reflected about a horizontal line (a hanging bow becomes a rising bow)."""
+    q = Path(*path.points[0])
+    q.points = [(x, 2 * axis - y) for x, y in path.points]
+    return q
+
+
+def bows(g, x0, count, kind, closed):
+    """One or two bows to the right of a stem at x0.
+
+    kind 'hanging' (tinco, parma series) or 'rising' (calma, quesse series).
+    """
+    widths = [BOW] if count == 1 else [BOW2, BOW2]
+    x = x0
+    for i, w in enumerate(widths):
+        p = hanging_bow(x, w, closed, first=(i == 0))
+        if kind == "rising":
+            p = mirror_y(p)
+        g.stroke(p)
+        x += w
+
+
+def regular(series, grade):
+    """One of the 24 regular tengwar.
+
+    series 1..4 (tinco, parma, calma, quesse), grade 1..6 (see glyphs.py).
+    """
+    double = grade in (2, 4, 5)
+    count = 2 if double else 1
+    width = BOW if count == 1 else 2 * BOW2
+    g = Glyph(round(STEM_X + width + W / 2 + SB))
+    if grade in (1, 2):
+        stem(g, STEM_X, X, DESC)
+    elif grade in (3, 4):
+        stem(g, STEM_X, ASC, DESC)
+    else:
+        stem(g, STEM_X, X, 0)
+    kind = "hanging" if series in (1, 2) else "rising"
+    closed = series in (2, 4)
+    bows(g, STEM_X, count, kind, closed)
+    return g
+
+
+def rotated(g):
+    """The glyph turned half round within its own box and the bow band."""
+    adv = g.advance
+    return g.transformed(lambda p: (adv - p[0], X - p[1]))
+
+
+def mirrored_x(g):
+    adv = g.advance
+    return g.transformed(lambda p: (adv - p[0], p[1]))
+
+
+def shifted(g, dx, dy=0.0, advance=None):
+    return g.transformed(lambda p: (p[0] + dx, p[1] + dy), advance=advance)
+
+
+# --- Marks ------------------------------------------------------------------------
+
+
+def tilde_path(cx, cy, width, amp=34):
+    """A level wave: up first, then down, as a written tilde."""
+    p = Path(cx - width / 2, cy)
+    n = 40
+    for k in range(1, n + 1):
+        t = k / n
+        p.line(cx - width / 2 + width * t, cy + amp * math.sin(2 * math.pi * t))
+    return p

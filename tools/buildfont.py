@@ -1,0 +1,221 @@
+#!/usr/bin/python3
+"""Builds the TrueType font "Tengwar Quenya" (Medium) from resources/font/.
+
+    python3 tools/buildfont.py [--output FILE]
+
+writes resources/font/quenya.ttf by default. The glyphs come from
+resources/font/glyphs.py; each glyph's strokes and dots are united into
+non-overlapping outlines (outer contours clockwise, counters anticlockwise)
+and written as quadratic TrueType contours. The build is reproducible: the
+same sources give the same bytes (the timestamps are fixed).
+
+Needs Debian's python3-fonttools and python3-shapely.
+"""
+
+import argparse
+import math
+import os
+import sys
+
+from fontTools.fontBuilder import FontBuilder
+from fontTools.pens.ttGlyphPen import TTGlyphPen
+from shapely.geometry import LineString, MultiPolygon, Point, Polygon
+from shapely.geometry.polygon import orient
+from shapely.ops import unary_union
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+FONT_DIR = os.path.join(ROOT, "resources", "font")
+sys.dont_write_bytecode = True  # keep the source folder clean
+sys.path.insert(0, FONT_DIR)
+
+import glyphs  # noqa: E402  (the glyph source lives in resources/font)
+import hand  # noqa: E402
+
+FAMILY = "Tengwar Quenya"
+STYLE = "Medium"
+VERSION = "Version 1.000"
+# 2026-01-01 00:00:00 UTC in seconds since 1904-01-01, the font's epoch.
+TIMESTAMP = 3850329600
+
+UNITS_PER_EM = 1000
+ASCENT = 900
+DESCENT = -400
+
+# Vertices closer than this to a straight line are dropped before the outline is written.
+SIMPLIFY = 0.6
+# A vertex where the outline turns by more than this (degrees) is a corner.
+CORNER_ANGLE = 28.0
+# An edge longer than this is straight: its ends are on-curve points.
+STRAIGHT_EDGE = 28.0
+
+
+def ink(glyph):
+    """The glyph's inked area as one shapely geometry."""
+    parts = []
+    for pts, width, cap in glyph.strokes:
+        style = 1 if cap == "round" else 2
+        if len(pts) == 1:
+            parts.append(Point(pts[0]).buffer(width / 2, resolution=24))
+            continue
+        parts.append(LineString(pts).buffer(width / 2, resolution=24, cap_style=style, join_style=1))
+    for x, y, r in glyph.dots:
+        parts.append(Point(x, y).buffer(r, resolution=24))
+    for corners in glyph.polygons:
+        parts.append(Polygon(corners))
+    if not parts:
+        return None
+    shape = unary_union(parts).simplify(SIMPLIFY, preserve_topology=True)
+    return shape
+
+
+def polygons_of(shape):
+    if shape is None or shape.is_empty:
+        return []
+    if isinstance(shape, Polygon):
+        return [shape]
+    if isinstance(shape, MultiPolygon):
+        return list(shape.geoms)
+    return [g for g in getattr(shape, "geoms", []) if isinstance(g, Polygon)]
+
+
+def turn_angle(a, b, c):
+    ux, uy = b[0] - a[0], b[1] - a[1]
+    vx, vy = c[0] - b[0], c[1] - b[1]
+    lu, lv = math.hypot(ux, uy), math.hypot(vx, vy)
+    if lu == 0 or lv == 0:
+        return 180.0
+    cos = max(-1.0, min(1.0, (ux * vx + uy * vy) / (lu * lv)))
+    return math.degrees(math.acos(cos))
+
+
+def draw_ring(pen, coords):
+    """Draws one closed ring: corners and the ends of straight edges on the curve,
+    the dense points of curved stretches as quadratic control points."""
+    pts = []
+    for x, y in coords[:-1]:  # shapely repeats the first point at the end
+        p = (int(round(x)), int(round(y)))
+        if not pts or pts[-1] != p:
+            pts.append(p)
+    while len(pts) > 1 and pts[0] == pts[-1]:
+        pts.pop()
+    n = len(pts)
+    if n < 3:
+        return
+    on = []
+    for i in range(n):
+        a, b, c = pts[i - 1], pts[i], pts[(i + 1) % n]
+        long_edge = math.dist(a, b) > STRAIGHT_EDGE or math.dist(b, c) > STRAIGHT_EDGE
+        on.append(long_edge or turn_angle(a, b, c) > CORNER_ANGLE)
+    if not any(on):
+        pen.qCurveTo(*pts, None)
+        pen.closePath()
+        return
+    start = on.index(True)
+    pts = pts[start:] + pts[:start]
+    on = on[start:] + on[:start]
+    pen.moveTo(pts[0])
+    pending = []
+    for p, is_on in zip(pts[1:] + [pts[0]], on[1:] + [on[0]]):
+        if is_on:
+            if pending:
+                pen.qCurveTo(*pending, p)
+                pending = []
+            else:
+                pen.lineTo(p)
+        else:
+            pending.append(p)
+    pen.closePath()
+
+
+def tt_glyph(glyph):
+    pen = TTGlyphPen(None)
+    for poly in polygons_of(ink(glyph)):
+        poly = orient(poly, sign=-1.0)  # exterior clockwise, holes anticlockwise (y up)
+        draw_ring(pen, list(poly.exterior.coords))
+        for hole in poly.interiors:
+            draw_ring(pen, list(hole.coords))
+    return pen.glyph()
+
+
+def notdef():
+    g = hand.Glyph(420)
+    g.fill([(50, 0), (50, 700), (370, 700), (370, 0)])
+    pen = TTGlyphPen(None)
+    pen.moveTo((50, 0))
+    pen.lineTo((50, 700))
+    pen.lineTo((370, 700))
+    pen.lineTo((370, 0))
+    pen.closePath()
+    pen.moveTo((110, 60))
+    pen.lineTo((310, 60))
+    pen.lineTo((310, 640))
+    pen.lineTo((110, 640))
+    pen.closePath()
+    return pen.glyph(), 420
+
+
+def glyph_name(code):
+    return "space" if code == 0x20 else "uni%04X" % code
+
+
+def build(path):
+    order = [".notdef"] + [glyph_name(c) for c in range(0x20, 0x7F)]
+    tt = {}
+    advances = {}
+    tt[".notdef"], advances[".notdef"] = notdef()
+    for code in range(0x20, 0x7F):
+        g = glyphs.GLYPHS[code]
+        name = glyph_name(code)
+        tt[name] = tt_glyph(g)
+        advances[name] = int(round(g.advance))
+
+    fb = FontBuilder(UNITS_PER_EM, isTTF=True)
+    fb.setupGlyphOrder(order)
+    fb.setupCharacterMap({code: glyph_name(code) for code in range(0x20, 0x7F)})
+    fb.setupGlyf(tt)
+    glyf = fb.font["glyf"]
+    metrics = {}
+    for name in order:
+        g = glyf[name]
+        lsb = g.xMin if g.numberOfContours else 0
+        metrics[name] = (advances[name], lsb)
+    fb.setupHorizontalMetrics(metrics)
+    fb.setupHorizontalHeader(ascent=ASCENT, descent=DESCENT)
+    full = f"{FAMILY} {STYLE}"
+    fb.setupNameTable({
+        "copyright": "Drawn for Tengwar Ostrel.",
+        "familyName": FAMILY,
+        "styleName": STYLE,
+        "uniqueFontIdentifier": f"{full}; {VERSION}",
+        "fullName": full,
+        "version": VERSION,
+        "psName": "TengwarQuenya-Medium",
+    })
+    fb.setupOS2(
+        usWeightClass=500,
+        fsSelection=0x40,  # regular: the family's only face
+        achVendID="OSTR",
+        sTypoAscender=ASCENT,
+        sTypoDescender=DESCENT,
+        sTypoLineGap=0,
+        usWinAscent=ASCENT + 50,
+        usWinDescent=-DESCENT + 50,
+        sxHeight=hand.X,
+        sCapHeight=hand.ASC,
+        ulCodePageRange1=(1 << 0) | (1 << 1),  # Latin 1, Latin 2
+    )
+    fb.setupPost()
+    fb.updateHead(created=TIMESTAMP, modified=TIMESTAMP, fontRevision=1.0)
+    fb.font.recalcTimestamp = False
+    fb.save(path)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--output", default=os.path.join(FONT_DIR, "quenya.ttf"))
+    args = parser.parse_args()
+    build(args.output)
+
+
+if __name__ == "__main__":
+    main()
