@@ -22,8 +22,7 @@ using Switches = std::array<bool, TConvertData::kFlagCount>;
 constexpr char kLongCarrier = '\xCE';   // Î
 constexpr char kShortCarrier = '\xEE';  // î
 constexpr char kTilde = '~';
-constexpr char kSilentE = '\xEC';       // ě, silent e after the silent-e class
-constexpr char kSilentEOther = '\xCC';  // Ě, silent e after any other letter
+constexpr char kSilentE = '\xEC';  // ě
 
 constexpr bool isCarrier(Letter c) {
     return c == static_cast<Letter>(kLongCarrier) || c == static_cast<Letter>(kShortCarrier);
@@ -89,126 +88,165 @@ constexpr PairRule kPairRules[] = {
 };
 // clang-format on
 
-// For every first letter, the indices of its pair rules in order (-1 ends).
-constexpr int kMaxRulesPerLetter = 5;
-using RuleSlots = std::array<std::array<std::int8_t, kMaxRulesPerLetter + 1>, 256>;
-
-constexpr RuleSlots makeRuleSlots() {
-    RuleSlots slots{};
-    for (auto& letter : slots) {
-        letter.fill(-1);
-    }
-    for (std::size_t i = 0; i < std::size(kPairRules); ++i) {
-        auto& letter = slots[kPairRules[i].first];
-        std::size_t free = 0;
-        while (letter[free] >= 0) {
-            ++free;
-        }
-        letter[free] = static_cast<std::int8_t>(i);  // a letter with too many rules fails to compile
-    }
-    return slots;
-}
-
-constexpr RuleSlots kRuleSlots = makeRuleSlots();
-
-// The output of the first pair rule that takes c d, or nullptr.
-inline const char* pairRule(Letter c, Letter d, const Switches& on) {
-    for (const std::int8_t index : kRuleSlots[c]) {
-        if (index < 0) {
-            return nullptr;
-        }
-        const PairRule& rule = kPairRules[index];
-        if (rule.second == d && (rule.flag == kAlways || on[static_cast<std::size_t>(rule.flag)])) {
-            return rule.output;
-        }
-    }
-    return nullptr;
-}
-
-// What a single letter becomes when no pair rule takes it and its rule does
-// not depend on a switch: up to two letters, nothing for dropped characters.
+// Up to two letters: what a rule of the folding appends.
 struct Folded {
     std::array<char, 2> letters{};
     std::uint8_t size = 0;
 };
 
-constexpr std::array<Folded, 256> makeSingleRules() {
-    std::array<Folded, 256> table{};
-    auto set = [&table](unsigned char c, char first, char second = '\0') {
-        table[c] = Folded{{first, second}, static_cast<std::uint8_t>(second == '\0' ? 1 : 2)};
-    };
-    for (int c = 1; c < 256; ++c) {
-        if (contains(letterset::Kept, static_cast<Letter>(c))) {
-            set(static_cast<Letter>(c), static_cast<char>(c));
-        }
+constexpr Folded folded(const char* text) {
+    Folded out;
+    for (; *text != '\0' && out.size < 2; ++text) {
+        out.letters[out.size++] = *text;
     }
-    set(0xDF, 's', 'S');  // ß
-    set(0xFC, 'Y');       // ü
-    // Long vowels: the long carrier and the vowel; vowels standing alone: the
-    // short carrier and the vowel.
-    set(0xE1, kLongCarrier, 'a');  // á
-    set(0xE9, kLongCarrier, 'e');  // é
-    set(0xED, kLongCarrier, 'i');  // í
-    set(0xF3, kLongCarrier, 'o');  // ó
-    set(0xFA, kLongCarrier, 'u');  // ú
-    set('A', kShortCarrier, 'a');
-    set('E', kShortCarrier, 'e');
-    set('I', kShortCarrier, 'i');
-    set('O', kShortCarrier, 'o');
-    set('U', kShortCarrier, 'u');
-    set(0xF1, 'N');       // ń
-    set(0xD1, 'N');       // Ń
-    set(0xEB, 'e');       // ë
-    set(0xCB, 'e');       // Ë
-    set(0xCC, kSilentE);  // Ě
-    set('H', 'h');
-    set('J', 'j');
-    set('K', 'k');
-    set('P', 'p');
-    set(0x8E, '\x9E');  // Ž -> ž
-    return table;
+    return out;
 }
 
-constexpr std::array<Folded, 256> kSingleRules = makeSingleRules();
+constexpr std::size_t kPairRuleCount = std::size(kPairRules);
 
+// The letters that begin a pair rule, numbered from 1 (0: none).
+constexpr std::array<std::uint8_t, 256> makePairStarts() {
+    std::array<std::uint8_t, 256> starts{};
+    std::uint8_t count = 0;
+    for (const auto& rule : kPairRules) {
+        if (starts[rule.first] == 0) {
+            starts[rule.first] = ++count;
+        }
+    }
+    return starts;
+}
+constexpr auto kPairStarts = makePairStarts();
+constexpr std::size_t kPairStartCount = 13;  // row 0 and the 12 letters
+
+// For a first letter (by its number) and any second letter, the pair rule
+// that takes the two, numbered from 1 (0: none). No two rules share a pair,
+// so their order never decides between them.
+using PairTable = std::array<std::array<std::uint8_t, 256>, kPairStartCount>;
+constexpr PairTable makePairTable() {
+    PairTable table{};
+    for (std::size_t i = 0; i < kPairRuleCount; ++i) {
+        const PairRule& rule = kPairRules[i];
+        auto& slot = table[kPairStarts[rule.first]][rule.second];
+        if (slot == 0) {
+            slot = static_cast<std::uint8_t>(i + 1);
+        }
+    }
+    return table;
+}
+constexpr PairTable kPairTable = makePairTable();
+
+constexpr std::array<Folded, kPairRuleCount + 1> makePairOutputs() {
+    std::array<Folded, kPairRuleCount + 1> outputs{};
+    for (std::size_t i = 0; i < kPairRuleCount; ++i) {
+        outputs[i + 1] = folded(kPairRules[i].output);
+    }
+    return outputs;
+}
+constexpr auto kPairOutputs = makePairOutputs();
+
+// What a single letter becomes when no pair rule takes it: the rules that
+// depend on no switch, and, with plainS, also ś Ś ź Ź -> s S z Z. Dropped
+// characters become nothing.
+constexpr std::array<Folded, 256> makeSingleRules(bool plainS) {
+    std::array<Folded, 256> table{};
+    for (int c = 1; c < 256; ++c) {
+        if (contains(letterset::Kept, static_cast<Letter>(c))) {
+            table[static_cast<std::size_t>(c)] = Folded{{static_cast<char>(c), '\0'}, 1};
+        }
+    }
+    auto set = [&table](unsigned char c, const char* text) { table[c] = folded(text); };
+    set(0xDF, "sS");  // ß
+    set(0xFC, "Y");   // ü
+    // Long vowels: the long carrier and the vowel; vowels standing alone: the
+    // short carrier and the vowel.
+    set(0xE1,
+        "\xCE"
+        "a");  // á
+    set(0xE9,
+        "\xCE"
+        "e");  // é
+    set(0xED,
+        "\xCE"
+        "i");  // í
+    set(0xF3,
+        "\xCE"
+        "o");  // ó
+    set(0xFA,
+        "\xCE"
+        "u");  // ú
+    set('A',
+        "\xEE"
+        "a");
+    set('E',
+        "\xEE"
+        "e");
+    set('I',
+        "\xEE"
+        "i");
+    set('O',
+        "\xEE"
+        "o");
+    set('U',
+        "\xEE"
+        "u");
+    set(0xF1, "N");     // ń
+    set(0xD1, "N");     // Ń
+    set(0xEB, "e");     // ë
+    set(0xCB, "e");     // Ë
+    set(0xCC, "\xEC");  // Ě -> ě
+    set('H', "h");
+    set('J', "j");
+    set('K', "k");
+    set('P', "p");
+    set(0x8E, "\x9E");  // Ž -> ž
+    if (plainS) {
+        set(0x9C, "s");  // ś
+        set(0x8C, "S");  // Ś
+        set(0x9F, "z");  // ź
+        set(0x8F, "Z");  // Ź
+    }
+    return table;
+}
+constexpr auto kSingleRules = makeSingleRules(false);
+constexpr auto kSingleRulesPlainS = makeSingleRules(true);
+
+// Appends a folded letter or two at out, which has room for two more bytes.
+inline char* put(char* out, const Folded& letters) {
+    out[0] = letters.letters[0];
+    out[1] = letters.letters[1];
+    return out + letters.size;
+}
+
+// Pass 1 (Source -> W).
 void fold(std::string_view source, const Switches& on, std::string& w) {
-    w.clear();
     const std::size_t n = source.size();
+    w.resize(2 * n);  // no rule yields more than two letters per character
+    char* out = w.data();
+
+    std::array<bool, kPairRuleCount + 1> enabled{};
+    for (std::size_t i = 0; i < kPairRuleCount; ++i) {
+        const int flag = kPairRules[i].flag;
+        enabled[i + 1] = flag == kAlways || on[static_cast<std::size_t>(flag)];
+    }
+    const auto& singles = on[flag::AccentedSToPlain] ? kSingleRulesPlainS : kSingleRules;
+    const bool finalSilentE = on[flag::FinalSilentE];
+    constexpr Folded silentE = folded("\xEC");
+
     for (std::size_t i = 0; i < n;) {
         const auto c = static_cast<Letter>(source[i]);
         const Letter d = at(source, i + 1);
-        if (const char* pair = pairRule(c, d, on)) {
-            w += pair;
+        const std::uint8_t pair = kPairTable[kPairStarts[c]][d];
+        if (pair != 0 && enabled[pair]) {
+            out = put(out, kPairOutputs[pair]);
             i += 2;
             continue;
         }
+        // A final e (before a space or at the end) may become the silent e.
+        const bool final = finalSilentE & (c == 'e') & ((d == 0) | (d == ' '));
+        out = put(out, final ? silentE : singles[c]);
         ++i;
-        if (c == 'e' && on[flag::FinalSilentE] && (d == 0 || d == ' ')) {
-            w += kSilentE;
-            continue;
-        }
-        if (on[flag::AccentedSToPlain]) {
-            // ś Ś ź Ź -> s S z Z
-            switch (c) {
-                case 0x9C:
-                    w += 's';
-                    continue;
-                case 0x8C:
-                    w += 'S';
-                    continue;
-                case 0x9F:
-                    w += 'z';
-                    continue;
-                case 0x8F:
-                    w += 'Z';
-                    continue;
-                default:
-                    break;
-            }
-        }
-        const Folded& single = kSingleRules[c];
-        w.append(single.letters.data(), single.size);
     }
+    w.resize(static_cast<std::size_t>(out - w.data()));
 }
 
 // ---------------------------------------------------------------------------
@@ -216,11 +254,12 @@ void fold(std::string_view source, const Switches& on, std::string& w) {
 
 // Pass 2: the first of two equal vowels becomes the long carrier. Quenya
 // scans from the end, Sindarin from the start, which decides runs of three.
-void doubledVowels(std::string& w, bool quenya) {
-    const std::size_t n = w.size();
-    auto pairEndingAt = [&w](std::size_t k) {
+void doubledVowels(std::string& text, bool quenya) {
+    const std::size_t n = text.size();
+    char* w = text.data();
+    auto pairEndingAt = [w](std::size_t k) {
         const auto first = static_cast<Letter>(w[k - 1]);
-        if (contains(letterset::Vowel, first) && static_cast<Letter>(w[k]) == first &&
+        if (static_cast<Letter>(w[k]) == first && contains(letterset::Vowel, first) &&
             (k == 1 || !isCarrier(static_cast<Letter>(w[k - 2])))) {
             w[k - 1] = kLongCarrier;
         }
@@ -236,29 +275,40 @@ void doubledVowels(std::string& w, bool quenya) {
     }
 }
 
-// Pass 3: a vowel without a letter to bear its mark gets the short carrier.
-void insertCarriers(std::string_view w, bool quenya, std::string& out) {
-    out.clear();
-    for (std::size_t i = 0; i < w.size(); ++i) {
+// Pass 3 (W -> new W): a vowel without a letter to bear its mark gets the
+// short carrier. Quenya marks sit on the letter before, Sindarin marks on the
+// letter after (or on a carrier before).
+template <bool Quenya>
+void insertCarriers(const std::string& w, std::string& out) {
+    const std::size_t n = w.size();
+    out.resize(2 * n);
+    char* next = out.data();
+    Letter previous = 0;
+    for (std::size_t i = 0; i < n; ++i) {
         const auto c = static_cast<Letter>(w[i]);
-        if (contains(letterset::Vowel, c)) {
-            const Letter previous = before(w, i);
-            const bool borne = quenya ? contains(letterset::Bearer, previous)
-                                      : contains(letterset::Consonant, at(w, i + 1)) || isCarrier(previous);
-            if (!borne) {
-                out += kShortCarrier;
-            }
+        bool borne = false;
+        if constexpr (Quenya) {
+            borne = contains(letterset::Bearer, previous);
+        } else {
+            // w[n] is the string's terminating NUL.
+            borne = contains(letterset::Consonant, static_cast<Letter>(w[i + 1])) || isCarrier(previous);
         }
-        out += static_cast<char>(c);
+        *next = kShortCarrier;
+        next += static_cast<std::size_t>(contains(letterset::Vowel, c) && !borne);
+        *next++ = static_cast<char>(c);
+        previous = c;
     }
+    out.resize(static_cast<std::size_t>(next - out.data()));
 }
 
 // Pass 4: the second of two equal consonants becomes the tilde, unless the
 // letter is one that never takes it.
-void doubledConsonants(std::string& w, const std::array<bool, 256>& excluded) {
-    for (std::size_t k = 0; k + 1 < w.size(); ++k) {
+void doubledConsonants(std::string& text, const std::array<bool, 256>& excluded) {
+    const std::size_t n = text.size();
+    char* w = text.data();
+    for (std::size_t k = 0; k + 1 < n; ++k) {
         const auto c = static_cast<Letter>(w[k]);
-        if (contains(letterset::Doublable, c) && static_cast<Letter>(w[k + 1]) == c && !excluded[c]) {
+        if (static_cast<Letter>(w[k + 1]) == c && contains(letterset::Doublable, c) && !excluded[c]) {
             w[k + 1] = kTilde;
         }
     }
@@ -306,116 +356,131 @@ constexpr char beforeVowelForm(Letter c) {
 // Pass 6: s S z Z take their before-vowel forms.
 void sBeforeVowels(std::string& w, bool quenya) {
     const std::size_t n = w.size();
+    const auto silentE = static_cast<Letter>(kSilentE);
     for (std::size_t i = 0; i < n; ++i) {
         const char form = beforeVowelForm(static_cast<Letter>(w[i]));
         if (form == '\0') {
             continue;
         }
         const Letter next = at(w, i + 1);
-        bool change = false;
-        if (quenya) {
-            change = contains(letterset::VowelOrSilentE, next) ||
-                     (next == kTilde && contains(letterset::VowelOrSilentE, at(w, i + 2)));
-        } else {
-            const auto silentE = static_cast<Letter>(kSilentE);
-            change = contains(letterset::Vowel, before(w, i)) || next == silentE ||
-                     (next == kTilde && at(w, i + 2) == silentE);
-        }
+        const bool change = quenya ? contains(letterset::VowelOrSilentE, next) ||
+                                         (next == kTilde && contains(letterset::VowelOrSilentE, at(w, i + 2)))
+                                   : contains(letterset::Vowel, before(w, i)) || next == silentE ||
+                                         (next == kTilde && at(w, i + 2) == silentE);
         if (change) {
             w[i] = form;
         }
     }
 }
 
-// Pass 7: a Y at the start of a word (or after another Y) gets the short carrier.
-void carriersForY(std::string_view w, std::string& out) {
+// Pass 7 (W -> new W): a Y at the start of a word (or after another Y) gets the
+// short carrier. Returns false, leaving out alone, when W holds no Y.
+bool carriersForY(const std::string& w, std::string& out) {
+    if (w.find('Y') == std::string::npos) {
+        return false;
+    }
     out.clear();
+    Letter previous = 0;
     for (std::size_t i = 0; i < w.size(); ++i) {
-        const Letter previous = before(w, i);
         if (w[i] == 'Y' && (i == 0 || previous == ' ' || previous == 'Y')) {
             out += kShortCarrier;
         }
         out += w[i];
+        previous = static_cast<Letter>(w[i]);
     }
+    return true;
 }
 
 // Pass 8: S, Z, Ź and ź before a tilde.
-void sBeforeTilde(std::string& w) {
-    for (std::size_t i = 0; i + 1 < w.size(); ++i) {
+void sBeforeTilde(std::string& text) {
+    const std::size_t n = text.size();
+    char* w = text.data();
+    for (std::size_t i = 0; i + 1 < n; ++i) {
         if (w[i + 1] != kTilde) {
             continue;
         }
         switch (static_cast<Letter>(w[i])) {
             case 'S':
-                w[i] = '\x8C';
-                break;  // Ś
+                w[i] = '\x8C';  // Ś
+                break;
             case 'Z':
             case 0x8F:  // Ź
-            case 0x9F:
+            case 0x9F:  // ź
                 w[i] = 'z';
-                break;  // ź
+                break;
             default:
                 break;
         }
     }
 }
 
-// The four forms of each vowel mark: after mark class A, B, C, and after any
-// other bearer.
-using MarkRow = std::array<char, 4>;
-constexpr MarkRow kRowA = {'a', '\xE1', 'A', '\xC1'};
-constexpr MarkRow kRowE = {'e', '\xE9', 'E', '\xC9'};
-constexpr MarkRow kRowI = {'i', '\xED', 'I', '\xCD'};
-constexpr MarkRow kRowO = {'o', '\xF3', 'O', '\xD3'};
-constexpr MarkRow kRowU = {'u', '\xFA', 'U', '\xDA'};
+// Pass 9 tables. The row of a letter: 1-5 the marks of a e i o u (o and u
+// swapped for Black Speech), 6 the silent e, 0 anything else.
+constexpr std::array<std::uint8_t, 256> makeMarkRows(bool quenyaOu) {
+    std::array<std::uint8_t, 256> rows{};
+    rows['a'] = 1;
+    rows['e'] = 2;
+    rows['i'] = 3;
+    rows['o'] = quenyaOu ? 4 : 5;
+    rows['u'] = quenyaOu ? 5 : 4;
+    rows[0xEC] = 6;  // ě
+    return rows;
+}
+constexpr auto kMarkRowsQuenya = makeMarkRows(true);
+constexpr auto kMarkRowsBlackSpeech = makeMarkRows(false);
 
-// Pass 9: every vowel mark and silent e takes the form that fits its bearer.
+// The column of a bearer: 0-3 for mark class A, B, C and any other letter,
+// plus 4 when a silent e after it takes the form Ě.
+constexpr std::array<std::uint8_t, 256> makeBearerColumns() {
+    std::array<std::uint8_t, 256> columns{};
+    for (int b = 0; b < 256; ++b) {
+        const auto letter = static_cast<Letter>(b);
+        const int mark = contains(letterset::MarkA, letter)   ? 0
+                         : contains(letterset::MarkB, letter) ? 1
+                         : contains(letterset::MarkC, letter) ? 2
+                                                              : 3;
+        columns[letter] = static_cast<std::uint8_t>(mark + (contains(letterset::SilentE, letter) ? 0 : 4));
+    }
+    return columns;
+}
+constexpr auto kBearerColumns = makeBearerColumns();
+
+// The form of each row in each column: a vowel's four mark forms (the same
+// again for columns 4-7); the silent e ě in columns 0-3 and Ě in 4-7.
+// clang-format off
+constexpr std::array<std::array<char, 8>, 7> kMarkForms = {{
+    {},
+    {'a', '\xE1', 'A', '\xC1', 'a', '\xE1', 'A', '\xC1'},  // a á A Á
+    {'e', '\xE9', 'E', '\xC9', 'e', '\xE9', 'E', '\xC9'},  // e é E É
+    {'i', '\xED', 'I', '\xCD', 'i', '\xED', 'I', '\xCD'},  // i í I Í
+    {'o', '\xF3', 'O', '\xD3', 'o', '\xF3', 'O', '\xD3'},  // o ó O Ó
+    {'u', '\xFA', 'U', '\xDA', 'u', '\xFA', 'U', '\xDA'},  // u ú U Ú
+    {'\xEC', '\xEC', '\xEC', '\xEC', '\xCC', '\xCC', '\xCC', '\xCC'},  // ě Ě
+}};
+// clang-format on
+
+// Pass 9: every vowel mark and silent e takes the form that fits its bearer,
+// the letter before it (or before its tilde) as already changed.
 void markForms(std::string& w, bool quenyaOu) {
-    const MarkRow& rowO = quenyaOu ? kRowO : kRowU;
-    const MarkRow& rowU = quenyaOu ? kRowU : kRowO;
-    for (std::size_t i = 0; i < w.size(); ++i) {
-        const auto c = static_cast<Letter>(w[i]);
-        if (!contains(letterset::VowelOrSilentE, c)) {
-            continue;
-        }
-        Letter bearer = before(w, i);
-        if (bearer == kTilde) {
-            bearer = i >= 2 ? static_cast<Letter>(w[i - 2]) : 0;
-        }
-        if (c == static_cast<Letter>(kSilentE)) {
-            w[i] = contains(letterset::SilentE, bearer) ? kSilentE : kSilentEOther;
-            continue;
-        }
-        const MarkRow* row = nullptr;
-        switch (c) {
-            case 'a':
-                row = &kRowA;
-                break;
-            case 'e':
-                row = &kRowE;
-                break;
-            case 'i':
-                row = &kRowI;
-                break;
-            case 'o':
-                row = &rowO;
-                break;
-            default:
-                row = &rowU;
-                break;
-        }
-        const auto classes = letterset::kMembership[bearer];
-        const int column = (classes & letterset::MarkA)   ? 0
-                           : (classes & letterset::MarkB) ? 1
-                           : (classes & letterset::MarkC) ? 2
-                                                          : 3;
-        w[i] = (*row)[static_cast<std::size_t>(column)];
+    const auto& rows = quenyaOu ? kMarkRowsQuenya : kMarkRowsBlackSpeech;
+    Letter previous = 0;
+    Letter beforePrevious = 0;
+    for (char& letter : w) {
+        const auto c = static_cast<Letter>(letter);
+        const Letter bearer = previous == kTilde ? beforePrevious : previous;
+        const std::uint8_t row = rows[c];
+        const auto form = row != 0 ? static_cast<Letter>(kMarkForms[row][kBearerColumns[bearer]]) : c;
+        letter = static_cast<char>(form);
+        beforePrevious = previous;
+        previous = form;
     }
 }
 
 // Pass 10: every tilde takes the form that fits the letter it doubles.
-void tildeForms(std::string& w) {
-    for (std::size_t i = 1; i < w.size(); ++i) {
+void tildeForms(std::string& text) {
+    const std::size_t n = text.size();
+    char* w = text.data();
+    for (std::size_t i = 1; i < n; ++i) {
         if (w[i] != kTilde) {
             continue;
         }
@@ -428,34 +493,41 @@ void tildeForms(std::string& w) {
 }
 
 // ---------------------------------------------------------------------------
-// Pass 11: letters to font codes. A mark after a two-glyph letter (c C ç x) is
-// placed between its two glyphs, over the consonant, together with one inner
-// mark that follows it.
-void toFontCodes(std::string_view w, std::string& out) {
+// Pass 11: letters to font codes. A mark is a zero-width glyph drawn over the
+// glyph before it, so it simply follows that glyph; only after a two-glyph
+// letter (c C ç x) is the mark placed between the two glyphs, over the
+// consonant, together with one inner mark that follows it.
+void toFontCodes(std::string_view w, std::string& result) {
     const std::size_t n = w.size();
-    for (std::size_t i = 0; i < n;) {
+    result.resize(2 * n);  // no letter yields more than two codes
+    char* out = result.data();
+    for (std::size_t i = 0; i < n; ++i) {
         const alphabet::Glyph& letter = alphabet::kGlyphs[static_cast<Letter>(w[i])];
-        const Letter next = at(w, i + 1);
-        if (!contains(letterset::Overlay, next)) {
-            out.append(letter.codes.data(), letter.size);
-            ++i;
+        out[0] = letter.codes[0];
+        out[1] = letter.codes[1];
+        out += letter.size;
+        if (letter.size < 2) {
             continue;
         }
-        if (letter.size == 2) {
-            out += letter.codes[0];
-            out += alphabet::glyph(next);
-            const Letter inner = at(w, i + 2);
-            if (contains(letterset::InnerOverlay, inner)) {
-                out += alphabet::glyph(inner);
-                ++i;
-            }
-            out += letter.codes[1];
-        } else {
-            out.append(letter.codes.data(), letter.size);
-            out += alphabet::glyph(next);
+        const Letter mark = at(w, i + 1);
+        if (!contains(letterset::Overlay, mark)) {
+            continue;
         }
-        i += 2;
+        // c + mark [+ inner mark] -> t, mark, [inner mark,] s
+        --out;
+        out[0] = alphabet::kGlyphs[mark].codes[0];
+        ++out;
+        ++i;
+        const Letter inner = at(w, i + 1);
+        if (contains(letterset::InnerOverlay, inner)) {
+            const alphabet::Glyph& innerGlyph = alphabet::kGlyphs[inner];
+            out[0] = innerGlyph.codes[0];
+            out += innerGlyph.size;
+            ++i;
+        }
+        *out++ = letter.codes[1];
     }
+    result.resize(static_cast<std::size_t>(out - result.data()));
 }
 
 // Working buffers reused from call to call on each thread.
@@ -482,7 +554,11 @@ void transcribe(std::string_view source, const TConvertData& settings, std::stri
         doubledVowels(w, quenya);
         report(2, w);
     }
-    insertCarriers(w, quenya, spare);
+    if (quenya) {
+        insertCarriers<true>(w, spare);
+    } else {
+        insertCarriers<false>(w, spare);
+    }
     w.swap(spare);
     report(3, w);
 
@@ -500,8 +576,9 @@ void transcribe(std::string_view source, const TConvertData& settings, std::stri
         sBeforeVowels(w, quenya);
         report(6, w);
     }
-    carriersForY(w, spare);
-    w.swap(spare);
+    if (carriersForY(w, spare)) {
+        w.swap(spare);
+    }
     report(7, w);
     if (on[flag::SzBeforeTilde]) {
         sBeforeTilde(w);
@@ -512,7 +589,6 @@ void transcribe(std::string_view source, const TConvertData& settings, std::stri
     tildeForms(w);
     report(10, w);
 
-    result.reserve(2 * w.size());
     toFontCodes(w, result);
     report(11, result);
 }
@@ -526,7 +602,6 @@ void LatinToTengwar(std::string_view source, bool raw, TConvertData& settings, b
         return;
     }
     if (raw) {
-        result.reserve(2 * source.size());
         toFontCodes(source, result);
         if (trace) {
             trace(11, result);

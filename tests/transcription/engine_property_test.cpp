@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+
+#include "enginetestsupport.h"
+#include "referenceglyphs.h"
+#include "transcription/engine.h"
+
+namespace {
+
+// Letters to font codes written out afresh: a mark after a letter goes behind
+// its glyph, or between the two glyphs of c C ç x together with one inner
+// mark after it.
+std::string referenceFontCodes(const std::string& w) {
+    static const auto glyphs = referenceGlyphs();
+    static const std::string marks = cp1250::fromUtf8("AEIOUaeiou‹›«»ÁÉĚÍÓÚáéěíóú");
+    static const std::string innerMarks = cp1250::fromUtf8("AEIOUaeiou~ÁÉĚÍÓÚáéěíóú");
+    auto isIn = [](const std::string& set, char c) { return c != '\0' && set.find(c) != std::string::npos; };
+    auto glyphOf = [](char c) { return glyphs[static_cast<unsigned char>(c)]; };
+    std::string out;
+    std::size_t i = 0;
+    while (i < w.size()) {
+        const std::string letter = glyphOf(w[i]);
+        if (i + 1 >= w.size() || !isIn(marks, w[i + 1])) {
+            out += letter;
+            ++i;
+            continue;
+        }
+        std::string over = glyphOf(w[i + 1]);
+        i += 2;
+        if (letter.size() == 2 && i < w.size() && isIn(innerMarks, w[i])) {
+            over += glyphOf(w[i]);
+            ++i;
+        }
+        out += letter.size() == 2 ? letter.substr(0, 1) + over + letter.substr(1) : letter + over;
+    }
+    return out;
+}
+
+class RandomLines {
+public:
+    explicit RandomLines(unsigned seed) : m_random(seed) {}
+
+    // Any byte, or, more often, the letters that the rules are about.
+    std::string line() {
+        static const std::string letters = cp1250::fromUtf8(
+            "aáAbcCčdđDeéEěĚęëËfgGhHiíIjJkKlLmMnNńŃoóOpPçqrŕRsśSŚštTuúUüůvwWxyYzźZŹžŽ_ .:"
+            "ÎîßÁÉÍÓÚ~‹›«»ss tt nn aa ee");
+        std::string text(pick(40), '\0');
+        const bool anyByte = pick(4) == 0;
+        for (char& c : text) {
+            c = anyByte ? static_cast<char>(pick(256)) : letters[pick(letters.size())];
+        }
+        return text;
+    }
+
+    TConvertData settings() {
+        TConvertData settings;
+        for (bool& flag : settings.Flags) {
+            flag = pick(2) == 1;
+        }
+        settings.BrezTilde = pick(3) == 0 ? cp1250::fromUtf8("tsnSŕ").substr(pick(5)) : "";
+        return settings;
+    }
+
+private:
+    std::size_t pick(std::size_t count) {
+        return std::uniform_int_distribution<std::size_t>(0, count - 1)(m_random);
+    }
+
+    std::mt19937 m_random;
+};
+
+bool allFontCodes(const std::string& codes) {
+    for (const char c : codes) {
+        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7E) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST(LatinToTengwarProperty, RandomLinesUnderRandomSwitches) {
+    const auto glyphs = referenceGlyphs();
+    for (unsigned seed = 1; seed <= 3000; ++seed) {
+        RandomLines random(seed);
+        const std::string source = random.line();
+        TConvertData settings = random.settings();
+        const TConvertData before = settings;
+        SCOPED_TRACE("seed " + std::to_string(seed) + ", source " + hex(source));
+
+        const std::string raw = LatinToTengwar(source, true, settings, true);
+        EXPECT_EQ(raw, referenceFontCodes(source));
+
+        std::map<int, std::string> seen;
+        const std::string traced =
+            LatinToTengwar(source, false, settings, true,
+                           [&seen](int pass, std::string_view text) { seen[pass] = std::string(text); });
+        const std::string plain = LatinToTengwar(source, false, settings, true);
+        EXPECT_EQ(plain, traced);
+        EXPECT_TRUE(allFontCodes(plain)) << hex(plain);
+        EXPECT_EQ(settings.Flags, before.Flags);
+        if (source.empty()) {
+            EXPECT_TRUE(seen.empty());
+            continue;
+        }
+        // After the arrangement every letter has a glyph, and the codes are
+        // exactly those of the letters with their marks placed.
+        const std::string& arranged = seen.at(10);
+        for (const char letter : arranged) {
+            EXPECT_FALSE(glyphs[static_cast<unsigned char>(letter)].empty()) << hex(arranged);
+        }
+        EXPECT_EQ(plain, referenceFontCodes(arranged));
+        EXPECT_EQ(seen.at(11), plain);
+    }
+}
+
+}  // namespace
