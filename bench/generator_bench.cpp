@@ -1,6 +1,10 @@
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <random>
+#include <vector>
 
 #include "../tests/exercise/tasksamples.h"
 #include "exercise/generator.h"
@@ -62,8 +66,62 @@ void BM_PairPackingNine(benchmark::State& state) {
     drawItems(state, pairPacking(9), 1, true);
 }
 
+// Random tasks built to sit near the edge of what can be filled: ten or so
+// positions, every pair under a!!b, letters in up to three groups each. One
+// iteration draws one item of each; "worst_ms" is the slowest single draw.
+std::vector<TaskDescriptions> denseTasks() {
+    std::mt19937 rng(7);
+    auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    std::vector<TaskDescriptions> tasks;
+    for (int round = 0; round < 200; ++round) {
+        const int groupCount = uniform(6, 25);
+        std::vector<std::string> letters(groupCount);
+        for (int l = uniform(20, 219), next = 0x21; l > 0 && next < 256; --l, ++next) {
+            std::vector<int> owners;
+            for (int k = uniform(1, 3); k > 0; --k) {
+                const int g = uniform(0, groupCount - 1);
+                if (std::find(owners.begin(), owners.end(), g) == owners.end())
+                    owners.push_back(g);
+            }
+            for (int g : owners)
+                letters[g] += static_cast<char>(next);
+        }
+        std::vector<std::pair<std::string, std::string>> groups;
+        std::vector<int> all;
+        for (int g = 0; g < groupCount; ++g) {
+            groups.push_back({"g" + std::to_string(g), letters[g].empty() ? "!" : letters[g]});
+            all.push_back(g);
+        }
+        const int positions = uniform(7, 10);
+        tasks.push_back(makeDescriptions(
+            groups, {{"x", std::vector<std::vector<int>>(positions, all), allPairs(positions, true)}}));
+    }
+    return tasks;
+}
+
+void BM_DenseRandomTasks(benchmark::State& state) {
+    const std::vector<TaskDescriptions> tasks = denseTasks();
+    std::uint32_t seed = 2024;
+    const RandomFunction random = [&](int n) { return random_source::draw(seed, n); };
+    double worst = 0;
+    int failures = 0;
+    for (auto _ : state) {
+        failures = 0;
+        for (const TaskDescriptions& d : tasks) {
+            const auto start = std::chrono::steady_clock::now();
+            const auto result = drawTaskString(d, 1, random);
+            const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+            worst = std::max(worst, took.count());
+            failures += !result.has_value();
+        }
+    }
+    state.counters["worst_ms"] = worst;
+    state.counters["failing_tasks"] = failures;
+}
+
 }  // namespace
 
+BENCHMARK(BM_DenseRandomTasks)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TypicalDefaultTask)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TypicalTenLetters)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LetterPigeonholeTen)->Unit(benchmark::kMillisecond);

@@ -94,6 +94,7 @@ public:
             for (auto [a, b] : {std::pair{rule.first, rule.second}, std::pair{rule.second, rule.first}}) {
                 if (rule.differentGroups) {
                     m_shared[a][b] = m_sets[a] & m_sets[b];
+                    m_groupRule[a][b] = true;
                 } else {
                     m_differ[a][b] = true;
                 }
@@ -145,6 +146,9 @@ public:
     bool differ(int a, int b) const { return m_differ[a][b]; }
     std::uint64_t shared(int a, int b) const { return m_shared[a][b]; }
     std::uint64_t groupsOf(unsigned char e) const { return m_groupsOf[e]; }
+    std::uint64_t allowed(int p) const { return m_sets[p]; }
+    // Letters at a and b never hold a group that both positions allow.
+    bool apart(int a, int b) const { return m_groupRule[a][b] || (m_sets[a] & m_sets[b]) == 0; }
 
     int letterCount = 0;
     std::array<std::string, kPositions> base;
@@ -158,6 +162,7 @@ private:
     std::array<std::uint64_t, kPositions> m_sets{};
     std::array<std::array<bool, kPositions>, kPositions> m_differ{};
     std::array<std::array<std::uint64_t, kPositions>, kPositions> m_shared{};
+    std::array<std::array<bool, kPositions>, kPositions> m_groupRule{};
     std::array<std::array<int, kPositions>, kPositions> m_maxRemoval{};
 };
 
@@ -179,12 +184,18 @@ struct KeyHash {
 // cheap counting arguments that settle the pigeonhole cases at once.
 class Completion {
 public:
-    explicit Completion(const TaskModel& model) : m_model(model) {}
+    Completion(const TaskModel& model, long budget) : m_model(model), m_budget(budget) {}
 
     bool possible(PositionMask open, Domains domains) { return search(open, domains); }
 
+    // Whether the search ran out of its budget of states; every answer it
+    // gives from then on is "no".
+    bool exhausted() const { return m_budget < 0; }
+
 private:
     bool search(PositionMask open, Domains& dom) {
+        if (--m_budget < 0)
+            return false;
         // Drop positions that can always be filled last: more letters than all
         // their open neighbours together could ever rule out.
         for (bool dropped = true; dropped;) {
@@ -226,7 +237,8 @@ private:
                 }
             });
             const PositionMask rest = open & PositionMask(~(1u << chosen));
-            dom[chosen].forEach([&](unsigned char e) {
+            const LetterSet tried = worthTrying(chosen, rest, dom);
+            tried.forEach([&](unsigned char e) {
                 if (result)
                     return;
                 Domains child = dom;
@@ -235,13 +247,65 @@ private:
                 result = search(rest, child);
             });
         }
-        m_known.emplace(std::move(key), result);
+        if (!exhausted())
+            m_known.emplace(std::move(key), result);
         return result;
     }
 
-    // Necessary conditions on groups of open positions that all exclude one
-    // another: with a!b between every pair they need as many distinct letters;
-    // with a!!b between every pair their letters hold pairwise disjoint groups.
+    // The letters of position q that the search has to try. Letter e can
+    // stand in for letter f when whatever fits beside f fits beside e too:
+    // e rules out no letter by a!b (it is offered by no open position that
+    // must differ from q), and the groups of e that count for a!!b are among
+    // those of f. Then f is left out, and of letters with equal such groups
+    // only the first is kept.
+    LetterSet worthTrying(int q, PositionMask rest, const Domains& dom) const {
+        LetterSet mustDiffer;
+        std::uint64_t counted = 0;
+        forEachPosition(m_model.neighbours[q] & rest, [&](int r) {
+            if (m_model.differ(q, r))
+                mustDiffer |= dom[r];
+            counted |= m_model.shared(q, r);
+        });
+        // The groups that count of the letters that rule out nothing by a!b,
+        // reduced to those not holding another one.
+        std::vector<std::uint64_t> least;
+        dom[q].forEach([&](unsigned char e) {
+            if (!mustDiffer.test(e))
+                least.push_back(m_model.groupsOf(e) & counted);
+        });
+        std::sort(least.begin(), least.end(),
+                  [](std::uint64_t a, std::uint64_t b) { return std::popcount(a) < std::popcount(b); });
+        std::vector<std::uint64_t> minimal;
+        for (std::uint64_t m : least) {
+            const bool covered =
+                std::any_of(minimal.begin(), minimal.end(), [m](std::uint64_t k) { return (k & ~m) == 0; });
+            if (!covered)
+                minimal.push_back(m);
+        }
+        LetterSet result;
+        std::vector<std::uint64_t> kept;
+        dom[q].forEach([&](unsigned char e) {
+            const std::uint64_t m = m_model.groupsOf(e) & counted;
+            if (!mustDiffer.test(e) && std::find(minimal.begin(), minimal.end(), m) != minimal.end()) {
+                if (std::find(kept.begin(), kept.end(), m) == kept.end()) {
+                    kept.push_back(m);
+                    result.set(e);
+                }
+                return;
+            }
+            const bool dominated =
+                std::any_of(minimal.begin(), minimal.end(), [m](std::uint64_t k) { return (k & ~m) == 0; });
+            if (!dominated)
+                result.set(e);
+        });
+        return result;
+    }
+
+    // Necessary conditions on sets of open positions that all exclude one
+    // another. With a!b between every pair they need as many distinct letters.
+    // Where every pair has a!!b (or allows no common group), the groups that
+    // each letter holds among its own position's groups are pairwise disjoint,
+    // so each position uses up at least its fewest such groups.
     bool countingRulesOut(PositionMask open, const Domains& dom) const {
         bool ruledOut = false;
         forEachPosition(open, [&](int seed) {
@@ -249,24 +313,17 @@ private:
                 return;
             PositionMask letterClique = PositionMask(1u << seed);
             PositionMask groupClique = letterClique;
-            std::uint64_t common = ~std::uint64_t{0};
             forEachPosition(open, [&](int q) {
                 if (q == seed)
                     return;
                 bool allDiffer = true;
-                bool allShare = true;
-                std::uint64_t next = common;
+                bool allApart = true;
                 forEachPosition(letterClique, [&](int r) { allDiffer = allDiffer && m_model.differ(q, r); });
-                forEachPosition(groupClique, [&](int r) {
-                    next &= m_model.shared(q, r);
-                    allShare = allShare && m_model.shared(q, r) != 0;
-                });
+                forEachPosition(groupClique, [&](int r) { allApart = allApart && m_model.apart(q, r); });
                 if (allDiffer)
                     letterClique |= PositionMask(1u << q);
-                if (allShare && next != 0) {
+                if (allApart)
                     groupClique |= PositionMask(1u << q);
-                    common = next;
-                }
             });
             if (std::popcount(unsigned(letterClique)) > 1) {
                 LetterSet letters;
@@ -280,7 +337,7 @@ private:
                 forEachPosition(groupClique, [&](int q) {
                     int least = 64;
                     dom[q].forEach([&](unsigned char e) {
-                        const std::uint64_t g = m_model.groupsOf(e) & common;
+                        const std::uint64_t g = m_model.groupsOf(e) & m_model.allowed(q);
                         least = std::min(least, std::popcount(g));
                         offered |= g;
                     });
@@ -294,19 +351,21 @@ private:
     }
 
     const TaskModel& m_model;
+    long m_budget;
     std::unordered_map<std::vector<std::uint64_t>, bool, KeyHash> m_known;
 };
 
 class Draw {
 public:
-    Draw(const TaskModel& model, const RandomFunction& random)
-        : m_model(model), m_random(random), m_completion(model) {}
+    Draw(const TaskModel& model, const RandomFunction& random, long searchBudget)
+        : m_model(model), m_random(random), m_completion(model, searchBudget) {}
 
     std::optional<std::string> run() {
         m_letters.assign(m_model.letterCount, '\0');
         if (m_model.letterCount == 0)
             return std::string();
-        if (!fill(0))
+        // A task that cannot be filled at all fails before any draw.
+        if (!completable(-1) || !fill(0) || m_completion.exhausted())
             return std::nullopt;
         return m_letters;
     }
@@ -358,6 +417,8 @@ private:
                 return true;
             if (completable(p) && fill(p + 1))
                 return true;
+            if (m_completion.exhausted())
+                return false;
             cand.erase(cand.begin() + i);
         }
         return false;
@@ -372,11 +433,11 @@ private:
 }  // namespace
 
 std::optional<std::string> drawTaskString(const TaskDescriptions& descriptions, int taskNumber,
-                                          const RandomFunction& random) {
+                                          const RandomFunction& random, long searchBudget) {
     if (taskNumber < 1 || taskNumber > descriptions.taskCount())
         return std::nullopt;
     const TaskModel model(descriptions, descriptions.tasks[taskNumber - 1]);
-    Draw draw(model, random);
+    Draw draw(model, random, searchBudget);
     return draw.run();
 }
 

@@ -286,6 +286,98 @@ TEST(Generator, DistributionEqualsThePlainSearchOnRandomTasks) {
     EXPECT_GT(withBacktracking, 10);
 }
 
+// Larger random tasks, dense with conditions and with letters in several
+// groups: the generator fails exactly when no string satisfies the task (found
+// by trying every string), and what it draws satisfies it.
+TEST(Generator, FailsExactlyWhenNoStringFits) {
+    std::mt19937 rng(7);
+    auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    int fitting = 0;
+    int impossible = 0;
+    for (int round = 0; round < 300; ++round) {
+        const int groupCount = uniform(2, 5);
+        std::vector<std::pair<std::string, std::string>> groups;
+        for (int g = 0; g < groupCount; ++g) {
+            std::string letters;
+            for (int i = uniform(1, 4); i > 0; --i)
+                letters += static_cast<char>('a' + uniform(0, 6));
+            groups.push_back({"g" + std::to_string(g), letters});
+        }
+        TaskShape shape{"t", {}, {}};
+        const int positions = uniform(3, 6);
+        for (int p = 0; p < positions; ++p) {
+            std::vector<int> allowed;
+            for (int g = 0; g < groupCount; ++g) {
+                if (uniform(0, 2) != 0)
+                    allowed.push_back(g);
+            }
+            if (allowed.empty())
+                allowed.push_back(uniform(0, groupCount - 1));
+            shape.positions.push_back(allowed);
+        }
+        for (int a = 1; a <= positions; ++a) {
+            for (int b = 1; b <= positions; ++b) {
+                const int kind = uniform(0, 9);
+                if (a != b && kind < 3)
+                    shape.conditions.push_back(kind == 0 ? differ(a, b) : otherGroup(a, b));
+            }
+        }
+        const TaskDescriptions d = makeDescriptions(groups, {shape});
+        const TaskDescription& task = d.tasks[0];
+
+        auto inGroup = [&](int g, char c) { return d.groups[g].letters.find(c) != std::string::npos; };
+        auto fits = [&](const std::string& s) {
+            for (int p = 0; p < positions; ++p) {
+                bool offered = false;
+                for (int g = 0; g < groupCount; ++g)
+                    offered = offered || (((task.positions[p] >> g) & 1) && inGroup(g, s[p]));
+                if (!offered)
+                    return false;
+            }
+            for (int code : task.conditions) {
+                const Condition c = decodeCondition(code);
+                const char x = s[c.first - 1];
+                const char y = s[c.second - 1];
+                if (!c.differentGroups && x == y)
+                    return false;
+                for (int g = 0; g < groupCount && c.differentGroups; ++g) {
+                    const bool bothAllow =
+                        ((task.positions[c.first - 1] & task.positions[c.second - 1]) >> g) & 1;
+                    if (bothAllow && inGroup(g, x) && inGroup(g, y))
+                        return false;
+                }
+            }
+            return true;
+        };
+        bool exists = false;
+        std::string s(positions, 'a');
+        for (long n = 0; !exists; ++n) {
+            long rest = n;
+            for (int p = 0; p < positions; ++p, rest /= 7)
+                s[p] = static_cast<char>('a' + rest % 7);
+            if (rest != 0)
+                break;
+            exists = fits(s);
+        }
+        const auto drawn = drawTaskString(d, 1, lcg(round));
+        ASSERT_EQ(drawn.has_value(), exists) << round;
+        if (drawn) {
+            EXPECT_TRUE(fits(*drawn)) << *drawn;
+            ++fitting;
+        } else {
+            ++impossible;
+        }
+    }
+    EXPECT_GT(fitting, 50);
+    EXPECT_GT(impossible, 50);
+}
+
+TEST(Generator, SearchBudgetEndsTheDrawAsAFailure) {
+    const TaskDescriptions d = groupPigeonhole(9);
+    EXPECT_EQ(drawTaskString(d, 1, lcg(3), 1), std::nullopt);
+    EXPECT_TRUE(drawTaskString(d, 1, lcg(3)).has_value());
+}
+
 TEST(Generator, TwoDifferentLettersNeverEqual) {
     const TaskDescriptions d = defaults();
     const RandomFunction r = lcg(77);
