@@ -1,6 +1,6 @@
 // Renders the Tengwar Quenya font to two PNG sheets: a chart of all 95 codes
 // (marks shown on a grey letter of the kind that bears them) and a sheet of
-// samples at several sizes.
+// transcriptions made by LatinToTengwar at several sizes.
 //
 //   glyphchart [--font FILE] [--chart FILE] [--samples FILE]
 //
@@ -16,7 +16,15 @@
 #include <QString>
 
 #include <cstdio>
+#include <initializer_list>
+#include <string>
+#include <utility>
 #include <vector>
+
+#include "transcription/convertdata.h"
+#include "transcription/cp1250.h"
+#include "transcription/engine.h"
+#include "transcription/flagset.h"
 
 namespace {
 
@@ -73,8 +81,8 @@ qreal drawCodes(QPainter& p, const QFont& font, qreal x, qreal y, const QString&
 bool renderChart(const QString& family, const QString& out) {
     const int cols = 8;
     const int rows = 12;  // 95 codes in 12 rows of 8
-    const int cellW = 150;
-    const int cellH = 170;
+    const int cellW = 210;
+    const int cellH = 240;
     const int top = 60;
     QImage img(cols * cellW + 20, top + rows * cellH + 20, QImage::Format_ARGB32);
     img.fill(Qt::white);
@@ -85,7 +93,7 @@ bool renderChart(const QString& family, const QString& out) {
     p.setPen(Qt::black);
     p.drawText(QPointF(10, 36), QStringLiteral("%1: codes 20-7E (marks in black over a grey bearer)")
                                     .arg(family));
-    const QFont glyphFont = tengwarFont(family, 80);
+    const QFont glyphFont = tengwarFont(family, 130);
     for (int code = 0x20; code <= 0x7E; ++code) {
         const int i = code - 0x20;
         const int cx = 10 + (i % cols) * cellW;
@@ -93,7 +101,7 @@ bool renderChart(const QString& family, const QString& out) {
         p.setPen(QColor(200, 200, 200));
         p.drawRect(cx, cy, cellW, cellH);
         p.setPen(QColor(230, 230, 240));
-        const qreal baseline = cy + 110;
+        const qreal baseline = cy + 150;
         p.drawLine(QPointF(cx + 4, baseline), QPointF(cx + cellW - 4, baseline));
         p.setFont(labelFont(15));
         p.setPen(Qt::darkBlue);
@@ -120,32 +128,68 @@ bool renderChart(const QString& family, const QString& out) {
 }
 
 struct Sample {
-    const char* caption;
-    const char* codes;
+    const char* latin;  // UTF-8
+    std::initializer_list<std::pair<int, bool>> changes;  // switches changed from the defaults
 };
 
-// Letters with every mark on every kind of bearer, the two-glyph letters with a
-// mark between their parts, tildes, silent e and a few words.
+TConvertData defaultSwitches() {
+    TConvertData settings;
+    const FlagBytes bytes = flagset::withDefaultSwitches(flagset::kDefaultBytes);
+    for (int i = 0; i < TConvertData::kFlagCount; ++i) {
+        settings.Flags[static_cast<std::size_t>(i)] = flagset::get(bytes, i);
+    }
+    return settings;
+}
+
+// Marks on every kind of bearer, the two-glyph letters with a mark between
+// their parts, tildes, silent e, and some text.
 const Sample kSamples[] = {
-    {"A: tinco/parma/calma/quesse/lambe + a e i o u", "1% 1^ 1& 1( 1)  q% a^ z& j( 7)"},
-    {"B: thule/formen/hyarmen/yanta + a e i o u", "3T eY 9U lO 3P"},
-    {"C: ando/umbar/anga/ungwe/numen/malta + a e i o u", "2G wH sJ xL 5: tG"},
-    {"O: short/long carrier + a e i o u", "`B `N `M `> `?  ~B ~N ~M ~> ~?"},
-    {"c C c-hacek x with a mark: t%s d+a+s p%s k%s", "1%= 2G= q%= z%\\  1= 2= q= z\\"},
-    {"tildes: nn tt dd cc (class A B C O) + vowel", "5A 1S 2Z aX  5AG 1S% 2ZG aXB"},
-    {"silent e: lambe, ando", "j0 10 2p 5p"},
-    {"signs: one dot, two dots, s-forms, z-forms", "] [  8 i * I  k , K <"},
-    {"all letters", "1qaz 2wsx 3edc 4rfv 5tgb 6yhn 7uj m 8ik, 9ol. `~"},
+    {"ta te ti to tu  pa pe pi po pu  ča ke li ro wu", {}},
+    {"tha the thi fo fu  ha he hi yo yu", {}},
+    {"da de di do du  ba be mi no gu  ša še ngo ža", {}},
+    {"a e i o u  á é í ó ú  ü", {}},
+    {"ca ce ci co cu  xa xe  psa pse  dza dzo", {{flag::Ps, true}, {flag::Ts, true}}},
+    {"anna atta adda akka amma assa alla arra", {}},
+    {"attá essé ommo", {}},
+    {"time fine late same", {{flag::FinalSilentE, true}}},
+    {"sasa sesi zaza  kasa kaza", {}},
+    {"kasa kaza", {{flag::SBeforeVowel, true}}},
+    {"Ai! laurië lantar lassi súrinen.", {}},
+    {"Elen síla lúmenn omentielvo", {}},
+    {"Elen síla lúmenn omentielvo", {{flag::VowelsQuenya, false}}},
+    {"Dober dan: kako si? Čaša, žaba, šola.", {}},
 };
+
+std::string transcribe(const Sample& sample) {
+    TConvertData settings = defaultSwitches();
+    for (const auto& [index, value] : sample.changes) {
+        settings.Flags[static_cast<std::size_t>(index)] = value;
+    }
+    return LatinToTengwar(cp1250::fromUtf8(sample.latin), false, settings, true);
+}
+
+QString captionOf(const Sample& sample, const std::string& codes) {
+    QString caption = QString::fromUtf8(sample.latin);
+    for (const auto& [index, value] : sample.changes) {
+        caption += QStringLiteral("  [switch %1 %2]").arg(index).arg(value ? "on" : "off");
+    }
+    caption += QStringLiteral("   = ") + QString::fromLatin1(codes.data(), static_cast<qsizetype>(codes.size()));
+    return caption;
+}
 
 bool renderSamples(const QString& family, const QString& out) {
-    const int width = 1600;
-    const int sizes[] = {20, 32, 48, 80};
+    const int width = 1800;
+    const int sizes[] = {20, 32, 56};
+    std::vector<std::string> codes;
+    for (const auto& sample : kSamples) {
+        codes.push_back(transcribe(sample));
+    }
     int height = 80;
     for (int s : sizes) {
-        height += static_cast<int>(std::size(kSamples)) * (s * 2 + 24) + 40;
+        height += static_cast<int>(std::size(kSamples)) * (s * 2 + 26) + 40;
     }
-    height += 4 * 220 + 40;
+    const char* bigLines[] = {"ta nno psa", "fé tyu ha", "sí dë ami"};
+    height += static_cast<int>(std::size(bigLines)) * 300 + 40;
     QImage img(width, height, QImage::Format_ARGB32);
     img.fill(Qt::white);
     QPainter p(&img);
@@ -154,27 +198,30 @@ bool renderSamples(const QString& family, const QString& out) {
     qreal y = 40;
     p.setFont(labelFont(22, true));
     p.setPen(Qt::black);
-    p.drawText(QPointF(10, y), QStringLiteral("%1: samples at 20, 32, 48, 80 and 200 px").arg(family));
+    p.drawText(QPointF(10, y), QStringLiteral("%1: transcriptions at 20, 32, 56 and 200 px").arg(family));
     y += 30;
     for (int s : sizes) {
         const QFont f = tengwarFont(family, s);
-        for (const auto& sample : kSamples) {
+        for (std::size_t i = 0; i < std::size(kSamples); ++i) {
             p.setFont(labelFont(13));
             p.setPen(Qt::darkBlue);
-            p.drawText(QPointF(10, y + 14), QString::fromLatin1(sample.caption) +
-                                                QStringLiteral("   [%1 px]").arg(s));
-            y += 18 + s * 1.1;
-            drawCodes(p, f, 20, y, QString::fromLatin1(sample.codes));
-            y += s * 0.9 + 6;
+            p.drawText(QPointF(10, y + 14),
+                       captionOf(kSamples[i], codes[i]) + QStringLiteral("   [%1 px]").arg(s));
+            y += 18 + s * 1.2;
+            drawCodes(p, f, 20, y, QString::fromLatin1(codes[i].data(), static_cast<qsizetype>(codes[i].size())));
+            y += s * 0.8 + 8;
         }
         y += 40;
     }
     const QFont big = tengwarFont(family, 200);
-    const char* bigLines[] = {"1% 2G= 5A", "eY ~M jp", "q)= 9U 8^", "x( 3O s&"};
     for (const char* line : bigLines) {
-        y += 160;
-        drawCodes(p, big, 20, y, QString::fromLatin1(line));
-        y += 60;
+        const std::string c = transcribe(Sample{line, {{flag::Ps, true}}});
+        y += 220;
+        drawCodes(p, big, 20, y, QString::fromLatin1(c.data(), static_cast<qsizetype>(c.size())));
+        p.setFont(labelFont(16));
+        p.setPen(Qt::darkBlue);
+        p.drawText(QPointF(1400, y), QString::fromUtf8(line));
+        y += 80;
     }
     p.end();
     return img.save(out);

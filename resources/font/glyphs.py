@@ -58,11 +58,14 @@ SINGLE_ADVANCE = regular(1, 1).advance
 DOUBLE_ADVANCE = regular(1, 2).advance
 
 MARK_AT = {
-    "A": -(SINGLE_ADVANCE - 222),
-    "B": -(SINGLE_ADVANCE - 240),
-    "C": -(DOUBLE_ADVANCE - 290),
-    "O": -96,
+    "A": -210,
+    "B": -195,
+    "C": -250,
+    "O": -135,
 }
+# Harma and hwesta bear the marks of the wide letters: their bow is wider, so
+# that the mark stands clear of the raised stem.
+WIDE_BOW = 330
 SPREAD = {"A": 1.0, "B": 0.95, "C": 1.2, "O": 0.9}
 
 TILDE_Y = -150  # centre of the doubling tilde below the letter
@@ -113,10 +116,10 @@ def u_mark(cls):
 
 TILDE_AT = {
     # class: (centre, width)
-    "A": (-(DOUBLE_ADVANCE - 300), 260),
-    "B": (-(SINGLE_ADVANCE - 230), 190),
-    "C": (-(DOUBLE_ADVANCE - 290), 240),
-    "O": (-(SINGLE_ADVANCE - 220), 170),
+    "A": (-290, 280),
+    "B": (-210, 200),
+    "C": (-280, 240),
+    "O": (-205, 180),
 }
 
 
@@ -135,7 +138,7 @@ def silent_e(cx):
 def carrier(long):
     """The short carrier (a short stem with a foot) or the long one (a stem below the line)."""
     x = SB + W / 2 + 10
-    g = Glyph(round(x + W / 2 + 60 + SB))
+    g = Glyph(round(x - MARK_AT["O"]))
     top = X - 40
     if long:
         p = Path(x, top + 20).line(x, DESC + 120)
@@ -150,73 +153,82 @@ def carrier(long):
 
 
 def romen():
-    """A short letter like a y: a curved left arm meeting a straight right stem."""
-    xr = SB + W / 2 + 190
-    g = Glyph(round(xr + W / 2 + SB + 10))
+    """A short letter like a y: a curved left arm running into a straight right stem."""
+    x0 = SB + W / 2
+    xr = x0 + 200
+    g = Glyph(round(xr + W / 2 + SB))
     stem(g, xr, X, 0)
-    p = Path(SB + W / 2 + 30, YT - 70)
-    p.curve((SB + W / 2 - 20, YT - 10), (SB + W / 2 + 10, YT + 10), (SB + W / 2 + 50, YT - 20))
-    p.curve((SB + W / 2 + 110, YT - 70), (xr - 60, YM - 20), (xr, YM - 70))
+    p = Path(x0, YT - 10)
+    p.curve((x0 + 10, YM - 10), (xr - 120, YM - 50), (xr, YM - 80))
     g.stroke(p)
     return g
 
 
 def arda():
-    """Romen's arm on a short stem that closes a bow to the right."""
-    xs = SB + W / 2 + 150
-    g = Glyph(round(xs + 200 + W / 2 + SB))
+    """Romen's arm and stem closing a bow to the right."""
+    x0 = SB + W / 2
+    xs = x0 + 170
+    g = Glyph(round(xs + 210 + W / 2 + SB))
     stem(g, xs, X, 0)
-    p = Path(SB + W / 2 + 10, YT - 70)
-    p.curve((SB + W / 2 - 30, YT - 10), (SB + W / 2 + 10, YT + 10), (SB + W / 2 + 50, YT - 20))
-    p.curve((SB + W / 2 + 100, YT - 70), (xs - 50, YM - 20), (xs, YM - 70))
+    p = Path(x0, YT - 10)
+    p.curve((x0 + 10, YM - 10), (xs - 100, YM - 50), (xs, YM - 80))
     g.stroke(p)
-    b = hanging_bow(xs, 200, closed=True)
-    g.stroke(b)
+    g.stroke(hanging_bow(xs, 210, closed=True))
     return g
 
 
-def lambe(crossed=False):
-    """A shepherd's crook: a short left leg, a high arch and a long right leg with a foot."""
+def lambe(closed=False):
+    """A shepherd's crook: a short left leg, a high arch and a long right leg with a foot.
+
+    closed (alda) runs the left leg down and round into the right leg, closing a loop.
+    """
     xl = SB + W / 2
-    xr = xl + 210
+    xr = xl + 220
     g = Glyph(round(xr + W / 2 + 50 + SB))
-    p = Path(xl, YM + 20)
-    p.curve((xl, YT + 20), (xr, YT + 40), (xr, YM + 40))
-    p.line(xr, 110)
-    p.curve((xr, YB + 20), (xr + 20, YB), (xr + 60, YB))
+    p = Path(xr, YM + 40)
+    p.curve((xr, YT + 40), (xl, YT + 20), (xl, YM + 20))
+    if closed:
+        p.curve((xl, YM - 60), (xl + 60, YM - 80), (xr, YM - 70))
     g.stroke(p)
-    if crossed:
-        g.stroke(Path(xl + 30, YM - 40).line(xr + 70, YM - 40), cap="round")
+    q = Path(xr, YM + 40).line(xr, 110)
+    q.curve((xr, YB + 20), (xr + 20, YB), (xr + 60, YB))
+    g.stroke(q)
     return g
 
 
 def silme_shape(second_arm=False, geometric=False):
     """A loop on the line with an arm rising from its left side and hooking right (like a 6).
 
-    second_arm adds the other arm of are (a loop with two horns);
-    geometric gives the plainer variant with a straight stem and a flat bar.
+    second_arm adds the other arm of are (a loop with two horns). geometric
+    gives the plainer, narrower variant written where no vowel sits on the
+    letter: a ring, a straight stem and a flat bar (with a cross-bar for z).
+    The advance puts the loop where the marks of the letter's class stand.
     """
-    r = 118
-    cx = SB + W / 2 + r
+    if geometric:
+        r = 95
+        cx = SB + W / 2 + r
+        g = Glyph(round(cx - MARK_AT["O"]))
+    else:
+        r = 125
+        cx = SB + W / 2 + r
+        g = Glyph(round(cx - MARK_AT["C"]))
     cy = YB + r - 10
-    g = Glyph(round(cx + r + W / 2 + SB + (20 if second_arm else 0)))
     loop = Path(cx + r, cy).arc(cx, cy, r, r - 10, 0, 360, steps=120)
     g.stroke(loop)
     if geometric:
         g.stroke(Path(cx - r, cy).line(cx - r, X + 80), cap="flat")
-        g.stroke(Path(cx - r - W / 2, X + 80 - W / 2).line(cx + 30, X + 80 - W / 2), cap="round")
+        g.stroke(Path(cx - r - W / 2, X + 80 - W / 2).line(cx + 40, X + 80 - W / 2), cap="round")
         if second_arm:
-            g.stroke(Path(cx + r, cy).line(cx + r, X + 80), cap="flat")
-            g.stroke(Path(cx + r + W / 2, X + 80 - W / 2).line(cx + r + 70, X + 80 - W / 2),
-                     cap="round")
+            g.stroke(Path(cx - r - 60, X - 40).line(cx - r + 50, X - 40), cap="round")
     else:
+        k = r / 118
         arm = Path(cx - r, cy)
-        arm.curve((cx - r, cy + 170), (cx - 40, X + 70), (cx + 40, X + 60))
-        arm.curve((cx + 80, X + 55), (cx + 110, X + 30), (cx + 120, X - 10))
+        arm.curve((cx - r, cy + 170 * k), (cx - 40 * k, X + 70), (cx + 40 * k, X + 60))
+        arm.curve((cx + 80 * k, X + 55), (cx + 110 * k, X + 30), (cx + 120 * k, X - 10))
         g.stroke(arm)
         if second_arm:
-            arm2 = Path(cx + r - 20, cy + 60)
-            arm2.curve((cx + r + 20, cy + 150), (cx + r + 10, X + 40), (cx + r + 60, X + 70))
+            arm2 = Path(cx + 0.75 * r, cy + 0.6 * r)
+            arm2.curve((cx + r, cy + r + 40), (cx + r + 20, X + 10), (cx + r + 70, X + 40))
             g.stroke(arm2)
     return g
 
@@ -374,7 +386,7 @@ def halla():
 GLYPHS = {}
 
 for code, (series, grade) in REGULAR.items():
-    GLYPHS[code] = regular(series, grade)
+    GLYPHS[code] = regular(series, grade, bow=WIDE_BOW if code in (0x64, 0x63) else BOW)
 
 GLYPHS.update({
     0x20: Glyph(300),  # space
@@ -383,7 +395,7 @@ GLYPHS.update({
     0x37: romen(),
     0x75: arda(),
     0x6A: lambe(),
-    0x6D: lambe(crossed=True),  # alda
+    0x6D: lambe(closed=True),  # alda
     0x38: silme_shape(),  # silme
     0x69: rotated(silme_shape()),  # silme nuquerna
     0x6B: silme_shape(second_arm=True),  # are (esse)
@@ -406,7 +418,7 @@ GLYPHS.update({
     0x41: tilde("A"), 0x53: tilde("B"), 0x5A: tilde("C"), 0x58: tilde("O"),
     # silent e: a dot below
     0x30: silent_e(MARK_AT["A"]),
-    0x70: silent_e(-(DOUBLE_ADVANCE - 300)),
+    0x70: silent_e(-280),
     # signs
     0x5D: dots((110, YM)),  # one dot
     0x5B: dots((110, YM + 120), (110, YM - 120)),  # two dots

@@ -24,8 +24,8 @@ YM = X / 2  # middle of the bow band
 
 STEM_X = SB + W / 2  # centre of the stem of a letter whose stem stands on the left
 
-BOW = 240  # width (centre line) of a single bow
-BOW2 = 196  # width of each bow of a double bow
+BOW = 270  # width (centre line) of a single bow
+BOW2 = 210  # width of each bow of a double bow
 
 MARK_Y = X + 95  # lowest ink of a mark above a letter
 DOT_R = 45  # radius of a dot
@@ -129,8 +129,8 @@ def hanging_bow(x0, w, closed, first=True):
     """
     top_r = 0.62 * w  # the rounded shoulder
     top_rv = 0.55 * (YT - YB)
-    bot_r = 0.36 * w if not closed else 0.26 * w
-    bot_rv = 0.36 * (YT - YB) if not closed else 0.24 * (YT - YB)
+    bot_r = 0.40 * w if not closed else 0.26 * w
+    bot_rv = 0.42 * (YT - YB) if not closed else 0.24 * (YT - YB)
     if first:
         p = Path(x0, YT)
     else:
@@ -144,7 +144,7 @@ def hanging_bow(x0, w, closed, first=True):
         p.arc(x0 + w - bot_r, YB + bot_rv, bot_r, bot_rv, 0, -90)
         p.line(x0, YB)
     else:
-        p.arc(x0 + w - bot_r, YB + bot_rv, bot_r, bot_rv, 0, -120)
+        p.arc(x0 + w - bot_r, YB + bot_rv, bot_r, bot_rv, 0, -75)
     return p
 
 
@@ -155,12 +155,12 @@ def mirror_y(path, axis=YM):
     return q
 
 
-def bows(g, x0, count, kind, closed):
+def bows(g, x0, count, kind, closed, bow=BOW):
     """One or two bows to the right of a stem at x0.
 
     kind 'hanging' (tinco, parma series) or 'rising' (calma, quesse series).
     """
-    widths = [BOW] if count == 1 else [BOW2, BOW2]
+    widths = [bow] if count == 1 else [BOW2, BOW2]
     x = x0
     for i, w in enumerate(widths):
         p = hanging_bow(x, w, closed, first=(i == 0))
@@ -170,14 +170,15 @@ def bows(g, x0, count, kind, closed):
         x += w
 
 
-def regular(series, grade):
+def regular(series, grade, bow=BOW):
     """One of the 24 regular tengwar.
 
-    series 1..4 (tinco, parma, calma, quesse), grade 1..6 (see glyphs.py).
+    series 1..4 (tinco, parma, calma, quesse), grade 1..6 (see glyphs.py);
+    bow is the width of a single bow.
     """
     double = grade in (2, 4, 5)
     count = 2 if double else 1
-    width = BOW if count == 1 else 2 * BOW2
+    width = bow if count == 1 else 2 * BOW2
     g = Glyph(round(STEM_X + width + W / 2 + SB))
     if grade in (1, 2):
         stem(g, STEM_X, X, DESC)
@@ -187,7 +188,7 @@ def regular(series, grade):
         stem(g, STEM_X, X, 0)
     kind = "hanging" if series in (1, 2) else "rising"
     closed = series in (2, 4)
-    bows(g, STEM_X, count, kind, closed)
+    bows(g, STEM_X, count, kind, closed, bow)
     return g
 
 
