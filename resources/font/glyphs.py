@@ -116,10 +116,10 @@ def u_mark(cls):
 
 TILDE_AT = {
     # class: (centre, width)
-    "A": (-290, 280),
-    "B": (-210, 200),
+    "A": (-285, 250),
+    "B": (-190, 150),
     "C": (-280, 240),
-    "O": (-205, 180),
+    "O": (-195, 140),
 }
 
 
@@ -216,15 +216,16 @@ def silme_shape(second_arm=False, geometric=False):
     loop = Path(cx + r, cy).arc(cx, cy, r, r - 10, 0, 360, steps=120)
     g.stroke(loop)
     if geometric:
-        g.stroke(Path(cx - r, cy).line(cx - r, X + 80), cap="flat")
-        g.stroke(Path(cx - r - W / 2, X + 80 - W / 2).line(cx + 40, X + 80 - W / 2), cap="round")
+        top = X + 50
+        g.stroke(Path(cx - r, cy).line(cx - r, top), cap="flat")
+        g.stroke(Path(cx - r - W / 2, top - W / 2).line(cx + 40, top - W / 2), cap="round")
         if second_arm:
             g.stroke(Path(cx - r - 60, X - 40).line(cx - r + 50, X - 40), cap="round")
     else:
         k = r / 118
         arm = Path(cx - r, cy)
-        arm.curve((cx - r, cy + 170 * k), (cx - 40 * k, X + 70), (cx + 40 * k, X + 60))
-        arm.curve((cx + 80 * k, X + 55), (cx + 110 * k, X + 30), (cx + 120 * k, X - 10))
+        arm.curve((cx - r, cy + 170 * k), (cx - 40 * k, X + 30), (cx + 40 * k, X + 20))
+        arm.curve((cx + 80 * k, X + 15), (cx + 110 * k, X - 10), (cx + 120 * k, X - 50))
         g.stroke(arm)
         if second_arm:
             arm2 = Path(cx + 0.75 * r, cy + 0.6 * r)
@@ -256,15 +257,19 @@ def hwesta_sindarinwa():
 
 
 def yanta():
-    """A lambda: a tall stroke from above the bows down to the right, a short leg to the left."""
-    x0 = SB + W / 2
-    g = Glyph(round(x0 + 250 + W / 2 + SB))
-    p = Path(x0 + 20, ASC - 60)
-    p.curve((x0 + 60, ASC - 20), (x0 + 90, ASC - 80), (x0 + 110, X))
-    p.curve((x0 + 150, 200), (x0 + 200, YB), (x0 + 250, YB))
-    g.stroke(p)
-    q = Path(x0 + 120, X - 60)
-    q.curve((x0 + 90, 200), (x0 + 40, YB + 10), (x0, YB + 40))
+    """A lambda: a tall left stroke that bends down to the right, and a short leg to the left.
+
+    The tall stroke stays upright above the bows so that the marks over the
+    letter stand clear of it.
+    """
+    x0 = SB + W / 2 + 20
+    g = Glyph(round(x0 + 270 + W / 2 + SB))
+    p = Path(x0, ASC - 70)
+    p.line(x0, X - 20)
+    p.curve((x0, 250), (x0 + 200, 150), (x0 + 270, YB))
+    g.stroke(p, cap="flat")
+    q = Path(x0 + 70, 215)
+    q.curve((x0 + 20, 130), (x0 - 20, 80), (x0 - 50, YB))
     g.stroke(q)
     return g
 
@@ -418,7 +423,9 @@ GLYPHS.update({
     0x41: tilde("A"), 0x53: tilde("B"), 0x5A: tilde("C"), 0x58: tilde("O"),
     # silent e: a dot below
     0x30: silent_e(MARK_AT["A"]),
-    0x70: silent_e(-280),
+    # after any other letter, and after a letter that bears a vowel mark: kept to
+    # the right, clear of descending stems and of the long carrier
+    0x70: silent_e(-55),
     # signs
     0x5D: dots((110, YM)),  # one dot
     0x5B: dots((110, YM + 120), (110, YM - 120)),  # two dots
