@@ -1,5 +1,6 @@
 #include "transcription/engine.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -117,6 +118,7 @@ constexpr std::array<std::uint8_t, 256> makePairStarts() {
 }
 constexpr auto kPairStarts = makePairStarts();
 constexpr std::size_t kPairStartCount = 13;  // row 0 and the 12 letters
+static_assert(*std::max_element(kPairStarts.begin(), kPairStarts.end()) + 1 == kPairStartCount);
 
 // For a first letter (by its number) and any second letter, the pair rule
 // that takes the two, numbered from 1 (0: none). No two rules share a pair,
@@ -236,14 +238,14 @@ void fold(std::string_view source, const Switches& on, std::string& w) {
         const auto c = static_cast<Letter>(source[i]);
         const Letter d = at(source, i + 1);
         const std::uint8_t pair = kPairTable[kPairStarts[c]][d];
-        if (pair != 0 && enabled[pair]) {
+        if (enabled[pair]) {  // enabled[0], no rule, is false
             out = put(out, kPairOutputs[pair]);
             i += 2;
             continue;
         }
         // A final e (before a space or at the end) may become the silent e.
-        const bool final = finalSilentE & (c == 'e') & ((d == 0) | (d == ' '));
-        out = put(out, final ? silentE : singles[c]);
+        const bool silent = finalSilentE & (c == 'e') & ((d == 0) | (d == ' '));
+        out = put(out, silent ? silentE : singles[c]);
         ++i;
     }
     w.resize(static_cast<std::size_t>(out - w.data()));
@@ -597,6 +599,13 @@ void transcribe(std::string_view source, const TConvertData& settings, std::stri
 
 void LatinToTengwar(std::string_view source, bool raw, TConvertData& settings, bool settingsReady,
                     std::string& result, const PassTrace& trace) {
+    const std::less<const char*> less;
+    if (!less(source.data(), result.data()) && less(source.data(), result.data() + result.capacity())) {
+        // The source lies in the result's own buffer: work on a copy.
+        const std::string copy(source);
+        LatinToTengwar(copy, raw, settings, settingsReady, result, trace);
+        return;
+    }
     result.clear();
     if (source.empty()) {
         return;
@@ -619,6 +628,11 @@ void LatinToTengwar(std::string_view source, bool raw, TConvertData& settings, b
     }
     thread_local Buffers buffers;
     transcribe(source, settings, result, buffers, trace);
+    // One huge line should not hold its memory for the rest of the thread.
+    constexpr std::size_t kKeptCapacity = std::size_t{1} << 20;
+    if (buffers.text.capacity() > kKeptCapacity || buffers.spare.capacity() > kKeptCapacity) {
+        buffers = Buffers{};
+    }
 }
 
 std::string LatinToTengwar(std::string_view source, bool raw, TConvertData& settings, bool settingsReady,

@@ -28,6 +28,7 @@ std::string LatinToTengwar(std::string_view source, bool raw, TConvertData& sett
                            const PassTrace& trace = {});
 
 // The same, writing into result (cleared first) so that a caller that
-// transcribes many lines can reuse its capacity.
+// transcribes many lines can reuse its capacity. The source may be a view of
+// result itself.
 void LatinToTengwar(std::string_view source, bool raw, TConvertData& settings, bool settingsReady,
                     std::string& result, const PassTrace& trace = {});

@@ -226,6 +226,29 @@ TEST(LatinToTengwar, EdgeCases) {
     EXPECT_EQ(hex(LatinToTengwar("ttss", false, settings, true)), "31 31 2A 53");
 }
 
+TEST(LatinToTengwar, SourceMayBeTheResultBuffer) {
+    TConvertData settings = switches();
+    std::string text = "mama";
+    LatinToTengwar(text, true, settings, true, text);
+    EXPECT_EQ(text, "t%t%");
+    text = "tatta tatta tatta";
+    LatinToTengwar(text, false, settings, true, text);
+    EXPECT_EQ(hex(text), "31 25 31 53 25 20 31 25 31 53 25 20 31 25 31 53 25");
+}
+
+TEST(LatinToTengwar, HugeLinesAndShortLinesAfterThem) {
+    TConvertData settings = switches();
+    std::string line;
+    std::string expected;
+    for (int i = 0; i < 400000; ++i) {
+        line += "ta ";
+        expected += "1% ";
+    }
+    EXPECT_EQ(LatinToTengwar(line, false, settings, true), expected);
+    EXPECT_EQ(LatinToTengwar("ta", false, settings, true), "1%");
+    EXPECT_EQ(LatinToTengwar(line, false, settings, true), expected);
+}
+
 class CountingSource : public ::testing::Test {
 protected:
     void SetUp() override {
