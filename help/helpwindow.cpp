@@ -1,0 +1,46 @@
+#include "help/helpwindow.h"
+
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), m_browser(new QTextBrowser(this)) {
+    setObjectName(QStringLiteral("sec"));
+    setWindowTitle(QStringLiteral("Tengwar Ostrel – pomoč"));
+    // The help window never keeps the program running once the main window is gone.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_browser);
+    m_browser->setOpenLinks(false);
+    m_browser->document()->setDocumentMargin(10);
+    connect(m_browser, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
+        bool ok = false;
+        const int target = url.fragment().toInt(&ok);
+        if (ok && url.path().isEmpty()) {
+            emit topicRequested(target);
+        } else if (!url.isRelative()) {
+            QDesktopServices::openUrl(url);
+        }
+    });
+    resize(460, 420);
+}
+
+void HelpWindow::showText(int context, const QString& markdown) {
+    m_context = context;
+    m_browser->document()->setDefaultFont(font());
+    m_browser->document()->setMarkdown(markdown, QTextDocument::MarkdownNoHTML);
+}
+
+QString HelpWindow::plainText() const {
+    return m_browser->toPlainText();
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
