@@ -26,7 +26,8 @@ constexpr char kFixedContextProperty[] = "helpFixedContext";
 constexpr char kInstalledProperty[] = "helpInstalled";
 
 bool isTextEntry(const QWidget* widget) {
-    if (qobject_cast<const QLineEdit*>(widget) != nullptr || qobject_cast<const QTextEdit*>(widget) != nullptr ||
+    if (qobject_cast<const QLineEdit*>(widget) != nullptr ||
+        qobject_cast<const QTextEdit*>(widget) != nullptr ||
         qobject_cast<const QPlainTextEdit*>(widget) != nullptr ||
         qobject_cast<const QAbstractSpinBox*>(widget) != nullptr) {
         return true;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QPoint>
 #include <qnamespace.h>
+#include <QPoint>
 
 class QWidget;
 

@@ -7,8 +7,8 @@
 
 #include "help/helptopics.h"
 
-class HelpPopup;
-class HelpWindow;
+#include "help/helppopup.h"
+#include "help/helpwindow.h"
 class QWidget;
 
 // Topic numbers asked for by fixed places of the program.

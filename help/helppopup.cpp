@@ -10,13 +10,13 @@
 
 namespace {
 
-constexpr int kMargin = 8;       // between the frame and the text
+constexpr int kMargin = 8;  // between the frame and the text
 constexpr int kMaxTextWidth = 320;
 constexpr QPoint kPointerOffset{4, 12};  // so that the popup does not hide the pointer's tip
 
 }  // namespace
 
-HelpPopup::HelpPopup(QWidget* parent) : QFrame(parent, Qt::Popup) {
+HelpPopup::HelpPopup(QWidget* parent) : QFrame(parent, Qt::Popup | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("helpPopup"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFrameStyle(QFrame::Box | QFrame::Plain);

@@ -66,7 +66,8 @@ void HelpTopics::addSource(const QString& text, const QString& fileName, QString
         m_topics.insert(current.context, current);
     };
 
-    const QStringList lines = QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n'));
+    const QStringList lines =
+        QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
         const int lineNo = i + 1;
         const QString& line = lines[i];
@@ -80,12 +81,16 @@ void HelpTopics::addSource(const QString& text, const QString& fileName, QString
             bool ok = false;
             const int context = m.hasMatch() ? m.captured(1).toInt(&ok) : 0;
             if (!m.hasMatch()) {
-                report(lineNo, QStringLiteral("malformed topic header \"%1\", expected \"== <number> ==\"").arg(line));
+                report(
+                    lineNo,
+                    QStringLiteral("malformed topic header \"%1\", expected \"== <number> ==\"").arg(line));
                 skipping = true;
                 continue;
             }
             if (!ok || context < 1 || context > kMaxContext) {
-                report(lineNo, QStringLiteral("topic number %1 is outside 1..%2").arg(m.captured(1)).arg(kMaxContext));
+                report(
+                    lineNo,
+                    QStringLiteral("topic number %1 is outside 1..%2").arg(m.captured(1)).arg(kMaxContext));
                 skipping = true;
                 continue;
             }
@@ -133,6 +138,7 @@ QString HelpTopics::markdown(const HelpTopic& topic, bool titleAsHeading) {
         return topic.body;
     }
     const QString title = escapeMarkdown(topic.title);
-    return (titleAsHeading ? QStringLiteral("### ") + title : QStringLiteral("**") + title + QStringLiteral("**")) +
+    return (titleAsHeading ? QStringLiteral("### ") + title
+                           : QStringLiteral("**") + title + QStringLiteral("**")) +
            QStringLiteral("\n\n") + topic.body;
 }

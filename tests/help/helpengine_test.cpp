@@ -1,0 +1,143 @@
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBrowser>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include "help/helpengine.h"
+#include "help/helppopup.h"
+#include "help/helpwindow.h"
+
+namespace {
+
+constexpr int kNoSuchTopic = 4242;
+
+class HelpEngineTest : public ::testing::Test {
+protected:
+    void TearDown() override { engine().quit(); }
+    static HelpEngine& engine() { return HelpEngine::instance(); }
+};
+
+TEST_F(HelpEngineTest, PopupShowsTheTopicNearThePoint) {
+    QSignalSpy shown(&engine(), &HelpEngine::popupShown);
+    engine().showPopup(1101, QPoint(100, 120));
+    ASSERT_TRUE(engine().isPopupVisible());
+    EXPECT_EQ(shown.count(), 1);
+    EXPECT_EQ(engine().lastPopupContext(), 1101);
+    HelpPopup* popup = engine().popup();
+    EXPECT_EQ(popup->context(), 1101);
+    EXPECT_TRUE(popup->plainText().startsWith(QStringLiteral("th -> T\n")))
+        << popup->plainText().toStdString();
+    EXPECT_TRUE(popup->windowFlags().testFlag(Qt::Popup));
+    // Just below and right of the pointer, not over it.
+    const QRect frame = popup->geometry();
+    EXPECT_GT(frame.left(), 100);
+    EXPECT_GT(frame.top(), 120);
+    EXPECT_LT(frame.left(), 120);
+    EXPECT_LT(frame.top(), 140);
+}
+
+TEST_F(HelpEngineTest, PopupStaysOnTheScreen) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    engine().showPopup(9702, area.bottomRight());
+    const QRect frame = engine().popup()->frameGeometry();
+    EXPECT_TRUE(area.contains(frame))
+        << area.width() << "x" << area.height() << " " << engine().popup()->geometry().x() << " " << frame.x()
+        << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+}
+
+TEST_F(HelpEngineTest, MissingTopicShowsTheShortNote) {
+    engine().showPopup(kNoSuchTopic, QPoint(10, 10));
+    ASSERT_TRUE(engine().isPopupVisible());
+    EXPECT_EQ(engine().lastPopupContext(), kNoSuchTopic);
+    EXPECT_EQ(engine().popup()->plainText(), QStringLiteral("Za to temo ni pomoči."));
+
+    engine().jumpContext(0);
+    ASSERT_TRUE(engine().isWindowVisible());
+    EXPECT_EQ(engine().secondaryWindow()->plainText(), QStringLiteral("Za to temo ni pomoči."));
+}
+
+TEST_F(HelpEngineTest, PopupClosesOnClickOrKey) {
+    QWidget other;
+    other.resize(200, 200);
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+
+    struct Closer {
+        const char* how;
+        std::function<void(HelpPopup*)> act;
+    };
+    const Closer closers[] = {
+        {"left click inside", [](HelpPopup* p) { QTest::mouseClick(p, Qt::LeftButton, {}, QPoint(5, 5)); }},
+        {"right click inside", [](HelpPopup* p) { QTest::mouseClick(p, Qt::RightButton, {}, QPoint(5, 5)); }},
+        {"letter key", [](HelpPopup* p) { QTest::keyClick(p, Qt::Key_A); }},
+        {"Escape", [](HelpPopup* p) { QTest::keyClick(p, Qt::Key_Escape); }},
+        {"click in another window",
+         [&other](HelpPopup*) {
+             QTest::mouseClick(other.windowHandle(), Qt::LeftButton, {}, QPoint(150, 150));
+         }},
+    };
+    for (const Closer& closer : closers) {
+        engine().showPopup(1102, QPoint(10, 10));
+        ASSERT_TRUE(engine().isPopupVisible()) << closer.how;
+        closer.act(engine().popup());
+        EXPECT_FALSE(engine().isPopupVisible()) << closer.how;
+    }
+}
+
+TEST_F(HelpEngineTest, SecondaryWindowOpensClosesAndFollowsLinks) {
+    QSignalSpy shown(&engine(), &HelpEngine::windowShown);
+    engine().jumpContext(kFirstStartHelpTopic);
+    ASSERT_TRUE(engine().isWindowVisible());
+    HelpWindow* sec = engine().secondaryWindow();
+    EXPECT_EQ(sec->objectName(), QStringLiteral("sec"));
+    EXPECT_EQ(engine().lastWindowContext(), 9805);
+    EXPECT_EQ(sec->context(), 9805);
+    EXPECT_FALSE(sec->testAttribute(Qt::WA_QuitOnClose));
+    EXPECT_FALSE(sec->plainText().contains(QStringLiteral("Za to temo ni pomoči.")));
+
+    // Another topic goes into the same window.
+    engine().jumpContext(9802);
+    EXPECT_EQ(engine().secondaryWindow(), sec);
+    EXPECT_EQ(sec->context(), 9802);
+    EXPECT_EQ(shown.count(), 2);
+
+    // A link "[...](#1140)" opens its topic there.
+    emit sec->browser()->anchorClicked(QUrl(QStringLiteral("#1140")));
+    EXPECT_EQ(sec->context(), 1140);
+
+    // Only "sec" exists: other names do nothing.
+    engine().closeWindow(QStringLiteral("main"));
+    EXPECT_TRUE(engine().isWindowVisible());
+    engine().closeWindow(QStringLiteral("sec"));
+    EXPECT_FALSE(engine().isWindowVisible());
+}
+
+TEST_F(HelpEngineTest, QuitClosesEverything) {
+    engine().jumpContext(9801);
+    engine().showPopup(9801, QPoint(10, 10));
+    QPointer<HelpWindow> sec = engine().secondaryWindow();
+    QPointer<HelpPopup> popup = engine().popup();
+    engine().quit();
+    EXPECT_TRUE(sec.isNull());
+    EXPECT_TRUE(popup.isNull());
+    EXPECT_FALSE(engine().isPopupVisible());
+    EXPECT_FALSE(engine().isWindowVisible());
+    // Help still works afterwards.
+    engine().showPopup(9801, QPoint(10, 10));
+    EXPECT_TRUE(engine().isPopupVisible());
+}
+
+TEST_F(HelpEngineTest, PopupOfAWindowGoesWithIt) {
+    auto* owner = new QWidget;
+    owner->show();
+    engine().showPopup(9713, QPoint(10, 10), owner);
+    QPointer<HelpPopup> popup = engine().popup();
+    ASSERT_FALSE(popup.isNull());
+    delete owner;
+    EXPECT_TRUE(popup.isNull());
+    EXPECT_FALSE(engine().isPopupVisible());
+}
+
+}  // namespace
