@@ -8,7 +8,9 @@
 #include "exercise/descriptionspage.h"
 #include "exercise/exercisepage.h"
 #include "help/aboutpage.h"
+#include "help/contexthelp.h"
 #include "help/helpcontext.h"
+#include "help/helpengine.h"
 #include "readback/rulespage.h"
 #include "transcription/conversionpage.h"
 #include "ui_tmainform.h"
@@ -40,11 +42,21 @@ TMainForm::TMainForm(QWidget* parent)
     setHelpContext(ui->Pages, 9710);
     setHelpContext(ui->CloseBtn, 9711);
     setHelpContext(ui->HelpBtn, 9712);
+    installContextHelp(this);
 
     connect(ui->CloseBtn, &QPushButton::clicked, this, &QWidget::close);
+    connect(ui->HelpBtn, &QPushButton::clicked, this, &TMainForm::HelpBtnClick);
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    HelpEngine::instance().closeWindow(QStringLiteral("sec"));
+    HelpEngine::instance().quit();
+}
+
+// "Pomoč": the topic of the shown page in the help window.
+void TMainForm::HelpBtnClick() {
+    HelpEngine::instance().jumpContext(kPageHelpTopic + currentPage());
+}
 
 void TMainForm::showPage(int index) {
     m_programPageChange = true;

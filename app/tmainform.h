@@ -68,6 +68,9 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
 
+private slots:
+    void HelpBtnClick();
+
 private:
     std::unique_ptr<Ui::TMainForm> ui;
     ExercisePage* m_exercisePage = nullptr;

@@ -29,7 +29,12 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), m_browser
 
 void HelpWindow::showText(int context, const QString& markdown) {
     m_context = context;
-    m_browser->document()->setDefaultFont(font());
+    // A little larger than the windows' small dialog font: this is text to read.
+    QFont text = font();
+    if (text.pointSizeF() > 0) {
+        text.setPointSizeF(text.pointSizeF() + 1);
+    }
+    m_browser->document()->setDefaultFont(text);
     m_browser->document()->setMarkdown(markdown, QTextDocument::MarkdownNoHTML);
 }
 
