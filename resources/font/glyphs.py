@@ -79,53 +79,63 @@ def mark(draw):
     return g
 
 
+MARK_W = 62  # marks are written with a slightly lighter stroke than the letters
+
+
 def a_mark(cls):
+    """Three dots in a triangle."""
     cx, s = MARK_AT[cls], 62 * SPREAD[cls]
-    r = 40
+    r = 43
     return mark(lambda g: (g.dot(cx - s, MARK_Y + r, r), g.dot(cx + s, MARK_Y + r, r),
                            g.dot(cx, MARK_Y + r + 1.75 * s, r)))
 
 
 def e_mark(cls):
+    """An acute stroke."""
     cx, s = MARK_AT[cls], SPREAD[cls]
-    return mark(lambda g: g.stroke(Path(cx - 40 * s, MARK_Y + 25).line(cx + 44 * s, MARK_Y + 165)))
+    return mark(lambda g: g.stroke(Path(cx - 42 * s, MARK_Y + 25).line(cx + 46 * s, MARK_Y + 175),
+                                   width=MARK_W))
 
 
 def i_mark(cls):
+    """One dot."""
     cx = MARK_AT[cls]
-    return mark(lambda g: g.dot(cx, MARK_Y + DOT_R + 20))
+    return mark(lambda g: g.dot(cx, MARK_Y + 70, 50))
 
 
 def curl(cx, turn):
-    """A small hook rising on one side and turning over to the other: turn +1 right, -1 left."""
+    """A hook rising on one side and turning over to the other: turn +1 right, -1 left."""
     s = turn
-    p = Path(cx - s * 42, MARK_Y + 25)
-    p.curve((cx - s * 48, MARK_Y + 125), (cx + s * 40, MARK_Y + 170), (cx + s * 50, MARK_Y + 85))
+    p = Path(cx - s * 40, MARK_Y + 20)
+    p.curve((cx - s * 50, MARK_Y + 130), (cx + s * 10, MARK_Y + 195), (cx + s * 50, MARK_Y + 160))
+    p.curve((cx + s * 75, MARK_Y + 140), (cx + s * 72, MARK_Y + 110), (cx + s * 62, MARK_Y + 90))
     return p
 
 
 def o_mark(cls):
-    cx, s = MARK_AT[cls], SPREAD[cls]
-    return mark(lambda g: g.stroke(curl(cx, +1)))
+    """The curl that turns to the right."""
+    cx = MARK_AT[cls]
+    return mark(lambda g: g.stroke(curl(cx, +1), width=MARK_W))
 
 
 def u_mark(cls):
+    """The curl that turns to the left."""
     cx = MARK_AT[cls]
-    return mark(lambda g: g.stroke(curl(cx, -1)))
+    return mark(lambda g: g.stroke(curl(cx, -1), width=MARK_W))
 
 
 TILDE_AT = {
     # class: (centre, width)
-    "A": (-285, 250),
-    "B": (-190, 150),
-    "C": (-280, 240),
-    "O": (-195, 140),
+    "A": (-285, 260),
+    "B": (-192, 175),
+    "C": (-280, 250),
+    "O": (-172, 150),
 }
 
 
 def tilde(cls):
     cx, w = TILDE_AT[cls]
-    return mark(lambda g: g.stroke(tilde_path(cx, TILDE_Y, w)))
+    return mark(lambda g: g.stroke(tilde_path(cx, TILDE_Y, w, amp=38), width=MARK_W))
 
 
 def silent_e(cx):
@@ -220,7 +230,9 @@ def silme_shape(second_arm=False, geometric=False):
         g.stroke(Path(cx - r, cy).line(cx - r, top), cap="flat")
         g.stroke(Path(cx - r - W / 2, top - W / 2).line(cx + 40, top - W / 2), cap="round")
         if second_arm:
-            g.stroke(Path(cx - r - 60, X - 40).line(cx - r + 50, X - 40), cap="round")
+            # z: the bar ends in a tick turned down
+            g.stroke(Path(cx + 40, top - W / 2).curve((cx + 75, top - W / 2), (cx + 85, top - 60),
+                                                       (cx + 80, top - 110)))
     else:
         k = r / 118
         arm = Path(cx - r, cy)
