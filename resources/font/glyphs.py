@@ -11,15 +11,18 @@ Each mark comes in four placements, one for each kind of letter that bears it.
 import math
 
 from hand import (ASC, DESC, DOT_R, MARK_Y, SB, STEM_X, BOW, W, X, YB, YM, YT, Glyph, Path,
-                  bows, hanging_bow, mirror_y, regular, rotated, shifted, stem, tilde_path)
+                  hanging_bow, regular, rotated, shifted, stem, tilde_path)
 
 # --- The regular tengwar: series (tinco, parma, calma, quesse) by grade ----------
 #
 # grade 1: descending stem, single bow      grade 2: descending stem, double bow
 # grade 3: raised stem, single bow          grade 4: raised stem, double bow
+# (a descending stem runs from the top of the bows down below the line, a
+# raised one from above the bows down to the line)
 # grade 5: short stem, double bow           grade 6: short stem, single bow
 # The tinco and calma series have open bows, parma and quesse closed ones;
-# tinco and parma bows hang from the top, calma and quesse bows rise from the foot.
+# tinco and parma bows hang from the top of the stem on its right, calma and
+# quesse bows rise from its foot on its left.
 
 REGULAR = {
     0x31: (1, 1),  # tinco
@@ -58,9 +61,9 @@ SINGLE_ADVANCE = regular(1, 1).advance
 DOUBLE_ADVANCE = regular(1, 2).advance
 
 MARK_AT = {
-    "A": -210,
+    "A": -225,
     "B": -195,
-    "C": -250,
+    "C": -280,
     "O": -135,
 }
 # Harma and hwesta bear the marks of the wide letters: their bow is wider, so
@@ -126,10 +129,10 @@ def u_mark(cls):
 
 TILDE_AT = {
     # class: (centre, width)
-    "A": (-285, 260),
-    "B": (-192, 175),
-    "C": (-280, 250),
-    "O": (-172, 150),
+    "A": (-297, 260),
+    "B": (-222, 120),
+    "C": (-290, 230),
+    "O": (-215, 110),
 }
 
 
@@ -151,10 +154,10 @@ def carrier(long):
     g = Glyph(round(x - MARK_AT["O"]))
     top = X - 40
     if long:
-        p = Path(x, top + 20).line(x, DESC + 120)
-        p.curve((x, DESC + 50), (x - 20, DESC + W / 2), (x - 60, DESC + W / 2))
-        g.stroke(p, cap="round")
-        g.stroke(Path(x, top + 20).line(x + 2, top + 21), cap="round")
+        # the foot turns right, leaving room for a silent-e dot on the left
+        p = Path(x, top + 20).line(x, DESC + 110)
+        p.curve((x, DESC + 60), (x + 15, DESC + W / 2), (x + 55, DESC + W / 2))
+        g.stroke(p)
     else:
         p = Path(x, top).line(x, 120)
         p.curve((x, 50), (x + 25, YB), (x + 70, YB))
@@ -220,10 +223,11 @@ def silme_shape(second_arm=False, geometric=False):
         g = Glyph(round(cx - MARK_AT["O"]))
     else:
         r = 125
-        cx = SB + W / 2 + r
+        cx = SB + W / 2 + r + 25
         g = Glyph(round(cx - MARK_AT["C"]))
+    rx = r if geometric else r + 25
     cy = YB + r - 10
-    loop = Path(cx + r, cy).arc(cx, cy, r, r - 10, 0, 360, steps=120)
+    loop = Path(cx + rx, cy).arc(cx, cy, rx, r - 10, 0, 360, steps=120)
     g.stroke(loop)
     if geometric:
         top = X + 50
@@ -235,19 +239,19 @@ def silme_shape(second_arm=False, geometric=False):
                                                        (cx + 80, top - 110)))
     else:
         k = r / 118
-        arm = Path(cx - r, cy)
-        arm.curve((cx - r, cy + 170 * k), (cx - 40 * k, X + 30), (cx + 40 * k, X + 20))
+        arm = Path(cx - rx, cy)
+        arm.curve((cx - rx, cy + 170 * k), (cx - 40 * k, X + 30), (cx + 40 * k, X + 20))
         arm.curve((cx + 80 * k, X + 15), (cx + 110 * k, X - 10), (cx + 120 * k, X - 50))
         g.stroke(arm)
         if second_arm:
-            arm2 = Path(cx + 0.75 * r, cy + 0.6 * r)
-            arm2.curve((cx + r, cy + r + 40), (cx + r + 20, X + 10), (cx + r + 70, X + 40))
+            arm2 = Path(cx + 0.75 * rx, cy + 0.6 * r)
+            arm2.curve((cx + rx, cy + r + 40), (cx + rx + 20, X + 10), (cx + rx + 70, X + 40))
             g.stroke(arm2)
     return g
 
 
 def hyarmen():
-    """A raised stem with an arch that springs from it and stands on the line like an h."""
+    """A stem drawn above and below with an arch that springs from it and stands on the line."""
     g = Glyph(SINGLE_ADVANCE)
     stem(g, STEM_X, ASC, DESC)
     x0 = STEM_X
@@ -304,7 +308,7 @@ def ure():
 def extended(series):
     """Tinco, parma, calma or quesse with the stem drawn both above and below."""
     g = regular(series, 1)
-    stem(g, STEM_X, ASC, X)
+    stem(g, g.advance - STEM_X if series in (3, 4) else STEM_X, ASC, X)
     return g
 
 
@@ -434,13 +438,13 @@ GLYPHS.update({
     # doubling tilde below, by the letter it stands under
     0x41: tilde("A"), 0x53: tilde("B"), 0x5A: tilde("C"), 0x58: tilde("O"),
     # silent e: a dot below
-    0x30: silent_e(MARK_AT["A"]),
-    # after any other letter, and after a letter that bears a vowel mark: kept to
-    # the right, clear of descending stems and of the long carrier
-    0x70: silent_e(-55),
+    0x30: silent_e(-205),
+    # after any other letter, and after a letter that bears a vowel mark: clear
+    # of every descending stem, the long carrier's included
+    0x70: silent_e(-225),
     # signs
-    0x5D: dots((110, YM)),  # one dot
-    0x5B: dots((110, YM + 120), (110, YM - 120)),  # two dots
+    0x5D: dots((130, YM), advance=260),  # one dot
+    0x5B: dots((130, YM + 120), (130, YM - 120), advance=260),  # two dots
     0x3D: s_hook(high=False),
     0x5C: s_hook(high=True),
     0x22: dots((110, YM + 170), (110, YM), (110, YM - 170)),

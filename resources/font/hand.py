@@ -155,40 +155,44 @@ def mirror_y(path, axis=YM):
     return q
 
 
-def bows(g, x0, count, kind, closed, bow=BOW):
-    """One or two bows to the right of a stem at x0.
-
-    kind 'hanging' (tinco, parma series) or 'rising' (calma, quesse series).
-    """
+def bows(x0, count, closed, bow=BOW):
+    """The centre lines of one or two hanging bows to the right of a stem at x0."""
     widths = [bow] if count == 1 else [BOW2, BOW2]
+    paths = []
     x = x0
     for i, w in enumerate(widths):
-        p = hanging_bow(x, w, closed, first=(i == 0))
-        if kind == "rising":
-            p = mirror_y(p)
-        g.stroke(p)
+        paths.append(hanging_bow(x, w, closed, first=(i == 0)))
         x += w
+    return paths
 
 
 def regular(series, grade, bow=BOW):
     """One of the 24 regular tengwar.
 
     series 1..4 (tinco, parma, calma, quesse), grade 1..6 (see glyphs.py);
-    bow is the width of a single bow.
+    bow is the width of a single bow. The tinco and parma series have their
+    bows on the right of the stem, hanging from its top; the calma and quesse
+    series are the same bows turned half round: on the left of the stem,
+    rising from its foot.
     """
     double = grade in (2, 4, 5)
     count = 2 if double else 1
     width = bow if count == 1 else 2 * BOW2
-    g = Glyph(round(STEM_X + width + W / 2 + SB))
+    advance = round(STEM_X + width + W / 2 + SB)
+    g = Glyph(advance)
+    left = series in (3, 4)
+    stem_x = advance - STEM_X if left else STEM_X
     if grade in (1, 2):
-        stem(g, STEM_X, X, DESC)
+        stem(g, stem_x, X, DESC)
     elif grade in (3, 4):
-        stem(g, STEM_X, ASC, DESC)
+        stem(g, stem_x, ASC, 0)
     else:
-        stem(g, STEM_X, X, 0)
-    kind = "hanging" if series in (1, 2) else "rising"
+        stem(g, stem_x, X, 0)
     closed = series in (2, 4)
-    bows(g, STEM_X, count, kind, closed, bow)
+    for p in bows(STEM_X, count, closed, bow):
+        if left:
+            p.points = [(advance - x, X - y) for x, y in p.points]
+        g.stroke(p)
     return g
 
 
