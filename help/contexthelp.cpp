@@ -74,6 +74,9 @@ protected:
         switch (event->type()) {
             case QEvent::MouseButtonPress:
                 return mousePress(widget, static_cast<QMouseEvent*>(event));
+            case QEvent::MouseButtonRelease:
+                m_lastPress = PressKey{};  // the next press is a new one, whatever its time stamp
+                return false;
             case QEvent::ContextMenu:
                 // The press has shown help already; no context menu after it.
                 return static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Mouse &&
@@ -144,11 +147,11 @@ private:
     }
 
     struct PressKey {
-        quint64 timestamp = 0;
-        QPoint globalPos;
+        quint64 timestamp = ~quint64{0};
+        QPoint globalPos{-1000000, -1000000};
         bool operator==(const PressKey&) const = default;
     };
-    PressKey m_lastPress{~quint64{0}, {}};
+    PressKey m_lastPress;
     bool m_lastPressHandled = false;
 };
 

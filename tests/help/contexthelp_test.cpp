@@ -1,7 +1,9 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -157,9 +159,14 @@ TEST_F(ContextHelpTest, OtherButtonsNeverShowHelp) {
 }
 
 TEST_F(ContextHelpTest, ControlsThatKeepTheirRightPressShowNothing) {
-    // Neither the text field nor the check box set aside, nor their page behind them.
-    EXPECT_EQ(click(Qt::RightButton, window.at(window.edit)), 0);
+    // Neither the check box set aside nor the text field, nor the page behind them.
     EXPECT_EQ(click(Qt::RightButton, window.at(window.autoSave)), 0);
+    EXPECT_EQ(click(Qt::RightButton, window.at(window.edit)), 0);
+    // The text field showed its own menu instead.
+    QWidget* menu = QApplication::activePopupWidget();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_STREQ(menu->metaObject()->className(), "QMenu");
+    menu->close();
     // Their help is still there for F1.
     EXPECT_EQ(controlHelpContext(window.edit), 1151);
     EXPECT_EQ(controlHelpContext(window.autoSave), 1210);
@@ -191,6 +198,23 @@ TEST_F(ContextHelpTest, RightPressOpensNoContextMenu) {
     ASSERT_EQ(plainMenu.count(), 1);
     EXPECT_EQ(click(Qt::RightButton, window.at(window.button)), 9711);
     EXPECT_EQ(helpMenu.count(), 0);
+}
+
+TEST_F(ContextHelpTest, EveryNewPressCountsEvenWithTheSameTimeStamp) {
+    // Synthetic events may all carry time stamp 0; a press after a release is a new
+    // press, not the first one travelling on to a parent.
+    QSignalSpy shown(&engine(), &HelpEngine::popupShown);
+    const QPointF local(10, 10);
+    const QPointF global = window.button->mapToGlobal(local);
+    for (int i = 0; i < 2; ++i) {
+        engine().quit();
+        QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::RightButton, Qt::RightButton, {});
+        QApplication::sendEvent(window.button, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::RightButton, {}, {});
+        QApplication::sendEvent(window.button, &release);
+    }
+    ASSERT_EQ(shown.count(), 2);
+    EXPECT_EQ(shown[1].at(0).toInt(), 9711);
 }
 
 TEST_F(ContextHelpTest, OneLevelChildSearch) {
