@@ -394,21 +394,17 @@ bool carriersForY(const std::string& w, std::string& out) {
 }
 
 // Pass 8: S, Z, Ź and ź before a tilde.
-void sBeforeTilde(std::string& text) {
-    const std::size_t n = text.size();
-    char* w = text.data();
-    for (std::size_t i = 0; i + 1 < n; ++i) {
-        if (w[i + 1] != kTilde) {
-            continue;
-        }
-        switch (static_cast<Letter>(w[i])) {
+void sBeforeTilde(std::string& w) {
+    for (std::size_t i = w.find(kTilde, 1); i != std::string::npos; i = w.find(kTilde, i + 1)) {
+        char& letter = w[i - 1];
+        switch (static_cast<Letter>(letter)) {
             case 'S':
-                w[i] = '\x8C';  // Ś
+                letter = '\x8C';  // Ś
                 break;
             case 'Z':
             case 0x8F:  // Ź
             case 0x9F:  // ź
-                w[i] = 'z';
+                letter = 'z';
                 break;
             default:
                 break;
@@ -479,13 +475,8 @@ void markForms(std::string& w, bool quenyaOu) {
 }
 
 // Pass 10: every tilde takes the form that fits the letter it doubles.
-void tildeForms(std::string& text) {
-    const std::size_t n = text.size();
-    char* w = text.data();
-    for (std::size_t i = 1; i < n; ++i) {
-        if (w[i] != kTilde) {
-            continue;
-        }
+void tildeForms(std::string& w) {
+    for (std::size_t i = w.find(kTilde, 1); i != std::string::npos; i = w.find(kTilde, i + 1)) {
         const auto classes = letterset::kMembership[static_cast<Letter>(w[i - 1])];
         w[i] = (classes & letterset::TildeA)   ? '\xBB'   // »
                : (classes & letterset::TildeB) ? '\x9B'   // ›
