@@ -1,24 +1,384 @@
 #include "exercise/exercisepage.h"
 
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
+
+#include "app/errorguard.h"
+#include "app/messages.h"
+#include "app/options.h"
+#include "app/qtext.h"
+#include "app/tmainform.h"
+#include "exercise/random.h"
+#include "exercise/tickclock.h"
 #include "help/helpcontext.h"
+#include "transcription/convertdata.h"
 #include "ui_exercisepage.h"
+
+namespace {
+
+// Text built from the user's data, shown as it is: "&" is no accelerator.
+QString literalMenuText(const QString& text) {
+    QString result = text;
+    return result.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+QString percent(std::int32_t part, std::int32_t whole) {
+    const double value = whole == 0 ? 0.0 : 100.0 * part / whole;
+    return QLocale().toString(value, 'f', 1) + QLatin1Char('%');
+}
+
+QString seconds(double ms, int decimals) {
+    return QLocale().toString(ms / 1000.0, 'f', decimals) + QStringLiteral(" s");
+}
+
+bool isModifierKey(int key) {
+    switch (key) {
+        case Qt::Key_Shift:
+        case Qt::Key_Control:
+        case Qt::Key_Meta:
+        case Qt::Key_Alt:
+        case Qt::Key_AltGr:
+        case Qt::Key_CapsLock:
+        case Qt::Key_NumLock:
+        case Qt::Key_ScrollLock:
+        case Qt::Key_Super_L:
+        case Qt::Key_Super_R:
+        case Qt::Key_Hyper_L:
+        case Qt::Key_Hyper_R:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
 
 ExercisePage::ExercisePage(TMainForm& mainForm, QWidget* parent)
     : QWidget(parent), m_mainForm(mainForm), ui(std::make_unique<Ui::ExercisePage>()) {
     ui->setupUi(this);
+
+    QFont title(QStringLiteral("Liberation Serif"));
+    title.setPixelSize(21);
+    ui->NaslovVaje1->setFont(title);
+    QFont tengwar(QStringLiteral("Tengwar Quenya"));
+    tengwar.setPixelSize(27);
+    tengwar.setKerning(false);
+    tengwar.setStyleStrategy(QFont::NoFontMerging);
+    ui->TengwarLabel1->setFont(tengwar);
+    ui->TengwarLabel1->setBackgroundRole(QPalette::Base);
+    for (QLabel* caption : {ui->LbStVaj, ui->LbPravilni, ui->LbNapacni, ui->LbPovprecje, ui->LbNajhitrejsi,
+                            ui->LbNajpocasnejsi}) {
+        QFont bold = caption->font();
+        bold.setBold(true);
+        caption->setFont(bold);
+    }
+
     setHelpContext(this, 9701);
+    setHelpContext(ui->NaslovVaje1, 1501);
+    setHelpContext(ui->TengwarLabel1, 1502);
+    setHelpContext(ui->VprasanjeLabel, 1503);
+    setHelpContext(ui->EdOdgovor1, 1503);
+    setHelpContext(ui->TimeLabel, 1504);
+    setHelpContext(ui->CbZoomWin, 1505);
+    setHelpContext(ui->CbPremor1, 1506);
+    setHelpContext(ui->StatistikaPanel, 1510);
+    const std::pair<QLabel*, QLabel*> rows[] = {{ui->LbStVaj, ui->StVaj},
+                                                {ui->LbPravilni, ui->Pravilni},
+                                                {ui->LbNapacni, ui->Napacni},
+                                                {ui->LbPovprecje, ui->Povprecje},
+                                                {ui->LbNajhitrejsi, ui->Najhitrejsi},
+                                                {ui->LbNajpocasnejsi, ui->Najpocasnejsi}};
+    int context = 1511;
+    for (const auto& [caption, value] : rows) {
+        setHelpContext(caption, context);
+        setHelpContext(value, context);
+        ++context;
+    }
+    setHelpContext(ui->Randomize1Btn, 1520);
+    setHelpContext(ui->Restart1Btn, 1521);
+    setHelpContext(ui->KonecBtn, 1522);
+    setHelpContext(ui->CbWaitEnter, 1531);
+
+    m_nalogePopup = new QMenu(this);
+    m_nalogePopup->setObjectName(QStringLiteral("NalogePopup"));
+    connect(m_nalogePopup, &QMenu::aboutToShow, this, [this] { NalogePopupPopup(); });
+
+    ui->Restart1Btn->installEventFilter(this);
+    ui->EdOdgovor1->installEventFilter(this);
+    connect(ui->EdOdgovor1, &QLineEdit::textChanged, this,
+            guardedSlot(this, [this](auto&&...) { EdOdgovor1Change(); }));
+    connect(ui->KonecBtn, &QPushButton::clicked, this,
+            guardedSlot(this, [this](auto&&...) { KonecBtnClick(); }));
+    connect(ui->Randomize1Btn, &QPushButton::clicked, this,
+            guardedSlot(this, [this](auto&&...) { Randomize1BtnClick(); }));
+    connect(ui->CbPremor1, &QCheckBox::clicked, this,
+            guardedSlot(this, [this](auto&&...) { CbPremor1Click(); }));
+    connect(ui->CbWaitEnter, &QCheckBox::clicked, this,
+            guardedSlot(this, [this](auto&&...) { CbWaitEnterClick(); }));
+    connect(ui->CbZoomWin, &QCheckBox::clicked, this,
+            guardedSlot(this, [this](auto&&...) { CbZoomWinClick(); }));
+
+    m_timer = new QTimer(this);
+    m_timer->setInterval(50);
+    connect(m_timer, &QTimer::timeout, this, [this] { TimerTimer(); });
+    m_timer->start();
+
+    resetExercise();
 }
 
 ExercisePage::~ExercisePage() = default;
 
-// The exercise run is not built yet; the main window already calls these at
-// their places in its start-up.
-void ExercisePage::resetExercise() {}
+void ExercisePage::resetExercise() {
+    m_state = ExerciseState{};
+    ui->CbPremor1->setChecked(false);
+    ui->EdOdgovor1->setReadOnly(false);
+}
 
-void ExercisePage::ShowStatistics() {}
+void ExercisePage::StartTask(int n) {
+    m_state.resetStatistics();
+    m_state.stopClock(tickclock::now());
+    m_state.taskNumber = n;
+    ui->KonecBtn->setEnabled(true);
+    ui->CbPremor1->setEnabled(true);
+    NextItem();
+    ShowStatistics();
+}
 
-void ExercisePage::setWaitForEnter(bool /*on*/) {}
+void ExercisePage::NextItem() {
+    int task = m_state.taskNumber;
+    m_state.item = PrepareItem(m_mainForm.liveDescriptions(), task, m_mainForm.activeRules(),
+                               [this](const std::string& name) {
+                                   messages::Request request;
+                                   request.parent = this;
+                                   request.title = QStringLiteral("Error");
+                                   request.text = fromCp1250(drawFailureMessage(name));
+                                   request.icon = messages::Icon::Error;
+                                   request.buttons = {messages::caption(messages::Button::Ok)};
+                                   request.hasHelp = true;
+                                   request.helpContext = 0;
+                                   messages::ask(request);
+                               });
+    const bool failed = task != m_state.taskNumber;
+    m_state.taskNumber = task;
 
-void ExercisePage::setZoomChecked(bool /*on*/) {}
+    const QString tengwar = fromFontCodes(m_state.item.tengwar);
+    ui->TengwarLabel1->setText(tengwar);
+    emit itemTextChanged(tengwar);
+    m_clearingAnswer = true;
+    ui->EdOdgovor1->clear();
+    m_clearingAnswer = false;
+    if (ui->CbPremor1->isChecked())
+        SetPause(false);
+    m_state.startClock(tickclock::now());
+    m_state.itemTime = 0;
+    if (failed) {
+        // The run has stopped: the page shows that at once.
+        ShowStatistics();
+    }
+    if (m_state.running())
+        ui->EdOdgovor1->setFocus();
+}
 
-void ExercisePage::FocusExercise() {}
+void ExercisePage::CheckAnswer() {
+    const std::string answer = answerBytes();
+    if (!m_state.judge(answer, tickclock::now())) {
+        messages::Request request;
+        request.parent = this;
+        request.title = QStringLiteral("Napaka");
+        request.text = QStringLiteral("Pravilni odgovor je: \"%1\".").arg(fromCp1250(m_state.item.answer));
+        request.icon = messages::Icon::Warning;
+        request.buttons = {messages::caption(messages::Button::Ok)};
+        messages::ask(request);
+    }
+    ShowStatistics();
+    NextItem();
+}
+
+void ExercisePage::ShowStatistics() {
+    const ExerciseState& s = m_state;
+    ui->NaslovVaje1->setText(taskName());
+    ui->StVaj->setText(QString::number(s.answers));
+    ui->Pravilni->setText(QStringLiteral("%1 (%2)").arg(s.correct).arg(percent(s.correct, s.answers)));
+    const std::int32_t wrong = s.answers - s.correct;
+    ui->Napacni->setText(QStringLiteral("%1 (%2)").arg(wrong).arg(percent(wrong, s.answers)));
+    ui->Povprecje->setText(seconds(s.answers == 0 ? 0.0 : static_cast<double>(s.totalTime) / s.answers, 2));
+    ui->Najhitrejsi->setText(seconds(s.fastest, 2));
+    ui->Najpocasnejsi->setText(seconds(s.slowest, 2));
+    const QString tengwar = fromFontCodes(s.item.tengwar);
+    ui->TengwarLabel1->setText(tengwar);
+    emit itemTextChanged(tengwar);
+    ui->KonecBtn->setEnabled(s.running());
+    ui->CbPremor1->setEnabled(s.running());
+    ui->Restart1Btn->setEnabled(m_mainForm.liveDescriptions().taskCount() >= 1);
+    TimerTimer();
+}
+
+void ExercisePage::FocusExercise() {
+    if (!m_state.running())
+        return;
+    m_mainForm.showPage(TMainForm::PageExercise);
+    ui->EdOdgovor1->setFocus();
+}
+
+void ExercisePage::setWaitForEnter(bool on) {
+    ui->CbWaitEnter->setChecked(on);
+}
+
+void ExercisePage::setZoomChecked(bool on) {
+    ui->CbZoomWin->setChecked(on);
+}
+
+void ExercisePage::setNewTaskAvailable(bool available) {
+    ui->Restart1Btn->setEnabled(available);
+}
+
+void ExercisePage::TimerTimer() {
+    if (!m_state.running()) {
+        ui->TimeLabel->clear();
+        return;
+    }
+    const double ms = static_cast<double>(m_state.itemTime) + m_state.stretch(tickclock::now());
+    ui->TimeLabel->setText(seconds(ms, 1));
+}
+
+bool ExercisePage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->Restart1Btn && event->type() == QEvent::MouseButtonPress) {
+        // A left press opens the task menu; other buttons are left to the
+        // context help.
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton || !ui->Restart1Btn->isEnabled())
+            return false;
+        Restart1BtnMouseDown();
+        return true;
+    }
+    if (watched == ui->EdOdgovor1 && event->type() == QEvent::KeyPress) {
+        bool consumed = true;
+        guarded(this, [&] { consumed = EdOdgovor1KeyDown(static_cast<QKeyEvent*>(event)); });
+        return consumed;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ExercisePage::Restart1BtnMouseDown() {
+    m_nalogePopup->popup(ui->Restart1Btn->mapToGlobal(QPoint(0, ui->Restart1Btn->height())));
+}
+
+void ExercisePage::NalogePopupPopup() {
+    m_nalogePopup->clear();
+    const TaskDescriptions& live = m_mainForm.liveDescriptions();
+    for (int k = 1; k <= live.taskCount(); ++k) {
+        QAction* item = m_nalogePopup->addAction(literalMenuText(fromCp1250(live.tasks[k - 1].name)));
+        connect(item, &QAction::triggered, this, guardedSlot(this, [this, k](auto&&...) { StartTask(k); }));
+    }
+}
+
+void ExercisePage::KonecBtnClick() {
+    m_state.stopClock(tickclock::now());
+    m_state.taskNumber = 0;
+    m_clearingAnswer = true;
+    ui->EdOdgovor1->clear();
+    m_clearingAnswer = false;
+    m_state.item = ExerciseItem{};
+    ui->KonecBtn->setEnabled(false);
+    ui->CbPremor1->setEnabled(false);
+    ShowStatistics();
+}
+
+void ExercisePage::Randomize1BtnClick() {
+    Randomize();
+    m_state.stopClock(tickclock::now());
+    m_state.itemTime = 0;
+    NextItem();
+}
+
+void ExercisePage::EdOdgovor1Change() {
+    emit answerTextChanged(ui->EdOdgovor1->text());
+    // Emptying the field for a new item is no answer, even when the expected
+    // answer is empty too.
+    if (m_clearingAnswer)
+        return;
+    judgeIfComplete();
+}
+
+void ExercisePage::judgeIfComplete() {
+    if (!m_state.running() || Options().GetFlag(flag::WaitForEnter))
+        return;
+    if (answerBytes().size() == m_state.item.answer.size())
+        CheckAnswer();
+}
+
+bool ExercisePage::EdOdgovor1KeyDown(QKeyEvent* event) {
+    const int key = event->key();
+    // Moving the focus and asking for help stay the window's.
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_F1)
+        return false;
+    if (!m_state.running())
+        return true;
+    const bool ctrlP = key == Qt::Key_P && event->modifiers().testFlag(Qt::ControlModifier);
+    if (ctrlP || (key == Qt::Key_Space && !expectsBlank())) {
+        SetPause(!ui->CbPremor1->isChecked());
+        return true;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        CheckAnswer();
+        return true;
+    }
+    if (m_state.paused) {
+        // A modifier pressed alone is the start of a key combination (Ctrl
+        // of Ctrl+P): it neither types nor ends the pause.
+        if (isModifierKey(key))
+            return true;
+        SetPause(false);
+    }
+    // The character it types: a blank only where the expected answer has one.
+    const QString text = event->text();
+    if (text.contains(QLatin1Char(' ')) && !expectsBlank())
+        return true;
+    return false;
+}
+
+void ExercisePage::CbPremor1Click() {
+    SetPause(ui->CbPremor1->isChecked());
+}
+
+void ExercisePage::CbWaitEnterClick() {
+    Options().SetFlag(flag::WaitForEnter, ui->CbWaitEnter->isChecked());
+    emit answerTextChanged(ui->EdOdgovor1->text());
+    judgeIfComplete();
+}
+
+void ExercisePage::CbZoomWinClick() {
+    Options().SetFlag(flag::ZoomShown, ui->CbZoomWin->isChecked());
+    emit zoomToggled(ui->CbZoomWin->isChecked());
+}
+
+void ExercisePage::SetPause(bool on) {
+    if (on) {
+        ui->EdOdgovor1->setReadOnly(true);
+        m_state.holdClock(tickclock::now());
+        m_state.paused = true;
+        ui->CbPremor1->setChecked(true);
+    } else {
+        m_state.startClock(tickclock::now());
+        m_state.paused = false;
+        ui->CbPremor1->setChecked(false);
+        ui->EdOdgovor1->setReadOnly(false);
+    }
+}
+
+std::string ExercisePage::answerBytes() const {
+    return toCp1250(ui->EdOdgovor1->text());
+}
+
+bool ExercisePage::expectsBlank() const {
+    return m_state.item.answer.find(' ') != std::string::npos;
+}
+
+QString ExercisePage::taskName() const {
+    const TaskDescriptions& live = m_mainForm.liveDescriptions();
+    if (m_state.taskNumber < 1 || m_state.taskNumber > live.taskCount())
+        return QString();
+    return fromCp1250(live.tasks[m_state.taskNumber - 1].name);
+}

@@ -1,14 +1,22 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 #include <memory>
+
+#include "exercise/exercisestate.h"
 
 namespace Ui {
 class ExercisePage;
 }
+class QKeyEvent;
+class QMenu;
+class QTimer;
 class TMainForm;
 
-// The page "Naloge": the exercise run.
+// The page "Naloge": the exercise run. The user picks a task from the menu of
+// "Nova naloga", reads each item in Tengwar and types its Latin reading; every
+// answer is judged, timed and counted.
 class ExercisePage : public QWidget {
     Q_OBJECT
 
@@ -19,15 +27,62 @@ public:
     // Called by the main window while it is created: no task, nothing
     // counted, not paused.
     void resetExercise();
+    // Starts task n of the live descriptions afresh (0: ends the run).
+    void StartTask(int n);
+    // Draws and shows the next item of the running task.
+    void NextItem();
+    // Judges the answer field, counts it and moves on to the next item.
+    void CheckAnswer();
     void ShowStatistics();
+    // When a task runs: shows this page and gives the answer field the focus.
+    void FocusExercise();
+
     // The check box "Čakaj na Enter", set from the stored flag at start.
     void setWaitForEnter(bool on);
     // The check box "Zoom".
     void setZoomChecked(bool on);
-    // When a task runs: shows this page and gives the answer field the focus.
-    void FocusExercise();
+    // Whether "Nova naloga" may be used: the live descriptions hold a task.
+    void setNewTaskAvailable(bool available);
+
+    const ExerciseState& state() const { return m_state; }
+    QMenu* nalogePopup() const { return m_nalogePopup; }
+
+    // The 50 ms timer's work: the item clock in the time panel.
+    void TimerTimer();
+
+signals:
+    // For the zoom window: the item's Tengwar text (font codes) and the answer
+    // as typed.
+    void itemTextChanged(const QString& tengwar);
+    void answerTextChanged(const QString& answer);
+    // The user ticked or cleared "Zoom".
+    void zoomToggled(bool shown);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void Restart1BtnMouseDown();
+    void NalogePopupPopup();
+    void KonecBtnClick();
+    void Randomize1BtnClick();
+    void EdOdgovor1Change();
+    bool EdOdgovor1KeyDown(QKeyEvent* event);
+    void CbPremor1Click();
+    void CbWaitEnterClick();
+    void CbZoomWinClick();
+
+    void SetPause(bool on);
+    void judgeIfComplete();
+    std::string answerBytes() const;
+    bool expectsBlank() const;
+    QString taskName() const;
+
     TMainForm& m_mainForm;
     std::unique_ptr<Ui::ExercisePage> ui;
+    ExerciseState m_state;
+    QMenu* m_nalogePopup = nullptr;
+    QTimer* m_timer = nullptr;
+    // Set while the program itself empties the answer field.
+    bool m_clearingAnswer = false;
 };
