@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@
 #include "exercise/random.h"
 #include "exercise/tickclock.h"
 #include "help/helpcontext.h"
+#include "help/helpengine.h"
 #include "readback/readbackrules.h"
 #include "transcription/convertdata.h"
 
@@ -330,6 +332,17 @@ TEST_F(ExercisePageTest, TaskMenuListsTasksLiterallyAndStartsTheChosenOne) {
     EXPECT_EQ(state().taskNumber, TaskQ);
     EXPECT_EQ(text("NaslovVaje1"), QStringLiteral("Q"));
     QTest::mouseRelease(button, Qt::LeftButton);
+}
+
+TEST_F(ExercisePageTest, OtherPressesOnNewTaskAskForItsHelp) {
+    auto* button = child<QPushButton>("Restart1Btn");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QSignalSpy shown(&HelpEngine::instance(), &HelpEngine::popupShown);
+    QTest::mouseClick(form->windowHandle(), Qt::RightButton, {}, button->mapTo(form.get(), QPoint(10, 10)));
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown.constLast().at(0).toInt(), 1521);
+    EXPECT_FALSE(page->nalogePopup()->isVisible());
+    HelpEngine::instance().quit();
 }
 
 TEST_F(ExercisePageTest, ATaskWithoutItemsShowsTheFailureAndStops) {
