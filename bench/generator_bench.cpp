@@ -1,8 +1,8 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
+#include <ctime>
 #include <random>
 #include <vector>
 
@@ -68,7 +68,8 @@ void BM_PairPackingNine(benchmark::State& state) {
 
 // Random tasks built to sit near the edge of what can be filled: ten or so
 // positions, every pair under a!!b, letters in up to three groups each. One
-// iteration draws one item of each; "worst_ms" is the slowest single draw.
+// iteration draws one item of each; "worst_cpu_ms" is the slowest single draw
+// in CPU time.
 std::vector<TaskDescriptions> denseTasks() {
     std::mt19937 rng(7);
     auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
@@ -99,6 +100,14 @@ std::vector<TaskDescriptions> denseTasks() {
     return tasks;
 }
 
+// CPU time of this thread in milliseconds: the machine may be shared, and a
+// draw's own work is what is bounded.
+double threadCpuMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
+}
+
 void BM_DenseRandomTasks(benchmark::State& state) {
     const std::vector<TaskDescriptions> tasks = denseTasks();
     std::uint32_t seed = 2024;
@@ -108,14 +117,13 @@ void BM_DenseRandomTasks(benchmark::State& state) {
     for (auto _ : state) {
         failures = 0;
         for (const TaskDescriptions& d : tasks) {
-            const auto start = std::chrono::steady_clock::now();
+            const double start = threadCpuMs();
             const auto result = drawTaskString(d, 1, random);
-            const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-            worst = std::max(worst, took.count());
+            worst = std::max(worst, threadCpuMs() - start);
             failures += !result.has_value();
         }
     }
-    state.counters["worst_ms"] = worst;
+    state.counters["worst_cpu_ms"] = worst;
     state.counters["failing_tasks"] = failures;
 }
 
