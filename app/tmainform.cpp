@@ -44,6 +44,13 @@ TMainForm::TMainForm(QWidget* parent)
     setHelpContext(ui->HelpBtn, 9712);
     installContextHelp(this);
 
+    // A change of the live descriptions ends the running exercise; "Nova
+    // naloga" follows whether they hold a task.
+    connect(m_descriptionsPage, &DescriptionsPage::exerciseEndRequested, m_exercisePage,
+            [this] { m_exercisePage->StartTask(0); });
+    connect(m_descriptionsPage, &DescriptionsPage::newTaskAvailable, m_exercisePage,
+            &ExercisePage::setNewTaskAvailable);
+
     connect(ui->CloseBtn, &QPushButton::clicked, this, &QWidget::close);
     connect(ui->HelpBtn, &QPushButton::clicked, this, &TMainForm::HelpBtnClick);
 }

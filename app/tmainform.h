@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "exercise/descriptionsparser.h"
 #include "exercise/taskdescriptions.h"
 
 namespace Ui {
@@ -56,6 +57,8 @@ public:
     // on "Opisi nalog".
     TaskDescriptions& liveDescriptions() { return m_liveDescriptions; }
     TaskDescriptions& scratchDescriptions() { return m_scratchDescriptions; }
+    // The faults of the descriptions parsed last, listed by "Napake".
+    DescriptionErrors& descriptionErrors() { return m_descriptionErrors; }
 
     // The confirmed read-back rules (used for expected answers) and the
     // working copy edited on "Prepis v latinico".
@@ -86,6 +89,7 @@ private:
     bool m_programPageChange = false;
     TaskDescriptions m_liveDescriptions;
     TaskDescriptions m_scratchDescriptions;
+    DescriptionErrors m_descriptionErrors;
     std::unique_ptr<RulesTable> m_activeRules;
     std::unique_ptr<RulesTable> m_editRules;
 };
