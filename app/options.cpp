@@ -277,6 +277,8 @@ StoredValue TOptions::readValue(const std::string& name, ValueKind kind) {
     switch (m_backend.read(name, value)) {
         case ValueBackend::ReadStatus::Ok:
             break;
+        case ValueBackend::ReadStatus::BadKind:
+            throw StoreError(StoreError::Kind::InvalidType, name);
         case ValueBackend::ReadStatus::Missing:
         case ValueBackend::ReadStatus::Failed:
             throw StoreError(StoreError::Kind::GetFailed, name);

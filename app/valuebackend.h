@@ -27,7 +27,9 @@ struct StoredValue {
 // default value. A backend is used by one store, under the store's lock.
 class ValueBackend {
 public:
-    enum class ReadStatus { Ok, Missing, Failed };
+    // BadKind: the value exists but its stored form is none of the four kinds.
+    // Failed: the value exists but could not be read.
+    enum class ReadStatus { Ok, Missing, BadKind, Failed };
 
     virtual ~ValueBackend() = default;
 
@@ -37,8 +39,7 @@ public:
 
     virtual bool exists(const std::string& name) = 0;
 
-    // Fills `value` with the stored value and its kind. Failed means the value
-    // exists but could not be read (or its stored form is not one of the kinds).
+    // Fills `value` with the stored value and its kind.
     virtual ReadStatus read(const std::string& name, StoredValue& value) = 0;
 
     // Writes one value. When it returns false nothing has changed.
