@@ -26,7 +26,9 @@ struct Match {
 // itself writes (a reference may overlap the bytes it produces).
 class Encoder {
 public:
-    Encoder(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) { m_window.fill(0x20); }
+    Encoder(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size), m_prev(size, kNone) {
+        m_window.fill(0x20);
+    }
 
     std::vector<std::uint8_t> run(std::uint8_t nameChar) {
         std::vector<std::uint8_t> out(std::begin(kHeader), std::end(kHeader));
@@ -63,6 +65,7 @@ public:
             }
             ++bit;
             for (std::size_t k = 0; k < taken; ++k) {
+                remember(i + k);
                 m_window[m_write] = m_data[i + k];
                 m_write = (m_write + 1) & kWindowMask;
             }
@@ -72,29 +75,61 @@ public:
     }
 
 private:
-    // The longest run at input position i that the window can supply.
+    // The longest run at input position i that the window can supply. A run can
+    // start at an earlier input position (found through the hash chains) or among
+    // the spaces the window began with, possibly running on into the input.
     Match longestMatch(std::size_t i) const {
         Match best;
         const std::size_t limit = std::min(kMaxMatch, m_size - i);
         if (limit < kMinMatch) {
             return best;
         }
-        for (std::size_t p = 0; p < kWindowSize; ++p) {
-            if (m_window[p] != m_data[i]) {
-                continue;
-            }
-            std::size_t length = 1;
+        // True when nothing longer can be found.
+        const auto consider = [&](std::size_t p) {
+            std::size_t length = 0;
             while (length < limit && byteAt(p, length, i) == m_data[i + length]) {
                 ++length;
             }
             if (length > best.length) {
                 best = {length, p};
-                if (length == limit) {
-                    break;
+            }
+            return best.length == limit;
+        };
+        for (std::size_t j = m_head[hash(i)]; j != kNone && i - j <= kWindowSize; j = m_prev[j]) {
+            if (consider((kFirstWrite + j) & kWindowMask)) {
+                return best;
+            }
+        }
+        if (i < kWindowSize) {
+            // The oldest position gives the most spaces; those just before the
+            // first input byte give a few spaces followed by the input.
+            const std::size_t spacesLeft = kWindowSize - i;
+            if (consider(m_write)) {
+                return best;
+            }
+            for (std::size_t s = 1; s < kMaxMatch && s < spacesLeft; ++s) {
+                if (consider((kFirstWrite - s) & kWindowMask)) {
+                    return best;
                 }
             }
         }
         return best;
+    }
+
+    // Three bytes from input position j onwards, hashed for the chains.
+    std::size_t hash(std::size_t j) const {
+        const std::uint32_t key =
+            std::uint32_t{m_data[j]} << 16 | std::uint32_t{m_data[j + 1]} << 8 | m_data[j + 2];
+        return (key * 2654435761u) >> 16;
+    }
+
+    // Makes input position j findable as the start of a run.
+    void remember(std::size_t j) {
+        if (j + kMinMatch <= m_size) {
+            const std::size_t h = hash(j);
+            m_prev[j] = m_head[h];
+            m_head[h] = j;
+        }
     }
 
     // The byte that the k-th step of a copy from window position p reads when the
@@ -109,6 +144,11 @@ private:
     std::size_t m_size;
     std::array<std::uint8_t, kWindowSize> m_window{};
     std::size_t m_write = kFirstWrite;
+    // Hash chains over the input: the newest position per hash, and for every
+    // position the one before it with the same hash.
+    static constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+    std::vector<std::size_t> m_head = std::vector<std::size_t>(std::size_t{1} << 16, kNone);
+    std::vector<std::size_t> m_prev;
 };
 
 }  // namespace

@@ -181,7 +181,7 @@ TEST_F(FontInstallTest, UniqueFontFileNameSkipsTakenNames) {
 }
 
 TEST_F(FontInstallTest, WriteFontToFolderUnpacksUnderTheFreeName) {
-    const QByteArray font("\x00\x01\x00\x00 a font of sorts, a font of sorts", 40);
+    const QByteArray font = QByteArray("\x00\x01\x00\x00", 4) + "a font of sorts, a font of sorts";
     usePackedFont(pack(font));
     const QString folder = m_root.path();
     writeAll(folder + QStringLiteral("/quenya.ttf"), "stale");
