@@ -239,14 +239,21 @@ def silme_shape(second_arm=False, geometric=False):
                                                        (cx + 80, top - 110)))
     else:
         k = r / 118
-        arm = Path(cx - rx, cy)
-        arm.curve((cx - rx, cy + 170 * k), (cx - 40 * k, X + 30), (cx + 40 * k, X + 20))
-        arm.curve((cx + 80 * k, X + 15), (cx + 110 * k, X - 10), (cx + 120 * k, X - 50))
-        g.stroke(arm)
         if second_arm:
-            arm2 = Path(cx + 0.75 * rx, cy + 0.6 * r)
-            arm2.curve((cx + rx, cy + r + 40), (cx + rx + 20, X + 10), (cx + rx + 70, X + 40))
-            g.stroke(arm2)
+            # are: two horns rising from the loop and turning outwards
+            left = Path(cx - rx, cy)
+            left.curve((cx - rx, cy + 120), (cx - 60, X - 40), (cx - 70, X + 10))
+            left.curve((cx - 75, X + 45), (cx - 120, X + 50), (cx - 140, X + 20))
+            g.stroke(left)
+            right = Path(cx + rx, cy)
+            right.curve((cx + rx, cy + 120), (cx + 60, X - 40), (cx + 70, X + 10))
+            right.curve((cx + 75, X + 45), (cx + 120, X + 50), (cx + 140, X + 20))
+            g.stroke(right)
+        else:
+            arm = Path(cx - rx, cy)
+            arm.curve((cx - rx, cy + 170 * k), (cx - 40 * k, X + 30), (cx + 40 * k, X + 20))
+            arm.curve((cx + 80 * k, X + 15), (cx + 110 * k, X - 10), (cx + 120 * k, X - 50))
+            g.stroke(arm)
     return g
 
 
