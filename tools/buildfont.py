@@ -193,6 +193,7 @@ def build(path):
     })
     fb.setupOS2(
         usWeightClass=500,
+        fsType=0,  # installable: the program installs it and may embed it
         fsSelection=0x40,  # regular: the family's only face
         achVendID="OSTR",
         sTypoAscender=ASCENT,

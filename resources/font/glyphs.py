@@ -357,11 +357,10 @@ def dash():
     return g
 
 
-def numeral_like(turns):
+def oval():
+    """A plain ring standing on the line (like the numeral nought)."""
     g = Glyph(360)
-    p = Path(180, X + 40)
-    p.arc(180, YM, 120, YM + 40 - YM, 90, 90 - 360 * turns, steps=int(100 * turns))
-    g.stroke(p)
+    g.stroke(Path(290, YM).arc(180, YM, 110, YM - YB, 0, 360, steps=120))
     return g
 
 
@@ -467,7 +466,7 @@ GLYPHS.update({
     0x7C: tall_stem(),
     0x7B: bracket("left"),
     0x7D: bracket("right"),
-    0x24: numeral_like(0.75),
+    0x24: oval(),
     0x43: extended(1),
     0x44: extended(2),
     0x45: extended(3),
