@@ -192,7 +192,11 @@ bool runPython(const QStringList& args, QString& output, int& exitCode) {
     process.setWorkingDirectory(sourceDir());
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(python, args);
-    process.waitForFinished(120000);
+    if (!process.waitForStarted() || !process.waitForFinished(120000)) {
+        output = QStringLiteral("%1 did not run: %2").arg(python, process.errorString());
+        exitCode = -1;
+        return true;
+    }
     output = QString::fromUtf8(process.readAll());
     exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     return true;
