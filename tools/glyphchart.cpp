@@ -36,13 +36,12 @@ struct Overlay {
 
 // Every zero-width code with a letter that bears it in the chart.
 const Overlay kOverlays[] = {
-    {'%', '1', "a/A"}, {'T', 'e', "a/B"}, {'G', '2', "a/C"}, {'B', '`', "a/O"},
-    {'^', '1', "e/A"}, {'Y', 'e', "e/B"}, {'H', '2', "e/C"}, {'N', '`', "e/O"},
-    {'&', '1', "i/A"}, {'U', 'e', "i/B"}, {'J', '2', "i/C"}, {'M', '`', "i/O"},
-    {'(', '1', "o/A"}, {'O', 'e', "o/B"}, {'L', '2', "o/C"}, {'>', '`', "o/O"},
-    {')', '1', "u/A"}, {'P', 'e', "u/B"}, {':', '2', "u/C"}, {'?', '`', "u/O"},
-    {'A', '5', "~/A"}, {'S', '1', "~/B"}, {'Z', '2', "~/C"}, {'X', 'a', "~/O"},
-    {'0', 'j', "e./1"}, {'p', '2', "e./2"},
+    {'%', '1', "a/A"},  {'T', 'e', "a/B"}, {'G', '2', "a/C"}, {'B', '`', "a/O"}, {'^', '1', "e/A"},
+    {'Y', 'e', "e/B"},  {'H', '2', "e/C"}, {'N', '`', "e/O"}, {'&', '1', "i/A"}, {'U', 'e', "i/B"},
+    {'J', '2', "i/C"},  {'M', '`', "i/O"}, {'(', '1', "o/A"}, {'O', 'e', "o/B"}, {'L', '2', "o/C"},
+    {'>', '`', "o/O"},  {')', '1', "u/A"}, {'P', 'e', "u/B"}, {':', '2', "u/C"}, {'?', '`', "u/O"},
+    {'A', '5', "~/A"},  {'S', '1', "~/B"}, {'Z', '2', "~/C"}, {'X', 'a', "~/O"}, {'0', 'j', "e./1"},
+    {'p', '2', "e./2"},
 };
 
 const Overlay* overlayFor(char code) {
@@ -91,8 +90,8 @@ bool renderChart(const QString& family, const QString& out) {
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setFont(labelFont(22, true));
     p.setPen(Qt::black);
-    p.drawText(QPointF(10, 36), QStringLiteral("%1: codes 20-7E (marks in black over a grey bearer)")
-                                    .arg(family));
+    p.drawText(QPointF(10, 36),
+               QStringLiteral("%1: codes 20-7E (marks in black over a grey bearer)").arg(family));
     const QFont glyphFont = tengwarFont(family, 130);
     for (int code = 0x20; code <= 0x7E; ++code) {
         const int i = code - 0x20;
@@ -128,7 +127,7 @@ bool renderChart(const QString& family, const QString& out) {
 }
 
 struct Sample {
-    const char* latin;  // UTF-8
+    const char* latin;                                    // UTF-8
     std::initializer_list<std::pair<int, bool>> changes;  // switches changed from the defaults
 };
 
@@ -173,7 +172,8 @@ QString captionOf(const Sample& sample, const std::string& codes) {
     for (const auto& [index, value] : sample.changes) {
         caption += QStringLiteral("  [switch %1 %2]").arg(index).arg(value ? "on" : "off");
     }
-    caption += QStringLiteral("   = ") + QString::fromLatin1(codes.data(), static_cast<qsizetype>(codes.size()));
+    caption +=
+        QStringLiteral("   = ") + QString::fromLatin1(codes.data(), static_cast<qsizetype>(codes.size()));
     return caption;
 }
 
@@ -208,7 +208,8 @@ bool renderSamples(const QString& family, const QString& out) {
             p.drawText(QPointF(10, y + 14),
                        captionOf(kSamples[i], codes[i]) + QStringLiteral("   [%1 px]").arg(s));
             y += 18 + s * 1.2;
-            drawCodes(p, f, 20, y, QString::fromLatin1(codes[i].data(), static_cast<qsizetype>(codes[i].size())));
+            drawCodes(p, f, 20, y,
+                      QString::fromLatin1(codes[i].data(), static_cast<qsizetype>(codes[i].size())));
             y += s * 0.8 + 8;
         }
         y += 40;
@@ -234,13 +235,12 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Renders the Tengwar font to PNG sheets."));
     parser.addHelpOption();
-    QCommandLineOption fontOpt(QStringLiteral("font"), QStringLiteral("Font file."),
-                               QStringLiteral("file"), QStringLiteral("resources/font/quenya.ttf"));
+    QCommandLineOption fontOpt(QStringLiteral("font"), QStringLiteral("Font file."), QStringLiteral("file"),
+                               QStringLiteral("resources/font/quenya.ttf"));
     QCommandLineOption chartOpt(QStringLiteral("chart"), QStringLiteral("Chart PNG to write."),
                                 QStringLiteral("file"), QStringLiteral("docs/font-chart.png"));
-    QCommandLineOption samplesOpt(QStringLiteral("samples"),
-                                  QStringLiteral("Samples PNG to write."), QStringLiteral("file"),
-                                  QStringLiteral("docs/font-samples.png"));
+    QCommandLineOption samplesOpt(QStringLiteral("samples"), QStringLiteral("Samples PNG to write."),
+                                  QStringLiteral("file"), QStringLiteral("docs/font-samples.png"));
     parser.addOption(fontOpt);
     parser.addOption(chartOpt);
     parser.addOption(samplesOpt);

@@ -170,8 +170,18 @@ TEST_F(FontTest, SilentEAndTildeStandUnderEveryLetterOfTheirClass) {
 }
 
 TEST_F(FontTest, FourPlacementsOfEachMarkDiffer) {
-    const std::string_view rows[] = {"a\xE1" "A\xC1", "e\xE9" "E\xC9", "i\xED" "I\xCD",
-                                     "o\xF3" "O\xD3", "u\xFA" "U\xDA", "\xBB\x9B\xAB\x8B"};
+    const std::string_view rows[] = {
+        "a\xE1"
+        "A\xC1",
+        "e\xE9"
+        "E\xC9",
+        "i\xED"
+        "I\xCD",
+        "o\xF3"
+        "O\xD3",
+        "u\xFA"
+        "U\xDA",
+        "\xBB\x9B\xAB\x8B"};
     for (const auto row : rows) {
         std::set<int> centres;
         for (const char form : row) {
@@ -213,7 +223,8 @@ TEST(FontSource, RebuildsToTheCommittedBytes) {
     const QString out = dir.filePath(QStringLiteral("quenya.ttf"));
     QString output;
     int exitCode = 0;
-    if (!runPython({QStringLiteral("tools/buildfont.py"), QStringLiteral("--output"), out}, output, exitCode)) {
+    if (!runPython({QStringLiteral("tools/buildfont.py"), QStringLiteral("--output"), out}, output,
+                   exitCode)) {
         GTEST_SKIP() << "no python3 with fontTools and shapely";
     }
     ASSERT_EQ(exitCode, 0) << output.toStdString();
