@@ -17,6 +17,8 @@ class QWidget;
 // A control whose own number is 0 is covered by its nearest container that has
 // one. Text-entry fields keep their own right-button behaviour and do not show
 // help on a right press; setMouseHelp overrides that for any control.
+// A control with right-press actions of its own sets setMouseHelp(control, false)
+// and calls ctlMouseDown from its own handler for the presses it leaves to help.
 
 // With fixedContext != 0 every request inside the window shows that one topic
 // (the dialogs that have a single topic for all their controls).
