@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -36,6 +37,9 @@ void HelpWindow::showText(int context, const QString& markdown) {
     }
     m_browser->document()->setDefaultFont(text);
     m_browser->document()->setMarkdown(markdown, QTextDocument::MarkdownNoHTML);
+    // A new topic is read from its title down.
+    m_browser->moveCursor(QTextCursor::Start);
+    m_browser->verticalScrollBar()->setValue(0);
 }
 
 QString HelpWindow::plainText() const {

@@ -1,3 +1,4 @@
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBrowser>
@@ -97,11 +98,23 @@ TEST_F(HelpEngineTest, SecondaryWindowOpensClosesAndFollowsLinks) {
     EXPECT_FALSE(sec->testAttribute(Qt::WA_QuitOnClose));
     EXPECT_FALSE(sec->plainText().contains(QStringLiteral("Za to temo ni pomoči.")));
 
+    // A topic opens at its top, also after a long one was scrolled to its end.
+    QScrollBar* scroll = sec->browser()->verticalScrollBar();
+    sec->resize(300, 150);
+    engine().jumpContext(9805);
+    ASSERT_GT(scroll->maximum(), 0);
+    EXPECT_EQ(scroll->value(), 0);
+    scroll->setValue(scroll->maximum());
+    engine().jumpContext(9802);
+    EXPECT_EQ(scroll->value(), 0);
+    // The text cursor is at the top too, so that focus does not scroll the window down to it.
+    EXPECT_EQ(sec->browser()->textCursor().position(), 0);
+
     // Another topic goes into the same window.
     engine().jumpContext(9802);
     EXPECT_EQ(engine().secondaryWindow(), sec);
     EXPECT_EQ(sec->context(), 9802);
-    EXPECT_EQ(shown.count(), 2);
+    EXPECT_EQ(shown.count(), 4);
 
     // A link "[...](#1140)" opens its topic there.
     emit sec->browser()->anchorClicked(QUrl(QStringLiteral("#1140")));
