@@ -139,6 +139,12 @@ TEST_F(ContextHelpTest, RightPressShowsTheTopicOfWhatIsUnderThePointer) {
     EXPECT_EQ(window.pages->currentIndex(), 0);
 }
 
+TEST_F(ContextHelpTest, DisabledControlStillShowsItsTopic) {
+    // Help tells what a control is for, also while it cannot be used.
+    window.button->setEnabled(false);
+    EXPECT_EQ(click(Qt::RightButton, window.at(window.button)), 9711);
+}
+
 TEST_F(ContextHelpTest, ShownPageAnswersForItsArea) {
     window.pages->setCurrentIndex(1);
     EXPECT_EQ(click(Qt::RightButton, window.page1->mapTo(&window, QPoint(100, 100))), 9702);
