@@ -45,7 +45,9 @@ QString literalCaption(const std::string& message) {
     return caption;
 }
 
-int itemHelpContext(const QAction* item) { return item->property(kHelpContextProperty).toInt(); }
+int itemHelpContext(const QAction* item) {
+    return item->property(kHelpContextProperty).toInt();
+}
 
 }  // namespace
 

@@ -149,7 +149,8 @@ TEST_F(DescriptionsPageTest, EveryControlFitsItsTextAndThePage) {
             // is that the caption and the picture are not cut.
             const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
             const int icon = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
-            EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()) + icon + 2 * margin, button->width())
+            EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()) + icon + 2 * margin,
+                      button->width())
                 << name;
             EXPECT_LE(button->sizeHint().height(), button->height() + 2) << name;
         } else if (qobject_cast<QCheckBox*>(widget) != nullptr || qobject_cast<QLabel*>(widget) != nullptr) {
