@@ -372,6 +372,31 @@ TEST_F(DescriptionsPageTest, ChoosingAnErrorShowsItsHelpTopic) {
     HelpEngine::instance().quit();
 }
 
+TEST_F(DescriptionsPageTest, RightButtonShowsTheTopicOfTheControlOrItsPanel) {
+    m_page->LoadDescriptions();
+    showPage();
+    QSignalSpy popups(&HelpEngine::instance(), &HelpEngine::popupShown);
+    struct Press {
+        const char* control;
+        int topic;
+    };
+    const Press presses[] = {
+        {"LabSkupine", 1201}, {"LabVzorecNaloge", 1202}, {"DefaultDescBtn", 1206}, {"ConfirmTasksBtn", 1203},
+    };
+    for (const Press& p : presses) {
+        popups.clear();
+        QTest::mousePress(child<QWidget>(p.control), Qt::RightButton);
+        ASSERT_EQ(popups.count(), 1) << p.control;
+        EXPECT_EQ(popups.at(0).at(0).toInt(), p.topic) << p.control;
+        HelpEngine::instance().quit();
+    }
+    // The text fields keep the right button for their own menu.
+    popups.clear();
+    QTest::mousePress(m_tasks->viewport(), Qt::RightButton);
+    EXPECT_EQ(popups.count(), 0);
+    HelpEngine::instance().quit();
+}
+
 TEST_F(DescriptionsPageTest, EscapeOpensTheMenuOnlyOutsideTheFields) {
     m_page->LoadDescriptions();
     showPage();
