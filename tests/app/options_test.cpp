@@ -1,5 +1,6 @@
 #include "app/options.h"
 #include "app/memorybackend.h"
+#include "transcription/engine.h"
 #include "transcription/settingssource.h"
 
 #include <gmock/gmock.h>
@@ -419,6 +420,24 @@ TEST_F(StoreTest, InstalledStoreFeedsTheTranscriptionSettings) {
     loadSettings(data);
     EXPECT_TRUE(data.Flags[0]);
     EXPECT_EQ(data.BrezTilde, "");
+}
+
+TEST_F(StoreTest, LatinToTengwarReadsTheStoredSwitchesWhenAskedTo) {
+    installOptions(&store);
+    TConvertData withTh;
+    loadDefaultSettings(withTh);
+    TConvertData withoutTh = withTh;
+    withoutTh.Flags[flag::Th] = false;
+    const std::string folded = LatinToTengwar("the", false, withTh, true);
+    const std::string plain = LatinToTengwar("the", false, withoutTh, true);
+    ASSERT_NE(folded, plain);
+
+    TConvertData fromStore;
+    EXPECT_EQ(LatinToTengwar("the", false, fromStore, false), folded);
+    store.SetFlag(flag::Th, false);
+    EXPECT_EQ(LatinToTengwar("the", false, fromStore, false), plain);
+    EXPECT_FALSE(fromStore.Flags[flag::Th]);
+    installOptions(nullptr);
 }
 
 // A writer changes one switch, the tilde list and the zoom split while a

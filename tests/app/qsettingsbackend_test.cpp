@@ -116,11 +116,13 @@ TEST_F(QSettingsStoreTest, AnotherStoreAndAnotherProcessReadWhatWasWritten) {
         store.SetZoomA(55);
         store.SetFirstTime(false);
         store.SetInputFile("/home/ana/\xE8rke.txt");
+        store.SetAnswerFont("Times New Roman, CE");  // a comma must not make it a list
     }
     QSettingsBackend backend(path);
     TOptions fresh(backend, testEnvironment());
     EXPECT_EQ(fresh.GetMainRect(), (StoredRect{-8, 40, 523, 313}));
     EXPECT_EQ(fresh.GetZoomA(), 55);
+    EXPECT_EQ(fresh.GetAnswerFont(), "Times New Roman, CE");
 
     QProcess probe;
     probe.start(QStringLiteral(OSTREL_STORE_PROBE), {path});
