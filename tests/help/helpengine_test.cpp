@@ -74,6 +74,8 @@ TEST_F(HelpEngineTest, PopupClosesOnClickOrKey) {
         {"right click inside", [](HelpPopup* p) { QTest::mouseClick(p, Qt::RightButton, {}, QPoint(5, 5)); }},
         {"letter key", [](HelpPopup* p) { QTest::keyClick(p, Qt::Key_A); }},
         {"Escape", [](HelpPopup* p) { QTest::keyClick(p, Qt::Key_Escape); }},
+        {"key typed while another window has the focus",
+         [&other](HelpPopup*) { QTest::keyClick(other.windowHandle(), Qt::Key_B); }},
         {"click in another window",
          [&other](HelpPopup*) {
              QTest::mouseClick(other.windowHandle(), Qt::LeftButton, {}, QPoint(150, 150));
