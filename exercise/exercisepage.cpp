@@ -147,6 +147,10 @@ void ExercisePage::StartTask(int n) {
     ShowStatistics();
 }
 
+void ExercisePage::updateExpectedAnswer() {
+    m_state.item.answer = TengwarToLatin(m_state.item.letters, m_mainForm.activeRules());
+}
+
 void ExercisePage::NextItem() {
     int task = m_state.taskNumber;
     m_state.item = PrepareItem(m_mainForm.liveDescriptions(), task, m_mainForm.activeRules(),

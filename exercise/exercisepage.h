@@ -31,6 +31,9 @@ public:
     void StartTask(int n);
     // Draws and shows the next item of the running task.
     void NextItem();
+    // The read-back rules were confirmed or reset: the current item's expected
+    // answer is read again from the main window's active rules.
+    void updateExpectedAnswer();
     // Judges the answer field, counts it and moves on to the next item.
     void CheckAnswer();
     void ShowStatistics();

@@ -115,6 +115,7 @@ QList<int> requiredTopics() {
     range(1601, 1609);  // "Pretvorba datotek"
     range(1401, 1407);  // the zoom window
     required << 1410;
+    range(1301, 1310);  // "Prepis v latinico"
     return required;
 }
 
