@@ -282,6 +282,25 @@ TEST_F(RulesPageTest, ScrollingAwayAndBackShowsTheEditedReading) {
     EXPECT_TRUE(m_form->rulesChanged());
 }
 
+TEST_F(RulesPageTest, TypingCountsAsAnEditEvenWhenTheReadingStaysTheSame) {
+    showPage();
+    box(4)->selectAll();
+    QTest::keyClicks(box(4), QStringLiteral("b"));
+    EXPECT_EQ(box(4)->text(), QStringLiteral("b"));
+    EXPECT_TRUE(m_form->rulesChanged());
+}
+
+TEST_F(RulesPageTest, OnlyLettersOfTheCodePageCanBeTyped) {
+    showPage();
+    box(1)->selectAll();
+    // ž, Cyrillic zhe, ł, typed one key each.
+    for (const QChar c : QString::fromUtf8("ž\u0436ł")) {
+        QTest::sendKeyEvent(QTest::Click, box(1), Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+    EXPECT_EQ(box(1)->text(), QString::fromUtf8("žł"));
+    EXPECT_EQ(m_form->editRules()['a'], "\x9E\xB3");
+}
+
 TEST_F(RulesPageTest, ScrollingAndRefillingAreNoEdits) {
     for (int position : {7, 71, 33, 1}) {
         scroll()->setValue(position);
@@ -541,6 +560,27 @@ TEST_F(RulesPageTest, TheSpaceColumnIsBlankInVhodAndNamedInPomen) {
     EXPECT_FALSE(inkIn(rowImage("TransVhodBox"), 5).rows.empty());  // the full stop
     EXPECT_EQ(m_page->cellText(RulesPage::Row::Pomen, 4), "(presledek)");
     EXPECT_FALSE(inkIn(rowImage("TransPomenBox"), 4).rows.empty());
+}
+
+// The Tengwar row reads the switches while it paints: a failing store leaves
+// its cells empty and is reported once, not at every paint.
+TEST_F(RulesPageTest, AStoreFailureWhilePaintingIsShownOnce) {
+    showPage();
+    ASSERT_FALSE(inkIn(rowImage("TransTengwarBox"), 4).rows.empty());
+    m_backend.failReads = true;
+    const QImage failed = rowImage("TransTengwarBox");
+    for (int k = 1; k <= RulesPage::kColumns; ++k) {
+        EXPECT_TRUE(inkIn(failed, k).rows.empty()) << k;
+    }
+    QCoreApplication::processEvents();
+    rowImage("TransTengwarBox");
+    QCoreApplication::processEvents();
+    ASSERT_EQ(m_boxes.size(), 1);
+    EXPECT_TRUE(m_boxes[0].contains(QStringLiteral("Zastavice"))) << m_boxes[0].toStdString();
+    // The other rows do not need the store.
+    EXPECT_FALSE(inkIn(rowImage("TransVhodBox"), 4).rows.empty());
+    m_backend.failReads = false;
+    EXPECT_FALSE(inkIn(rowImage("TransTengwarBox"), 4).rows.empty());
 }
 
 // A store that fails stops the button at the failing step: the edits, the
