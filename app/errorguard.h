@@ -2,9 +2,12 @@
 
 #include <QString>
 #include <exception>
+#include <type_traits>
 #include <utility>
 
 #include "app/messages.h"
+#include "app/options.h"
+#include "app/qtext.h"
 
 class QWidget;
 
@@ -27,6 +30,8 @@ bool guarded(QWidget* parent, Action&& action) noexcept {
     try {
         std::forward<Action>(action)();
         return true;
+    } catch (const StoreError& e) {
+        errorguard::showError(parent, fromCp1250(e.what()));
     } catch (const std::exception& e) {
         errorguard::showError(parent, errorguard::exceptionText(e.what()));
     } catch (...) {
@@ -35,10 +40,17 @@ bool guarded(QWidget* parent, Action&& action) noexcept {
     return false;
 }
 
-// Wraps a handler for a signal connection: the handler runs guarded.
+// Wraps a handler for a signal connection: the handler runs guarded. A
+// handler that takes no arguments ignores the signal's.
 template <class Handler>
 auto guardedSlot(QWidget* parent, Handler handler) {
     return [parent, handler = std::move(handler)](auto&&... args) mutable {
-        guarded(parent, [&] { handler(std::forward<decltype(args)>(args)...); });
+        guarded(parent, [&] {
+            if constexpr (std::is_invocable_v<Handler&, decltype(args)...>) {
+                handler(std::forward<decltype(args)>(args)...);
+            } else {
+                handler();
+            }
+        });
     };
 }

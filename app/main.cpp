@@ -1,13 +1,75 @@
 #include <QApplication>
+#include <QCursor>
+#include <memory>
 
+#include "app/errorguard.h"
+#include "app/options.h"
+#include "app/programlook.h"
+#include "app/qsettingsbackend.h"
+#include "app/startup.h"
 #include "app/tmainform.h"
-#include "app/windowfont.h"
+#include "help/helpengine.h"
+#include "install/fontinstall.h"
+
+namespace {
+
+// The last safety net: an error that a handler let through is shown here
+// instead of crossing the event loop.
+class Application : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        bool result = false;
+        guarded(nullptr, [&] { result = QApplication::notify(receiver, event); });
+        return result;
+    }
+};
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    // Qt needs its application object before anything asks for the screen,
+    // which the store does for one of its defaults; it shows nothing yet.
+    Application app(argc, argv);
+
+    // 1. The settings store; every default exists from here on.
+    QSettingsBackend backend;
+    std::unique_ptr<TOptions> options;
+    if (!guarded(nullptr, [&] { options = std::make_unique<TOptions>(backend, qtStoreEnvironment()); })) {
+        return 1;
+    }
+    installOptions(options.get());
+
+    // 2. The transcription tables are built at compile time.
+
+    // 3.
     QApplication::setApplicationName(QStringLiteral("Tengwar Ostrel"));
-    QApplication::setFont(windowFont());
-    TMainForm window;
-    window.show();
-    return QApplication::exec();
+    QApplication::setApplicationDisplayName(QStringLiteral("Tengwar Ostrel"));
+    applyProgramLook();
+    messages::setHelpHandler([](int context) { HelpEngine::instance().showPopup(context, QCursor::pos()); });
+    reportStoreNotice(*options);
+
+    // 4. Without the Tengwar font the program ends before any window opens.
+    bool fontReady = false;
+    guarded(nullptr, [&] { fontReady = InstallFont(); });
+    if (!fontReady) {
+        installOptions(nullptr);
+        return 1;
+    }
+
+    // 5. On a first start the shortcut offer comes here.
+
+    // 6. The main window, then the zoom window, which posts WM_ZOOMCREATED.
+    auto mainForm = std::make_unique<TMainForm>();
+    mainForm->show();
+
+    // 7.
+    const int result = QApplication::exec();
+
+    // 8.
+    installOptions(nullptr);
+    options.reset();
+    mainForm.reset();
+    return result;
 }

@@ -1,26 +1,34 @@
 #include "app/tmainform.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTabBar>
 
+#include "app/errorguard.h"
+#include "app/options.h"
+#include "app/qtext.h"
+#include "app/tsaveform.h"
 #include "app/windowfont.h"
 #include "convert/convertpage.h"
 #include "exercise/descriptionspage.h"
 #include "exercise/exercisepage.h"
+#include "exercise/random.h"
 #include "help/aboutpage.h"
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
 #include "help/helpengine.h"
 #include "readback/rulespage.h"
 #include "transcription/conversionpage.h"
+#include "transcription/convertdata.h"
 #include "ui_tmainform.h"
 
 TMainForm::TMainForm(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint),
       ui(std::make_unique<Ui::TMainForm>()),
-      m_activeRules(std::make_unique<RulesTable>()),
-      m_editRules(std::make_unique<RulesTable>()) {
+      m_activeRules(std::make_unique<ReadBackRules>()),
+      m_editRules(std::make_unique<ReadBackRules>()) {
     setFont(windowFont());
     ui->setupUi(this);
     setFixedSize(531, 273);
@@ -52,17 +60,115 @@ TMainForm::TMainForm(QWidget* parent)
             &ExercisePage::setNewTaskAvailable);
 
     connect(ui->CloseBtn, &QPushButton::clicked, this, &QWidget::close);
-    connect(ui->HelpBtn, &QPushButton::clicked, this, &TMainForm::HelpBtnClick);
+    connect(ui->HelpBtn, &QPushButton::clicked, this, guardedSlot(this, [this] { HelpBtnClick(); }));
+    connect(ui->Pages, &QTabWidget::currentChanged, this, [this](int index) {
+        if (!m_programPageChange) {
+            guarded(this, [&] { PagesChange(index); });
+        }
+    });
+
+    guarded(this, [this] { createSteps(); });
 }
 
 TMainForm::~TMainForm() {
-    HelpEngine::instance().closeWindow(QStringLiteral("sec"));
+    m_convertPage->releaseConvertPicture();
+    HelpEngine::instance().closeWindow(QString::fromLatin1(kSecondaryHelpWindow));
     HelpEngine::instance().quit();
+    // The rule tables go with their owners.
 }
 
-// "Pomoč": the topic of the shown page in the help window.
-void TMainForm::HelpBtnClick() {
-    HelpEngine::instance().jumpContext(kPageHelpTopic + currentPage());
+void TMainForm::createSteps() {
+    TOptions& options = Options();
+
+    // 1. No task, nothing counted, not paused; an empty error list.
+    m_descriptionErrors.clear();
+    m_exercisePage->resetExercise();
+    m_exercisePage->ShowStatistics();
+    // 2.
+    Randomize();
+    // 3.
+    m_convertPage->PrepareConvertPicture();
+    m_conversionPage->clearLoadingGuard();
+    // 4. First run: the first-run help and the "O programu" page; otherwise
+    // the page last chosen (a stored index out of range falls back to 0).
+    if (options.GetFirstTime()) {
+        HelpEngine::instance().jumpContext(kFirstStartHelpTopic);
+        showPage(PageAbout);
+    } else {
+        int page = options.GetActivePage();
+        if (page < 0 || page >= kPageCount) {
+            page = PageExercise;
+        }
+        showPage(page);
+    }
+    // 5.
+    options.SetFirstTime(false);
+    // 6. Right presses on the rules page's scroll bar are routed by the help.
+    // 7.
+    m_exercisePage->setWaitForEnter(options.GetFlag(flag::WaitForEnter));
+    m_conversionPage->selectTestLevel();
+    m_rulesPage->setAutoSave(options.GetFlag(flag::AutoSaveRules));
+    m_descriptionsPage->setAutoSave(options.GetFlag(flag::AutoSaveDescriptions));
+    m_convertPage->setConvertCaps(options.GetFlag(flag::ConvertCaps));
+    // 8.
+    m_conversionPage->LoadSwitches();
+    m_descriptionsPage->LoadDescriptions();
+    // 9.
+    placeWindow();
+    // 10.
+    m_convertPage->setFileNames(fromCp1250(options.GetInputFile()), fromCp1250(options.GetOutputFile()));
+    // 11.
+    m_trackPlacement = true;
+    // 12.
+    options.LoadReadBackRules(*m_activeRules);
+    options.LoadReadBackRules(*m_editRules);
+    // 13.
+    m_rulesPage->setUpRules();
+    // 14.
+    m_descriptionsChanged = false;
+    m_rulesChanged = false;
+}
+
+QPoint TMainForm::placement(int storedLeft, int storedTop, int storedRight, int storedBottom, bool zoomShown,
+                            QSize screen, QSize window) {
+    if (storedLeft == -1 && storedTop == -1 && storedRight == -1 && storedBottom == -1) {
+        const int left = zoomShown ? screen.width() * 9 / 10 - window.width()
+                                   : ((screen.width() - window.width()) / 2) / 6;
+        return {left, (screen.height() - window.height()) / 2};
+    }
+    // The window's size is fixed: only the stored left and top count.
+    return {storedLeft, storedTop};
+}
+
+void TMainForm::placeWindow() {
+    TOptions& options = Options();
+    const StoredRect stored = options.GetMainRect();
+    const bool zoomShown = options.GetFlag(flag::ZoomShown);
+    QSize screen(1024, 768);
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+        screen = primary->geometry().size();
+    }
+    move(placement(stored.left, stored.top, stored.right, stored.bottom, zoomShown, screen,
+                   frameGeometry().size()));
+}
+
+void TMainForm::SaveWindowPlace() {
+    if (!m_trackPlacement) {
+        return;
+    }
+    const QRect outer = frameGeometry();
+    Options().SetMainRect(
+        StoredRect{outer.x(), outer.y(), outer.x() + outer.width(), outer.y() + outer.height()});
+}
+
+void TMainForm::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    guarded(this, [this] { SaveWindowPlace(); });
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    guarded(this, [this] { SaveWindowPlace(); });
 }
 
 void TMainForm::showPage(int index) {
@@ -75,6 +181,62 @@ int TMainForm::currentPage() const {
     return ui->Pages->currentIndex();
 }
 
+void TMainForm::PagesChange(int index) {
+    Options().SetActivePage(index);
+}
+
+// "Pomoč": the topic of the shown page in the help window.
+void TMainForm::HelpBtnClick() {
+    HelpEngine::instance().jumpContext(kPageHelpTopic + currentPage());
+}
+
+bool TMainForm::event(QEvent* event) {
+    if (event->type() == WM_ZOOMCREATED) {
+        guarded(this, [this] { ZoomCreated(); });
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void TMainForm::ZoomCreated() {
+    m_exercisePage->setZoomChecked(Options().GetFlag(flag::ZoomShown));
+    activateWindow();
+}
+
+bool TMainForm::CloseQuery() {
+    TOptions& options = Options();
+    const bool autoDescriptions = options.GetFlag(flag::AutoSaveDescriptions);
+    const bool autoRules = options.GetFlag(flag::AutoSaveRules);
+    bool saveDescriptions = autoDescriptions;
+    bool saveRules = autoRules;
+    if ((m_descriptionsChanged && !autoDescriptions) || (m_rulesChanged && !autoRules)) {
+        TSaveForm dialog(this, m_descriptionsChanged, m_rulesChanged);
+        const int result = dialog.exec();
+        saveDescriptions = dialog.saveDescriptions();
+        saveRules = dialog.saveRules();
+        if (result != TSaveForm::Ok) {
+            saveDescriptions = false;
+            saveRules = false;
+        }
+        if (result == TSaveForm::Cancel) {
+            return false;
+        }
+    }
+    if (saveDescriptions && m_descriptionsChanged) {
+        m_descriptionsPage->SaveDescriptions();
+    }
+    if (saveRules && m_rulesChanged) {
+        options.SaveReadBackRules(*m_editRules);
+    }
+    return true;
+}
+
 void TMainForm::closeEvent(QCloseEvent* event) {
-    event->accept();
+    bool allowed = false;
+    guarded(this, [&] { allowed = CloseQuery(); });
+    if (allowed) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }

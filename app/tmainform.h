@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QEvent>
+#include <QPoint>
 #include <QWidget>
-#include <array>
 #include <memory>
-#include <string>
 
 #include "exercise/descriptionsparser.h"
 #include "exercise/taskdescriptions.h"
+#include "readback/readbackrules.h"
 
 namespace Ui {
 class TMainForm;
@@ -19,8 +19,9 @@ class RulesPage;
 class ConvertPage;
 class AboutPage;
 
-// The Latin reading of every phonetic letter, indexed by its byte.
-using RulesTable = std::array<std::string, 256>;
+// Posted by the zoom window while it is created, so that the main window wires
+// itself to it once the event loop runs. It carries nothing.
+inline constexpr QEvent::Type WM_ZOOMCREATED = static_cast<QEvent::Type>(1690);
 
 // The main window: six pages, "Izhod" and "Pomoč", and the state the pages
 // share.
@@ -32,6 +33,8 @@ public:
     enum Page { PageExercise = 0, PageConversion, PageDescriptions, PageRules, PageConvert, PageAbout };
     static constexpr int kPageCount = 6;
 
+    // Builds the window and runs its start-up from the settings store. A store
+    // error is shown and ends the start-up steps early; the window still works.
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
 
@@ -53,28 +56,45 @@ public:
     bool rulesChanged() const { return m_rulesChanged; }
     void setRulesChanged(bool changed) { m_rulesChanged = changed; }
 
-    // The task descriptions in use by the exercise, and the ones being edited
-    // on "Opisi nalog".
+    // The task descriptions in use by the exercise, the ones being edited on
+    // "Opisi nalog", and the faults of the last parse.
     TaskDescriptions& liveDescriptions() { return m_liveDescriptions; }
     TaskDescriptions& scratchDescriptions() { return m_scratchDescriptions; }
-    // The faults of the descriptions parsed last, listed by "Napake".
     DescriptionErrors& descriptionErrors() { return m_descriptionErrors; }
 
     // The confirmed read-back rules (used for expected answers) and the
     // working copy edited on "Prepis v latinico".
-    RulesTable& activeRules() { return *m_activeRules; }
-    RulesTable& editRules() { return *m_editRules; }
+    ReadBackRules& activeRules() { return *m_activeRules; }
+    ReadBackRules& editRules() { return *m_editRules; }
 
-    // False until start-up has placed the window.
+    // False until start-up has placed the window; meanwhile moves and resizes
+    // are not stored.
     bool trackPlacement() const { return m_trackPlacement; }
+
+    // Where the window goes at start: the stored left and top, or, when none
+    // is stored, a place made from the screen and window sizes.
+    static QPoint placement(int storedLeft, int storedTop, int storedRight, int storedBottom, bool zoomShown,
+                            QSize screen, QSize window);
+
+    // Runs the close query: saves what is to be saved, asking first through
+    // the save dialog when needed. False when the user cancelled (or a store
+    // error stopped it); the window then stays open.
+    bool CloseQuery();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-
-private slots:
-    void HelpBtnClick();
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    void createSteps();
+    void placeWindow();
+    void SaveWindowPlace();
+    void PagesChange(int index);
+    void HelpBtnClick();
+    void ZoomCreated();
+
     std::unique_ptr<Ui::TMainForm> ui;
     ExercisePage* m_exercisePage = nullptr;
     ConversionPage* m_conversionPage = nullptr;
@@ -90,6 +110,6 @@ private:
     TaskDescriptions m_liveDescriptions;
     TaskDescriptions m_scratchDescriptions;
     DescriptionErrors m_descriptionErrors;
-    std::unique_ptr<RulesTable> m_activeRules;
-    std::unique_ptr<RulesTable> m_editRules;
+    std::unique_ptr<ReadBackRules> m_activeRules;
+    std::unique_ptr<ReadBackRules> m_editRules;
 };

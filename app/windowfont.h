@@ -10,3 +10,17 @@ inline QFont windowFont() {
     font.setStyleHint(QFont::SansSerif);
     return font;
 }
+
+#include <QGroupBox>
+
+// A group box whose caption is bold while its contents keep the window font.
+inline void setBoldCaption(QGroupBox* group) {
+    QFont bold = group->font();
+    bold.setBold(true);
+    group->setFont(bold);
+    for (QWidget* child : group->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        QFont normal = child->font();
+        normal.setBold(false);
+        child->setFont(normal);
+    }
+}

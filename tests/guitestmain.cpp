@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/messages.h"
+#include "guitestsupport.h"
+
 namespace {
 
 // One application object for every GUI test of an executable, created before
@@ -17,6 +20,7 @@ public:
             static char* argv[] = {name, nullptr};
             m_app = new QApplication(argc, argv);
         }
+        answerUnexpectedBoxes();
     }
     void TearDown() override {
         delete m_app;
@@ -26,6 +30,17 @@ public:
 private:
     QApplication* m_app = nullptr;
 };
+
+}  // namespace
+
+void answerUnexpectedBoxes() {
+    messages::setResponder([](const messages::Request& request) {
+        ADD_FAILURE() << "unexpected message box: " << request.text.toStdString();
+        return request.escapeButton >= 0 ? request.escapeButton : 0;
+    });
+}
+
+namespace {
 
 const auto* const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 

@@ -1,14 +1,18 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <memory>
 
 namespace Ui {
 class ConversionPage;
 }
+class QCheckBox;
 class TMainForm;
 
-// The page "Pretvorba": the transcription switches and the test pane.
+// The page "Pretvorba": every transcription switch, written to the store the
+// moment it changes, and a test field whose text is shown in Tengwar after
+// every keystroke.
 class ConversionPage : public QWidget {
     Q_OBJECT
 
@@ -16,14 +20,32 @@ public:
     explicit ConversionPage(TMainForm& mainForm, QWidget* parent = nullptr);
     ~ConversionPage() override;
 
-    // Fills the switch controls from the store under the loading guard.
+    // Fills the switch controls from the store. The change events this fires
+    // recompute the test result but write nothing back.
     void LoadSwitches();
     // Selects "min", "med" or "max" from flags 19 and 20.
     void selectTestLevel();
     void clearLoadingGuard() { m_loading = false; }
+    bool loadingGuard() const { return m_loading; }
+
+    Ui::ConversionPage& form() { return *ui; }
 
 private:
-    TMainForm& m_mainForm;
+    struct SwitchBox {
+        int flag;
+        QCheckBox* box;
+    };
+    static constexpr int kSwitchBoxes = 24;
+
+    // Writes every switch control to the store (unless loading), then
+    // recomputes the test result.
+    void StoreSwitches();
+    void BtnDefaultClick();
+    void ChooseTestMode();
+    void RecomputeTest();
+
     std::unique_ptr<Ui::ConversionPage> ui;
-    bool m_loading = false;
+    // The check boxes in the order in which their flags are written.
+    std::array<SwitchBox, kSwitchBoxes> m_switches{};
+    bool m_loading = true;
 };

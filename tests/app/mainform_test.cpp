@@ -1,19 +1,39 @@
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+#include "app/startup.h"
 #include "app/tmainform.h"
+#include "app/tsaveform.h"
 #include "help/helpcontext.h"
+#include "shellfixture.h"
+#include "transcription/convertdata.h"
+#include "ui_tsaveform.h"
 
 namespace {
 
-TEST(MainFormTest, SixPagesWithTheirCaptionsAndContexts) {
+QTabWidget* pagesOf(TMainForm& form) {
+    return form.findChild<QTabWidget*>(QStringLiteral("Pages"));
+}
+
+QSize screenSize() {
+    return QGuiApplication::primaryScreen()->geometry().size();
+}
+
+using MainFormTest = ShellTest;
+
+TEST_F(MainFormTest, SixPagesWithTheirCaptionsAndContexts) {
     TMainForm form;
     EXPECT_EQ(form.size(), QSize(531, 273));
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Tengwar Ostrel"));
-    auto* pages = form.findChild<QTabWidget*>(QStringLiteral("Pages"));
+    QTabWidget* pages = pagesOf(form);
     ASSERT_NE(pages, nullptr);
     EXPECT_EQ(pages->geometry(), QRect(4, 4, 524, 240));
     const QStringList captions = {QStringLiteral("Naloge"),
@@ -40,29 +60,363 @@ TEST(MainFormTest, SixPagesWithTheirCaptionsAndContexts) {
     EXPECT_EQ(helpContext(helpBtn), 9712);
     EXPECT_EQ(closeBtn->geometry(), QRect(372, 248, 75, 21));
     EXPECT_EQ(helpBtn->geometry(), QRect(452, 248, 75, 21));
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowContextHelpButtonHint));
+    EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
 }
 
-TEST(MainFormTest, AllSixTabsFitWithoutScrolling) {
+TEST_F(MainFormTest, AllSixTabsFitWithoutScrolling) {
     TMainForm form;
     form.show();
-    auto* pages = form.findChild<QTabWidget*>(QStringLiteral("Pages"));
-    ASSERT_NE(pages, nullptr);
-    QTabBar* bar = pages->tabBar();
+    QTabBar* bar = pagesOf(form)->tabBar();
     int total = 0;
     for (int i = 0; i < bar->count(); ++i) {
         total += bar->tabRect(i).width();
         // No caption is cut short.
         EXPECT_GE(bar->tabRect(i).width(), bar->fontMetrics().horizontalAdvance(bar->tabText(i))) << i;
     }
-    EXPECT_LE(total, pages->width());
+    EXPECT_LE(total, pagesOf(form)->width());
 }
 
-TEST(MainFormTest, FixedSizeWindowWithContextHelpButton) {
+// --- placement --------------------------------------------------------------
+
+TEST(PlacementTest, Formula) {
+    struct Case {
+        StoredRect stored;
+        bool zoom;
+        QSize screen;
+        QSize window;
+        QPoint expected;
+    };
+    const Case cases[] = {
+        // Never stored: a sixth of the way into the free width, centred vertically.
+        {{-1, -1, -1, -1}, false, {1024, 768}, {531, 273}, {41, 247}},
+        // With the zoom window shown the right edge is at nine tenths.
+        {{-1, -1, -1, -1}, true, {1024, 768}, {531, 273}, {921 - 531, 247}},
+        {{-1, -1, -1, -1}, true, {1280, 1024}, {539, 300}, {1152 - 539, 362}},
+        // Divisions round toward zero, also below zero.
+        {{-1, -1, -1, -1}, false, {400, 200}, {531, 273}, {-10, -36}},
+        // A stored rectangle gives left and top; its size does not matter.
+        {{100, 200, 631, 473}, false, {1024, 768}, {531, 273}, {100, 200}},
+        {{100, 200, 5, 5}, true, {1024, 768}, {531, 273}, {100, 200}},
+        // Only all four at -1 mean "never stored".
+        {{-1, -1, -1, 0}, false, {1024, 768}, {531, 273}, {-1, -1}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(TMainForm::placement(c.stored.left, c.stored.top, c.stored.right, c.stored.bottom, c.zoom,
+                                       c.screen, c.window),
+                  c.expected)
+            << c.stored.left << "," << c.stored.top << " zoom " << c.zoom;
+    }
+}
+
+TEST_F(MainFormTest, FreshProfilePlacesByTheFormula) {
+    const QSize screen = screenSize();
+    {
+        TMainForm form;
+        EXPECT_EQ(form.pos(),
+                  QPoint(((screen.width() - form.width()) / 2) / 6, (screen.height() - form.height()) / 2));
+    }
+    options().SetMainRect({-1, -1, -1, -1});
+    options().SetFlag(flag::ZoomShown, true);
+    TMainForm zoomed;
+    EXPECT_EQ(zoomed.frameGeometry().x() + zoomed.frameGeometry().width(), screen.width() * 9 / 10);
+}
+
+TEST_F(MainFormTest, MovedWindowComesBackToTheSamePlace) {
+    {
+        TMainForm form;
+        EXPECT_TRUE(form.trackPlacement());
+        form.show();
+        form.move(123, 45);
+        QCoreApplication::processEvents();
+        const StoredRect stored = options().GetMainRect();
+        EXPECT_EQ(stored.left, 123);
+        EXPECT_EQ(stored.top, 45);
+        EXPECT_EQ(stored.right - stored.left, form.frameGeometry().width());
+        EXPECT_EQ(stored.bottom - stored.top, form.frameGeometry().height());
+    }
+    TMainForm again;
+    EXPECT_EQ(again.pos(), QPoint(123, 45));
+}
+
+// --- page memory ------------------------------------------------------------
+
+TEST_F(MainFormTest, FirstRunShowsAboutWithoutStoringIt) {
+    ASSERT_TRUE(options().GetFirstTime());
+    {
+        TMainForm form;
+        EXPECT_EQ(form.currentPage(), TMainForm::PageAbout);
+        EXPECT_FALSE(options().GetFirstTime());
+        EXPECT_EQ(options().GetActivePage(), 4);
+    }
+    TMainForm second;
+    EXPECT_EQ(second.currentPage(), TMainForm::PageConvert);
+}
+
+TEST_F(MainFormTest, PageChosenByTheUserIsStoredProgramChoiceIsNot) {
+    options().SetFirstTime(false);
     TMainForm form;
-    EXPECT_EQ(form.minimumSize(), form.maximumSize());
-    EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowContextHelpButtonHint));
-    EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-    EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    form.show();
+    QTabBar* bar = pagesOf(form)->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(TMainForm::PageConversion).center());
+    EXPECT_EQ(form.currentPage(), TMainForm::PageConversion);
+    EXPECT_EQ(options().GetActivePage(), TMainForm::PageConversion);
+    form.showPage(TMainForm::PageExercise);
+    EXPECT_EQ(options().GetActivePage(), TMainForm::PageConversion);
+}
+
+TEST_F(MainFormTest, StoredPageOutOfRangeFallsBackToTheFirst) {
+    options().SetFirstTime(false);
+    for (const int stored : {-1, 6, 1000}) {
+        options().SetActivePage(stored);
+        TMainForm form;
+        EXPECT_EQ(form.currentPage(), TMainForm::PageExercise) << stored;
+        EXPECT_EQ(options().GetActivePage(), stored) << "the program's own choice is not stored";
+    }
+    options().SetActivePage(3);
+    TMainForm form;
+    EXPECT_EQ(form.currentPage(), TMainForm::PageRules);
+}
+
+// --- close query ------------------------------------------------------------
+
+class CloseQueryTest : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        options().SetFirstTime(false);
+        form = std::make_unique<TMainForm>();
+        form->show();
+    }
+    void TearDown() override {
+        form.reset();
+        ShellTest::TearDown();
+    }
+
+    // Marks the rules as edited with a recognisable change.
+    void editRules() {
+        form->editRules()['a'] = "EDIT";
+        form->setRulesChanged(true);
+    }
+    bool rulesSaved() {
+        ReadBackRules stored;
+        options().LoadReadBackRules(stored);
+        return stored['a'] == "EDIT";
+    }
+
+    // Closes the window; `answer` handles the save dialog if it comes up.
+    // Returns whether the dialog came up; `closed` tells whether the window closed.
+    bool closeWith(const std::function<void(TSaveForm&)>& answer) {
+        return withModal<TSaveForm>([this] { closed = form->close(); }, answer);
+    }
+
+    std::unique_ptr<TMainForm> form;
+    bool closed = false;
+};
+
+TEST_F(CloseQueryTest, NothingEditedClosesWithoutAsking) {
+    EXPECT_FALSE(closeWith([](TSaveForm&) {}));
+    EXPECT_TRUE(closed);
+}
+
+TEST_F(CloseQueryTest, DescriptionsEditedShowsOnlyTheDescriptionsGroup) {
+    form->setDescriptionsChanged(true);
+    const bool shown = closeWith([](TSaveForm& dialog) {
+        Ui::TSaveForm& ui = dialog.form();
+        EXPECT_TRUE(ui.CbShraniOpise->isVisible());
+        EXPECT_TRUE(ui.CbShraniOpise->isChecked());
+        EXPECT_TRUE(ui.CbShraniOpise->isEnabled());
+        EXPECT_TRUE(ui.CbAutoOpisi->isVisible());
+        EXPECT_FALSE(ui.CbAutoOpisi->isChecked());
+        EXPECT_FALSE(ui.LabOpisi->isVisible());
+        EXPECT_TRUE(ui.LabPrepis->isVisible());
+        EXPECT_EQ(ui.LabPrepis->text(),
+                  QStringLiteral("Pravil prepisa v latinico od zadnje potrditve niste spreminjali."));
+        EXPECT_FALSE(ui.CbShraniPrepis->isVisible());
+        EXPECT_FALSE(ui.CbAutoPrepis->isVisible());
+        ui.OKBtn->click();
+    });
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(form->descriptionsChanged()) << "the descriptions were saved";
+}
+
+TEST_F(CloseQueryTest, BothEditedWithBothAutoFlagsSavesWithoutAsking) {
+    options().SetFlag(flag::AutoSaveRules, true);
+    options().SetFlag(flag::AutoSaveDescriptions, true);
+    form->setDescriptionsChanged(true);
+    editRules();
+    EXPECT_FALSE(closeWith([](TSaveForm&) {}));
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(form->descriptionsChanged());
+    EXPECT_TRUE(rulesSaved());
+}
+
+TEST_F(CloseQueryTest, AutoDescriptionsCheckedDisablesSaveNowAndStillSaves) {
+    options().SetFlag(flag::AutoSaveDescriptions, true);
+    form->setDescriptionsChanged(true);
+    editRules();
+    const bool shown = closeWith([](TSaveForm& dialog) {
+        Ui::TSaveForm& ui = dialog.form();
+        EXPECT_TRUE(ui.CbAutoOpisi->isChecked());
+        EXPECT_FALSE(ui.CbShraniOpise->isEnabled());
+        EXPECT_TRUE(ui.CbShraniPrepis->isChecked());
+        EXPECT_TRUE(ui.CbShraniPrepis->isEnabled());
+        // Unchecking the always-save box enables the save-now box again.
+        ui.CbAutoPrepis->setChecked(true);
+        EXPECT_FALSE(ui.CbShraniPrepis->isEnabled());
+        ui.CbAutoPrepis->setChecked(false);
+        EXPECT_TRUE(ui.CbShraniPrepis->isEnabled());
+        // The disabled box's own state does not matter.
+        ui.CbShraniOpise->setChecked(false);
+        ui.OKBtn->click();
+    });
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(form->descriptionsChanged());
+    EXPECT_TRUE(rulesSaved());
+}
+
+TEST_F(CloseQueryTest, OkStoresTheAlwaysSaveBoxes) {
+    form->setDescriptionsChanged(true);
+    editRules();
+    closeWith([](TSaveForm& dialog) {
+        dialog.form().CbAutoOpisi->setChecked(true);
+        dialog.form().CbAutoPrepis->setChecked(false);
+        dialog.form().OKBtn->click();
+    });
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(options().GetFlag(flag::AutoSaveDescriptions));
+    EXPECT_FALSE(options().GetFlag(flag::AutoSaveRules));
+}
+
+TEST_F(CloseQueryTest, UncheckedSaveNowSkipsTheRules) {
+    editRules();
+    const bool shown = closeWith([](TSaveForm& dialog) {
+        EXPECT_FALSE(dialog.form().CbAutoPrepis->isChecked());
+        dialog.form().CbShraniPrepis->setChecked(false);
+        dialog.form().OKBtn->click();
+    });
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(rulesSaved());
+}
+
+TEST_F(CloseQueryTest, NoSaveClosesAndLeavesEverything) {
+    form->setDescriptionsChanged(true);
+    editRules();
+    const FlagBytes before = options().GetFlags();
+    const bool shown = closeWith([](TSaveForm& dialog) {
+        dialog.form().CbAutoOpisi->setChecked(true);
+        dialog.form().CbAutoPrepis->setChecked(true);
+        EXPECT_EQ(dialog.form().NoSaveBtn->text(), QStringLiteral("Ne shranjuj ničesar"));
+        dialog.form().NoSaveBtn->click();
+    });
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(form->descriptionsChanged());
+    EXPECT_FALSE(rulesSaved());
+    EXPECT_EQ(options().GetFlags(), before);
+}
+
+TEST_F(CloseQueryTest, CancelEscAndClosingTheDialogKeepTheProgramRunning) {
+    const std::function<void(TSaveForm&)> ways[] = {
+        [](TSaveForm& dialog) { dialog.form().CancelBtn->click(); },
+        [](TSaveForm& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); },
+        [](TSaveForm& dialog) { dialog.close(); },
+    };
+    for (const auto& way : ways) {
+        form->setDescriptionsChanged(true);
+        editRules();
+        const FlagBytes before = options().GetFlags();
+        const bool shown = closeWith([&](TSaveForm& dialog) {
+            dialog.form().CbAutoOpisi->setChecked(true);
+            way(dialog);
+        });
+        EXPECT_TRUE(shown);
+        EXPECT_FALSE(closed);
+        EXPECT_TRUE(form->isVisible());
+        EXPECT_TRUE(form->descriptionsChanged());
+        EXPECT_TRUE(form->rulesChanged());
+        EXPECT_FALSE(rulesSaved());
+        EXPECT_EQ(options().GetFlags(), before);
+    }
+}
+
+TEST_F(CloseQueryTest, EnterInTheDialogMeansOk) {
+    editRules();
+    closeWith([](TSaveForm& dialog) { QTest::keyClick(&dialog, Qt::Key_Return); });
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(rulesSaved());
+}
+
+TEST_F(CloseQueryTest, StoreErrorWhileSavingIsShownAndTheProgramGoesOn) {
+    options().SetFlag(flag::AutoSaveRules, true);
+    editRules();
+    backend.failWrites = true;
+    EXPECT_FALSE(closeWith([](TSaveForm&) {}));
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(form->isVisible());
+    ASSERT_EQ(boxes.size(), 1U);
+    EXPECT_EQ(boxes[0], QStringLiteral("Failed to set data for 'Prepis v latinico'"));
+    // Once the disk works again the close goes through.
+    backend.failWrites = false;
+    closeWith([](TSaveForm&) {});
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(rulesSaved());
+}
+
+TEST_F(MainFormTest, StoreErrorOnAPageChangeIsShownAndSurvived) {
+    options().SetFirstTime(false);
+    TMainForm form;
+    form.show();
+    backend.failWrites = true;
+    QTabBar* bar = pagesOf(form)->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(TMainForm::PageRules).center());
+    ASSERT_EQ(boxes.size(), 1U);
+    EXPECT_EQ(boxes[0], QStringLiteral("Failed to set data for 'Aktivni zavihek'"));
+    EXPECT_EQ(form.currentPage(), TMainForm::PageRules);
+    backend.failWrites = false;
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(TMainForm::PageExercise).center());
+    EXPECT_EQ(options().GetActivePage(), TMainForm::PageExercise);
+    EXPECT_EQ(boxes.size(), 1U);
+}
+
+TEST_F(MainFormTest, StoreErrorAtStartIsShownAndTheWindowStillWorks) {
+    options().SetFirstTime(false);
+    backend.failReads = true;
+    TMainForm form;  // the start-up meets the error and stops its steps
+    ASSERT_EQ(boxes.size(), 1U);
+    EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("Failed to get data for '"))) << boxes[0].toStdString();
+    backend.failReads = false;
+    form.show();
+    form.showPage(TMainForm::PageRules);
+    EXPECT_EQ(form.currentPage(), TMainForm::PageRules);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(StoreNoticeTest, ShownOnceAtStart) {
+    RecordingBackend backend;
+    backend.notice =
+        "Datoteke z nastavitvami ni bilo mogo\xE8"
+        "e prebrati.";
+    TOptions options(backend);
+    std::vector<messages::Request> shown;
+    messages::setResponder([&](const messages::Request& r) {
+        shown.push_back(r);
+        return 0;
+    });
+    reportStoreNotice(options);
+    reportStoreNotice(options);
+    answerUnexpectedBoxes();
+    ASSERT_EQ(shown.size(), 1U);
+    EXPECT_EQ(shown[0].text, QStringLiteral("Datoteke z nastavitvami ni bilo mogoče prebrati."));
+    EXPECT_EQ(shown[0].icon, messages::Icon::Warning);
 }
 
 }  // namespace

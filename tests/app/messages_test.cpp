@@ -9,13 +9,14 @@
 
 #include "app/errorguard.h"
 #include "app/messages.h"
+#include "guitestsupport.h"
 
 namespace {
 
 class MessagesTest : public ::testing::Test {
 protected:
     void TearDown() override {
-        messages::setResponder({});
+        answerUnexpectedBoxes();
         messages::setHelpHandler({});
     }
 };
@@ -51,6 +52,7 @@ TEST_F(MessagesTest, StandardButtonsMapBackFromTheChosenIndex) {
 }
 
 TEST_F(MessagesTest, RealBoxShowsTextLiterallyAndHelpKeepsItOpen) {
+    messages::setResponder({});
     int helpAsked = -1;
     messages::setHelpHandler([&](int context) { helpAsked = context; });
     messages::Request request;

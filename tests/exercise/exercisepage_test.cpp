@@ -47,10 +47,14 @@ protected:
             return 0;
         });
         tickclock::setSource([this] { return now; });
-        random_source::setSeed(1);
         m_options->SetFlag(flag::WaitForEnter, false);
+        // Not a first start: the window opens on the exercise page.
+        m_options->SetFirstTime(false);
+        m_options->SetActivePage(TMainForm::PageExercise);
 
         form = std::make_unique<TMainForm>();
+        // The window seeds the random source from the clock while it starts.
+        random_source::setSeed(1);
         DescriptionErrors errors;
         ParseDescriptions(kGroups, kTasks, form->liveDescriptions(), errors);
         ASSERT_TRUE(errors.empty());

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "../app/shellfixture.h"
 #include "app/tmainform.h"
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
@@ -13,9 +14,11 @@
 
 namespace {
 
-class MainFormHelpTest : public ::testing::Test {
+class MainFormHelpTest : public ShellTest {
 protected:
     void SetUp() override {
+        ShellTest::SetUp();
+        options().SetFirstTime(false);
         form = std::make_unique<TMainForm>();
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -25,6 +28,7 @@ protected:
     void TearDown() override {
         form.reset();
         engine().quit();
+        ShellTest::TearDown();
     }
     static HelpEngine& engine() { return HelpEngine::instance(); }
 

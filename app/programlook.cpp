@@ -1,0 +1,38 @@
+#include "app/programlook.h"
+
+#include <QApplication>
+#include <QProxyStyle>
+#include <QStyleFactory>
+
+#include "app/windowfont.h"
+
+namespace {
+
+class ProgramStyle : public QProxyStyle {
+public:
+    ProgramStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        switch (metric) {
+            case PM_IndicatorWidth:
+            case PM_IndicatorHeight:
+            case PM_ExclusiveIndicatorWidth:
+            case PM_ExclusiveIndicatorHeight:
+                return 13;
+            case PM_CheckBoxLabelSpacing:
+            case PM_RadioButtonLabelSpacing:
+                return 3;
+            default:
+                return QProxyStyle::pixelMetric(metric, option, widget);
+        }
+    }
+};
+
+}  // namespace
+
+void applyProgramLook() {
+    if (dynamic_cast<ProgramStyle*>(QApplication::style()) == nullptr) {
+        QApplication::setStyle(new ProgramStyle);
+    }
+    QApplication::setFont(windowFont());
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QApplication>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/memorybackend.h"
+#include "app/messages.h"
+#include "app/options.h"
+#include "app/programlook.h"
+#include "guitestsupport.h"
+
+// A settings key in memory that remembers every write, in order.
+class RecordingBackend : public MemoryBackend {
+public:
+    bool write(const std::string& name, const StoredValue& value) override {
+        const bool ok = MemoryBackend::write(name, value);
+        if (ok) {
+            writes.emplace_back(name, value);
+        }
+        return ok;
+    }
+    std::string takeNotice() override { return std::exchange(notice, {}); }
+
+    std::vector<std::pair<std::string, StoredValue>> writes;
+    std::string notice;
+};
+
+// A fresh store installed as the program's one, and every message box
+// answered by its first button and remembered.
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        applyProgramLook();
+        m_options = std::make_unique<TOptions>(backend);
+        installOptions(m_options.get());
+        messages::setResponder([this](const messages::Request& request) {
+            boxes.push_back(request.text);
+            return 0;
+        });
+    }
+    void TearDown() override {
+        answerUnexpectedBoxes();
+        installOptions(nullptr);
+        m_options.reset();
+    }
+
+    TOptions& options() { return *m_options; }
+
+    // Runs `trigger`, which may open a modal dialog of type Dialog; `answer`
+    // acts on the dialog once it is up. Returns whether a dialog came up.
+    template <class Dialog>
+    bool withModal(const std::function<void()>& trigger, const std::function<void(Dialog&)>& answer) {
+        bool seen = false;
+        QTimer timer;
+        timer.setInterval(0);
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+                timer.stop();
+                seen = true;
+                answer(*dialog);
+            }
+        });
+        timer.start();
+        trigger();
+        timer.stop();
+        return seen;
+    }
+
+    RecordingBackend backend;
+    std::vector<QString> boxes;
+
+private:
+    std::unique_ptr<TOptions> m_options;
+};

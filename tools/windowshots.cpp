@@ -1,0 +1,78 @@
+// Renders the main window on each of its pages, and the save dialog, to PNG
+// files, so that their layout can be looked at without starting the program.
+//
+//   windowshots [--font FILE] [--out FOLDER]
+//
+// The settings are a fresh store in memory. Run it with
+// QT_QPA_PLATFORM=offscreen where there is no display.
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFontDatabase>
+#include <QLineEdit>
+#include <QPixmap>
+#include <cstdio>
+
+#include "app/memorybackend.h"
+#include "app/options.h"
+#include "app/programlook.h"
+#include "app/tmainform.h"
+#include "app/tsaveform.h"
+#include "transcription/conversionpage.h"
+#include "ui_conversionpage.h"
+
+namespace {
+
+bool save(QWidget& widget, const QString& path) {
+    widget.show();
+    QCoreApplication::processEvents();
+    const bool ok = widget.grab().save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addOption(
+        {QStringLiteral("font"), QStringLiteral("The Tengwar font file."), QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("out"), QStringLiteral("Folder for the pictures."),
+                      QStringLiteral("FOLDER"), QStringLiteral(".")});
+    parser.process(app);
+    if (parser.isSet(QStringLiteral("font")) &&
+        QFontDatabase::addApplicationFont(parser.value(QStringLiteral("font"))) < 0) {
+        std::fprintf(stderr, "cannot load %s\n", qPrintable(parser.value(QStringLiteral("font"))));
+        return 1;
+    }
+    const QDir out(parser.value(QStringLiteral("out")));
+    applyProgramLook();
+
+    MemoryBackend backend;
+    TOptions options(backend);
+    installOptions(&options);
+    options.SetFirstTime(false);
+
+    bool ok = true;
+    {
+        TMainForm form;
+        auto& conversion = form.conversionPage()->form();
+        conversion.EdTest->setText(QStringLiteral("Tengwar Ostrel"));
+        const char* names[] = {
+            "naloge", "pretvorba", "opisi-nalog", "prepis-v-latinico", "pretvorba-datotek", "o-programu"};
+        for (int page = 0; page < TMainForm::kPageCount; ++page) {
+            form.showPage(page);
+            ok =
+                save(form, out.filePath(QStringLiteral("main-%1.png").arg(QLatin1String(names[page])))) && ok;
+        }
+        TSaveForm descriptionsOnly(&form, true, false);
+        ok = save(descriptionsOnly, out.filePath(QStringLiteral("save-descriptions.png"))) && ok;
+        options.SetFlag(31, true);
+        TSaveForm both(&form, true, true);
+        ok = save(both, out.filePath(QStringLiteral("save-both-auto-rules.png"))) && ok;
+    }
+    installOptions(nullptr);
+    return ok ? 0 : 1;
+}
