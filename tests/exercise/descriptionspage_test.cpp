@@ -241,6 +241,16 @@ TEST_F(DescriptionsPageTest, ConfirmWithErrorsStoresTextsAndMakesAcceptedTasksLi
     ASSERT_EQ(available.count(), 1);
     EXPECT_TRUE(available.at(0).at(0).toBool());
 
+    // The task menu of "Nova naloga" offers exactly the accepted tasks.
+    QMenu* taskMenu = m_form->exercisePage()->nalogePopup();
+    ASSERT_NE(taskMenu, nullptr);
+    emit taskMenu->aboutToShow();
+    QStringList offered;
+    for (QAction* item : taskMenu->actions()) {
+        offered << item->text();
+    }
+    EXPECT_EQ(offered, (QStringList{QStringLiteral("prva"), QString::fromUtf8("tretja && četrta")}));
+
     // No task left: "Nova naloga" goes off.
     m_tasks->setPlainText(QStringLiteral("# nič"));
     click("ConfirmTasksBtn");
