@@ -15,12 +15,11 @@
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
 #include "help/helpengine.h"
+#include "transcription/convertdata.h"
 #include "ui_descriptionspage.h"
 
 namespace {
 
-// Flag 32 of the settings: save the descriptions on exit without asking.
-constexpr int kAutoSaveFlag = 32;
 constexpr int kErrorHelpBase = 9900;
 
 std::vector<std::string> fieldLines(const QPlainTextEdit* field) {
@@ -184,7 +183,7 @@ void DescriptionsPage::ErrorsPopupPopup() {
 }
 
 void DescriptionsPage::CbAutoSaveOpisiClick() {
-    Options().SetFlag(kAutoSaveFlag, ui->CbAutoSaveOpisi->isChecked());
+    Options().SetFlag(flag::AutoSaveDescriptions, ui->CbAutoSaveOpisi->isChecked());
 }
 
 bool DescriptionsPage::eventFilter(QObject* watched, QEvent* event) {
