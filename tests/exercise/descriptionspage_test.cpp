@@ -23,6 +23,7 @@
 #include "exercise/exercisepage.h"
 #include "help/helpcontext.h"
 #include "help/helpengine.h"
+#include "transcription/convertdata.h"
 
 namespace {
 
@@ -91,6 +92,32 @@ protected:
     QPlainTextEdit* m_tasks = nullptr;
     QPushButton* m_errorsBtn = nullptr;
 };
+
+TEST_F(DescriptionsPageTest, StartUpLoadsTheStoredTextsAndTheAutoSaveBox) {
+    m_form.reset();
+    m_options.SaveTaskDescriptions({"ena=soglasniki", "dve=bla"});
+    m_options.SetFlag(flag::AutoSaveDescriptions, true);
+    m_form = std::make_unique<TMainForm>();
+    m_page = m_form->descriptionsPage();
+    EXPECT_EQ(m_page->taskLines(), (StringList{"ena=soglasniki", "dve=bla"}));
+    EXPECT_EQ(m_form->liveDescriptions().taskCount(), 1);
+    EXPECT_EQ(m_form->descriptionErrors().size(), 2u);
+    EXPECT_TRUE(m_page->findChild<QPushButton*>(QStringLiteral("ErrorsBtn"))->isVisibleTo(m_page));
+    EXPECT_TRUE(m_page->findChild<QCheckBox*>(QStringLiteral("CbAutoSaveOpisi"))->isChecked());
+    EXPECT_FALSE(m_form->descriptionsChanged());
+}
+
+TEST_F(DescriptionsPageTest, ClosingWithAutoSaveStoresTheEditedTexts) {
+    m_options.SetFlag(flag::AutoSaveDescriptions, true);
+    m_groups->setPlainText(QStringLiteral("g=abc"));
+    m_tasks->setPlainText(QStringLiteral("t=g"));
+    ASSERT_TRUE(m_form->descriptionsChanged());
+    EXPECT_TRUE(m_form->close());
+    EXPECT_TRUE(m_boxes.isEmpty());
+    EXPECT_EQ(storedGroups(), StringList{"g=abc"});
+    EXPECT_EQ(storedTasks(), StringList{"t=g"});
+    EXPECT_FALSE(m_form->descriptionsChanged());
+}
 
 TEST_F(DescriptionsPageTest, ControlsCarryCaptionsAndHelpContexts) {
     struct Expect {
