@@ -7,6 +7,7 @@
 #include "app/errorguard.h"
 #include "app/options.h"
 #include "app/windowfont.h"
+#include "help/contexthelp.h"
 #include "help/helpcontext.h"
 #include "transcription/convertdata.h"
 #include "ui_tsaveform.h"
@@ -37,6 +38,7 @@ TSaveForm::TSaveForm(QWidget* owner, bool descriptionsChanged, bool rulesChanged
     setHelpContext(ui->OKBtn, 9508);
     setHelpContext(ui->CancelBtn, 9509);
     setHelpContext(ui->NoSaveBtn, 9510);
+    installContextHelp(this);
 
     connect(ui->CbAutoOpisi, &QCheckBox::toggled, this, &TSaveForm::CbAutoOpisiToggled);
     connect(ui->CbAutoPrepis, &QCheckBox::toggled, this, &TSaveForm::CbAutoPrepisToggled);

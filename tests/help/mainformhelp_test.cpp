@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -8,6 +9,7 @@
 
 #include "../app/shellfixture.h"
 #include "app/tmainform.h"
+#include "app/tsaveform.h"
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
 #include "help/helpengine.h"
@@ -102,6 +104,32 @@ TEST_F(MainFormHelpTest, ClosingTheProgramClosesTheHelpWindow) {
     form.reset();
     EXPECT_TRUE(sec.isNull());
     EXPECT_FALSE(engine().isWindowVisible());
+}
+
+// In the save dialog every control and the dialog's surface show their help, the
+// "always save" boxes included.
+TEST_F(MainFormHelpTest, SaveDialogShowsHelpForEveryControl) {
+    TSaveForm dialog(form.get(), true, true);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    struct Case {
+        const char* name;
+        int expected;
+    };
+    const Case cases[] = {{"CbShraniOpise", 9503}, {"CbAutoOpisi", 9504}, {"CbShraniPrepis", 9506},
+                          {"CbAutoPrepis", 9507},  {"OKBtn", 9508},       {"CancelBtn", 9509},
+                          {"NoSaveBtn", 9510},     {"Label1", 9501},      {"Image1", 9501}};
+    for (const Case& c : cases) {
+        auto* control = dialog.findChild<QWidget*>(QString::fromLatin1(c.name));
+        ASSERT_NE(control, nullptr) << c.name;
+        engine().quit();
+        QSignalSpy shown(&engine(), &HelpEngine::popupShown);
+        QTest::mouseClick(dialog.windowHandle(), Qt::RightButton, {}, control->mapTo(&dialog, QPoint(3, 3)));
+        ASSERT_EQ(shown.count(), 1) << c.name;
+        EXPECT_EQ(shown[0].at(0).toInt(), c.expected) << c.name;
+    }
+    // The pressed box was not toggled by the right button.
+    EXPECT_TRUE(dialog.findChild<QCheckBox*>(QStringLiteral("CbShraniOpise"))->isChecked());
 }
 
 // Every control of the main window that carries a help context has a topic to show.
