@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -13,6 +14,7 @@
 #include "app/tmainform.h"
 #include "app/tsaveform.h"
 #include "help/helpcontext.h"
+#include "help/helpengine.h"
 #include "shellfixture.h"
 #include "transcription/convertdata.h"
 #include "ui_tsaveform.h"
@@ -417,6 +419,42 @@ TEST(StoreNoticeTest, ShownOnceAtStart) {
     ASSERT_EQ(shown.size(), 1U);
     EXPECT_EQ(shown[0].text, QStringLiteral("Datoteke z nastavitvami ni bilo mogoče prebrati."));
     EXPECT_EQ(shown[0].icon, messages::Icon::Warning);
+}
+
+}  // namespace
+
+namespace {
+
+using SaveFormTest = ShellTest;
+
+TEST_F(SaveFormTest, RightPressesAndF1ShowTheControlsTopics) {
+    TSaveForm dialog(nullptr, true, true);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    Ui::TSaveForm& ui = dialog.form();
+    HelpEngine& engine = HelpEngine::instance();
+    const auto rightPress = [&](QWidget* control) {
+        engine.quit();
+        QSignalSpy shown(&engine, &HelpEngine::popupShown);
+        QTest::mouseClick(dialog.windowHandle(), Qt::RightButton, {},
+                          control->mapTo(&dialog, control->rect().center()));
+        return shown.isEmpty() ? 0 : shown.constLast().at(0).toInt();
+    };
+    EXPECT_EQ(rightPress(ui.CbShraniOpise), 9503);
+    EXPECT_EQ(rightPress(ui.CbAutoPrepis), 9507);
+    EXPECT_EQ(rightPress(ui.OKBtn), 9508);
+    EXPECT_EQ(rightPress(ui.NoSaveBtn), 9510);
+    EXPECT_EQ(rightPress(ui.CancelBtn), 9509);
+    // The label has no topic of its own: the dialog's.
+    EXPECT_EQ(rightPress(ui.Label1), 9501);
+
+    engine.quit();
+    QSignalSpy shown(&engine, &HelpEngine::popupShown);
+    ui.CbAutoOpisi->setFocus();
+    QTest::keyClick(&dialog, Qt::Key_F1);
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_EQ(shown.constLast().at(0).toInt(), 9504);
+    engine.quit();
 }
 
 }  // namespace
