@@ -148,8 +148,18 @@ void TMainForm::placeWindow() {
     if (const QScreen* primary = QGuiApplication::primaryScreen()) {
         screen = primary->geometry().size();
     }
-    move(placement(stored.left, stored.top, stored.right, stored.bottom, zoomShown, screen,
-                   frameGeometry().size()));
+    const QSize window = frameGeometry().size();
+    QPoint place = placement(stored.left, stored.top, stored.right, stored.bottom, zoomShown, screen, window);
+    // A place stored on a screen that is no longer there would hide the
+    // window: it then goes where a window never placed goes.
+    bool onScreen = false;
+    for (const QScreen* each : QGuiApplication::screens()) {
+        onScreen = onScreen || each->geometry().intersects(QRect(place, window));
+    }
+    if (!onScreen && !QGuiApplication::screens().isEmpty()) {
+        place = placement(-1, -1, -1, -1, zoomShown, screen, window);
+    }
+    move(place);
 }
 
 void TMainForm::SaveWindowPlace() {

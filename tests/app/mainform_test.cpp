@@ -143,6 +143,20 @@ TEST_F(MainFormTest, MovedWindowComesBackToTheSamePlace) {
     EXPECT_EQ(again.pos(), QPoint(123, 45));
 }
 
+TEST_F(MainFormTest, PlaceOffEveryScreenFallsBackToTheFormula) {
+    const QSize screen = screenSize();
+    const QPoint formula(((screen.width() - 531) / 2) / 6, (screen.height() - 273) / 2);
+    options().SetMainRect({screen.width() + 50, 10, screen.width() + 581, 283});
+    {
+        TMainForm form;
+        EXPECT_EQ(form.pos(), formula);
+    }
+    // A window only partly on the screen stays where it was left.
+    options().SetMainRect({-100, -20, 431, 253});
+    TMainForm partly;
+    EXPECT_EQ(partly.pos(), QPoint(-100, -20));
+}
+
 // --- page memory ------------------------------------------------------------
 
 TEST_F(MainFormTest, FirstRunShowsAboutWithoutStoringIt) {
