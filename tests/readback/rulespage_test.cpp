@@ -21,6 +21,7 @@
 #include "app/memorybackend.h"
 #include "app/messages.h"
 #include "app/options.h"
+#include "app/programlook.h"
 #include "app/qtext.h"
 #include "app/tmainform.h"
 #include "exercise/descriptionsparser.h"
@@ -62,6 +63,7 @@ class RulesPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
         loadTengwarFont();
+        applyProgramLook();
         installOptions(&m_options);
         messages::setResponder([this](const messages::Request& request) {
             m_boxes << request.text;
@@ -79,7 +81,7 @@ protected:
     }
 
     // What the main window does at its creation: both tables from the store,
-    // then the page.
+    // then the page (for tests that change the store after the window is made).
     void setUpTables() {
         m_options.LoadReadBackRules(m_form->activeRules());
         m_options.LoadReadBackRules(m_form->editRules());
@@ -200,6 +202,34 @@ TEST_F(RulesPageTest, StartShowsTheFirstSixLettersWithTheirDefaultReadings) {
     for (int k = 1; k <= RulesPage::kColumns; ++k) {
         EXPECT_EQ(box(k)->maxLength(), 5) << k;
     }
+}
+
+TEST_F(RulesPageTest, StartUpLoadsTheStoredRulesAndTheAutoSaveBox) {
+    m_form.reset();
+    ReadBackRules custom = readback::defaultRules();
+    custom[0xE1] = "a:";
+    m_options.SaveReadBackRules(custom);
+    m_options.SetFlag(flag::AutoSaveRules, true);
+    m_form = std::make_unique<TMainForm>();
+    m_page = m_form->rulesPage();
+    EXPECT_EQ(boxTexts(), readings({"a", "a:", "a", "b", "c", "C"}));
+    EXPECT_EQ(m_form->activeRules(), custom);
+    EXPECT_EQ(m_form->editRules(), custom);
+    EXPECT_TRUE(child<QCheckBox>("CbAutoSavePrepis")->isChecked());
+    EXPECT_FALSE(m_form->rulesChanged());
+}
+
+TEST_F(RulesPageTest, ClosingWithAutoSaveStoresTheUnconfirmedEdits) {
+    click("CbAutoSavePrepis");
+    ASSERT_TRUE(m_options.GetFlag(flag::AutoSaveRules));
+    box(3)->setText(QStringLiteral("A"));
+    scroll()->setValue(20);
+    EXPECT_TRUE(m_form->close());
+    EXPECT_TRUE(m_boxes.isEmpty());
+    ReadBackRules stored;
+    m_options.LoadReadBackRules(stored);
+    EXPECT_EQ(stored['A'], "A");
+    EXPECT_EQ(stored, m_form->editRules());
 }
 
 TEST_F(RulesPageTest, EveryLabelShowsItsWholeText) {
