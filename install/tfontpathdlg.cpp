@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QStyle>
 
+#include "help/contexthelp.h"
 #include "help/helpcontext.h"
 #include "ui_tfontpathdlg.h"
 
@@ -45,6 +46,8 @@ TFontPathDlg::TFontPathDlg(QWidget* parent)
     for (QWidget* child : findChildren<QWidget*>()) {
         setHelpContext(child, kHelpContext);
     }
+    // Shown before the main window exists: the dialog asks for its one topic itself.
+    installContextHelp(this, kHelpContext);
 
     connect(ui->EdPath, &QLineEdit::textChanged, this, &TFontPathDlg::EdPathChange);
     connect(ui->BrowseBtn, &QPushButton::clicked, this, &TFontPathDlg::BrowseBtnClick);

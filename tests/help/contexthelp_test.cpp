@@ -17,6 +17,7 @@
 #include "help/helpcontext.h"
 #include "help/helpengine.h"
 #include "help/helppopup.h"
+#include "install/tfontpathdlg.h"
 
 namespace {
 
@@ -337,6 +338,33 @@ TEST_F(ContextHelpTest, FixedContextWindowShowsItsOneTopic) {
     for (const QList<QVariant>& args : shown) {
         EXPECT_EQ(args.at(0).toInt(), 9600);
     }
+}
+
+TEST_F(ContextHelpTest, FontPathDialogShowsItsTopicForEveryControlButThePathField) {
+    TFontPathDlg dialog;
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const char* controls[] = {"BrowseBtn", "OKBtn", "CancelBtn", "EdPath"};
+    for (const char* name : controls) {
+        auto* control = dialog.findChild<QWidget*>(QString::fromLatin1(name));
+        ASSERT_NE(control, nullptr) << name;
+        engine().quit();
+        QSignalSpy shown(&engine(), &HelpEngine::popupShown);
+        QTest::mouseClick(dialog.windowHandle(), Qt::RightButton, {}, control->mapTo(&dialog, QPoint(3, 3)));
+        if (QWidget* menu = QApplication::activePopupWidget(); menu != nullptr && menu != engine().popup()) {
+            menu->close();  // the path field's own menu
+        }
+        if (QString::fromLatin1(name) == QLatin1String("EdPath")) {
+            EXPECT_TRUE(shown.isEmpty());
+        } else {
+            ASSERT_EQ(shown.count(), 1) << name;
+            EXPECT_EQ(shown[0].at(0).toInt(), 9600) << name;
+        }
+    }
+    // F1 anywhere, the path field included.
+    engine().quit();
+    QTest::keyClick(dialog.findChild<QWidget*>(QStringLiteral("EdPath")), Qt::Key_F1);
+    EXPECT_EQ(engine().lastPopupContext(), 9600);
 }
 
 }  // namespace
