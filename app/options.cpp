@@ -5,6 +5,7 @@
 #include <limits>
 #include <utility>
 
+#include "exercise/defaultdescriptions.h"
 #include "transcription/settingssource.h"
 
 namespace {
@@ -37,27 +38,6 @@ std::int32_t int32At(std::string_view bytes, std::size_t pos) {
         }
     }
     return static_cast<std::int32_t>(bits);
-}
-
-const StringList& defaultLetterGroups() {
-    static const StringList groups = {
-        "samoglasniki=aeiou",
-        "soglasniki=bc\xE8"
-        "d\xF0"
-        "DfghjklLmnNpqr\xE0RsS\x9AtTvwxyYzZ\x9E",
-    };
-    return groups;
-}
-
-const StringList& defaultTaskDescriptions() {
-    static const StringList descriptions = {
-        "Soglasniki=soglasniki",
-        "Posamezne \xE8rke=samoglasniki|soglasniki",
-        "Soglasnik + samoglasnik=soglasniki+samoglasniki",
-        "Pari \xE8rk=soglasniki|samoglasniki+soglasniki|samoglasniki",
-        "2 razli\xE8ni \xE8rki=soglasniki|samoglasniki+soglasniki|samoglasniki;1!2",
-    };
-    return descriptions;
 }
 
 StringList defaultCustomColors() {
@@ -436,10 +416,10 @@ void TOptions::WriteDefaultReadBack() {
 void TOptions::WriteDefaultDescriptions(bool groups, bool descriptions) {
     const std::lock_guard lock(m_mutex);
     if (descriptions) {
-        saveList(storename::kTaskDescriptions, defaultTaskDescriptions());
+        saveList(storename::kTaskDescriptions, kDefaultTaskDescriptions);
     }
     if (groups) {
-        saveList(storename::kLetterGroups, defaultLetterGroups());
+        saveList(storename::kLetterGroups, kDefaultLetterGroups);
     }
 }
 
