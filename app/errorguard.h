@@ -40,17 +40,25 @@ bool guarded(QWidget* parent, Action&& action) noexcept {
     return false;
 }
 
+namespace errorguard {
+// Calls a slot handler with the signal's arguments, or with none when it takes none.
+template <class Handler, class... Args>
+void invokeHandler(Handler& handler, Args&&... args) {
+    if constexpr (std::is_invocable_v<Handler&, Args...>) {
+        handler(std::forward<Args>(args)...);
+    } else {
+        handler();
+    }
+}
+}  // namespace errorguard
+
 // Wraps a handler for a signal connection: the handler runs guarded. A
 // handler that takes no arguments ignores the signal's.
 template <class Handler>
 auto guardedSlot(QWidget* parent, Handler handler) {
-    return [parent, handler = std::move(handler)](auto&&... args) mutable {
-        guarded(parent, [&] {
-            if constexpr (std::is_invocable_v<Handler&, decltype(args)...>) {
-                handler(std::forward<decltype(args)>(args)...);
-            } else {
-                handler();
-            }
-        });
+    return [parent, handler = std::move(handler)](auto&&... args) mutable -> void
+               requires(std::is_invocable_v<Handler&, decltype(args)...> || std::is_invocable_v<Handler&>)
+    {
+        guarded(parent, [&] { errorguard::invokeHandler(handler, std::forward<decltype(args)>(args)...); });
     };
 }

@@ -92,12 +92,12 @@ bool PathExists(const QString& path, bool wantFolder) {
 }
 
 QString UniqueFontFileName(const QString& folder) {
-    const QString first = QStringLiteral("quenya.ttf");
+    QString first = QStringLiteral("quenya.ttf");
     if (!PathExists(folder + QLatin1Char('/') + first, false)) {
         return first;
     }
     for (int i = 1; i <= 100; ++i) {
-        const QString name = QStringLiteral("quenya.ttf (%1)").arg(i);
+        QString name = QStringLiteral("quenya.ttf (%1)").arg(i);
         if (!PathExists(folder + QLatin1Char('/') + name, false)) {
             return name;
         }
