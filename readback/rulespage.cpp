@@ -235,7 +235,8 @@ void RulesPage::ConfirmTransBtnClick() {
     updateCurrentAnswer();
 }
 
-void RulesPage::CancelTransBtnClick() {
+// Both tables are loaded before either is replaced, so a failing store keeps the edits.
+void RulesPage::reloadStoredRules() {
     TOptions& options = Options();
     ReadBackRules edit;
     ReadBackRules active;
@@ -244,19 +245,16 @@ void RulesPage::CancelTransBtnClick() {
     m_mainForm.editRules() = std::move(edit);
     m_mainForm.activeRules() = std::move(active);
     m_mainForm.setRulesChanged(false);
+}
+
+void RulesPage::CancelTransBtnClick() {
+    reloadStoredRules();
     RefreshRulesPage();
 }
 
 void RulesPage::DefaultTransBtnClick() {
-    TOptions& options = Options();
-    options.WriteDefaultReadBack();
-    ReadBackRules edit;
-    ReadBackRules active;
-    options.LoadReadBackRules(edit);
-    options.LoadReadBackRules(active);
-    m_mainForm.editRules() = std::move(edit);
-    m_mainForm.activeRules() = std::move(active);
-    m_mainForm.setRulesChanged(false);
+    Options().WriteDefaultReadBack();
+    reloadStoredRules();
     updateCurrentAnswer();
     RefreshRulesPage();
 }

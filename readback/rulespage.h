@@ -65,6 +65,7 @@ private:
 
     void paintRow(QWidget* box, Row row);
     void drawCell(QPainter& painter, const QRect& cell, const QString& text) const;
+    void reloadStoredRules();
     void updateCurrentAnswer();
     QLineEdit* entry(int k) const { return m_entries[static_cast<std::size_t>(k - 1)]; }
 

@@ -198,19 +198,8 @@ TEST_F(MainFormTest, StoredPageOutOfRangeFallsBackToTheFirst) {
 
 // --- close query ------------------------------------------------------------
 
-class CloseQueryTest : public ShellTest {
+class CloseQueryTest : public ShownMainFormTest {
 protected:
-    void SetUp() override {
-        ShellTest::SetUp();
-        options().SetFirstTime(false);
-        form = std::make_unique<TMainForm>();
-        form->show();
-    }
-    void TearDown() override {
-        form.reset();
-        ShellTest::TearDown();
-    }
-
     // Marks the rules as edited with a recognisable change.
     void editRules() {
         form->editRules()['a'] = "EDIT";
@@ -228,7 +217,6 @@ protected:
         return withModal<TSaveForm>([this] { closed = form->close(); }, answer);
     }
 
-    std::unique_ptr<TMainForm> form;
     bool closed = false;
 };
 

@@ -15,6 +15,7 @@
 #include "app/messages.h"
 #include "app/options.h"
 #include "app/programlook.h"
+#include "app/tmainform.h"
 #include "guitestsupport.h"
 
 // A settings key in memory that remembers every write, in order.
@@ -79,4 +80,21 @@ protected:
 
 private:
     std::unique_ptr<TOptions> m_options;
+};
+
+// The main window shown over a fresh store, as on a start that is not the first.
+class ShownMainFormTest : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        options().SetFirstTime(false);
+        form = std::make_unique<TMainForm>();
+        form->show();
+    }
+    void TearDown() override {
+        form.reset();
+        ShellTest::TearDown();
+    }
+
+    std::unique_ptr<TMainForm> form;
 };

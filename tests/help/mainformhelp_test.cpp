@@ -16,13 +16,10 @@
 
 namespace {
 
-class MainFormHelpTest : public ShellTest {
+class MainFormHelpTest : public ShownMainFormTest {
 protected:
     void SetUp() override {
-        ShellTest::SetUp();
-        options().SetFirstTime(false);
-        form = std::make_unique<TMainForm>();
-        form->show();
+        ShownMainFormTest::SetUp();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         pages = form->findChild<QTabWidget*>(QStringLiteral("Pages"));
         ASSERT_NE(pages, nullptr);
@@ -30,7 +27,7 @@ protected:
     void TearDown() override {
         form.reset();
         engine().quit();
-        ShellTest::TearDown();
+        ShownMainFormTest::TearDown();
     }
     static HelpEngine& engine() { return HelpEngine::instance(); }
 
@@ -55,7 +52,6 @@ protected:
         return std::nullopt;
     }
 
-    std::unique_ptr<TMainForm> form;
     QTabWidget* pages = nullptr;
 };
 

@@ -18,21 +18,13 @@
 
 namespace {
 
-class ConversionPageTest : public ShellTest {
+class ConversionPageTest : public ShownMainFormTest {
 protected:
     void SetUp() override {
-        ShellTest::SetUp();
-        options().SetFirstTime(false);
-        form = std::make_unique<TMainForm>();
-        form->show();
+        ShownMainFormTest::SetUp();
         form->showPage(TMainForm::PageConversion);
         ui = &form->conversionPage()->form();
     }
-    void TearDown() override {
-        form.reset();
-        ShellTest::TearDown();
-    }
-
     void type(const QString& text) {
         ui->EdTest->clear();
         QTest::keyClicks(ui->EdTest, text);
@@ -40,7 +32,6 @@ protected:
     QString result() const { return ui->EdTestTengwar->text(); }
     void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
-    std::unique_ptr<TMainForm> form;
     Ui::ConversionPage* ui = nullptr;
 };
 
