@@ -116,9 +116,10 @@ def curl(cx, turn):
     def at(dx, dy):
         return (cx + s * k * dx, MARK_Y + k * dy)
 
-    p = Path(*at(-40, 20))
-    p.curve(at(-50, 130), at(10, 195), at(50, 160))
-    p.curve(at(75, 140), at(72, 110), at(62, 90))
+    # wide enough inside that the letters' heavy stroke leaves the hook open
+    p = Path(*at(-55, 15))
+    p.curve(at(-65, 130), at(-15, 190), at(30, 185))
+    p.curve(at(70, 180), at(85, 145), at(75, 95))
     return p
 
 
