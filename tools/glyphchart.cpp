@@ -295,7 +295,7 @@ bool renderTable(const QString& family, const QString& out) {
     const int textTop = top + 6 * cellH + 70 + extraRows * cellH + 30;
     const int sizes[] = {20, 27};
     const int textLines = static_cast<int>(std::size(kTableText));
-    const int height = textTop + static_cast<int>(std::size(sizes)) * textLines * 62 + 40;
+    const int height = textTop + static_cast<int>(std::size(sizes)) * (textLines + 1) * 62 + 40;
     QImage img(width, height, QImage::Format_ARGB32);
     img.fill(Qt::white);
     QPainter p(&img);
@@ -332,6 +332,15 @@ bool renderTable(const QString& family, const QString& out) {
     qreal y = textTop;
     for (const int size : sizes) {
         const QFont f = tengwarFont(family, size);
+        // every letter of the page in its order, without marks
+        const QString all = QStringLiteral("1qaz 2wsx 3edc 4rfv 5tgb 6yhn  7u jm 8i k, *I K< 9o l. `~ ][");
+        p.setFont(labelFont(13));
+        p.setPen(Qt::darkBlue);
+        p.drawText(QPointF(10, y + 14),
+                   QStringLiteral("the letters above in their order   [%1 px]").arg(size));
+        y += 18 + size * 1.2;
+        drawCodes(p, f, 20, y, all);
+        y += 62 - 18 - size * 1.2;
         for (int i = 0; i < textLines; ++i) {
             const Sample& sample = kTableText[i];
             const std::string codes = transcribe(sample);

@@ -16,9 +16,10 @@ from hand import (ASC, DESC, DOT_R, MARK_Y, SB, STEM_X, BOW, W, WH, X, YB, YM, Y
 # --- The regular tengwar: series (tinco, parma, calma, quesse) by grade ----------
 #
 # grade 1: descending stem, single bow      grade 2: descending stem, double bow
-# grade 3: raised stem, single bow          grade 4: raised stem, double bow
-# (a descending stem runs from the top of the bows down below the line, a
-# raised one from above the bows down to the line)
+# grade 3: extended stem, single bow        grade 4: extended stem, double bow
+# (a descending stem runs from the top of the bows down below the line, an
+# extended one from above the bows down below the line; only hyarmen has a
+# raised stem, from above the bows down to the line)
 # grade 5: short stem, double bow           grade 6: short stem, single bow
 # The tinco and calma series have open bows, parma and quesse closed ones;
 # tinco and parma bows hang from the top of the stem on its right, calma and
@@ -54,7 +55,7 @@ REGULAR = {
 # --- Mark placements ------------------------------------------------------------
 #
 # Centre of a mark, measured back from the end of the letter that bears it:
-# A one-bow letters, B letters with a raised stem (keep clear of the stem),
+# A one-bow letters, B letters whose stem rises above the bows (keep clear of it),
 # C wide letters with two bows, O the carriers and the rest.
 
 SINGLE_ADVANCE = regular(1, 1).advance
@@ -67,7 +68,7 @@ MARK_AT = {
     "O": -150,
 }
 # Harma and hwesta bear the marks of the wide letters: their bow is wider, so
-# that the mark stands clear of the raised stem.
+# that the mark stands clear of the stem above it.
 WIDE_BOW = 340
 SPREAD = {"A": 1.0, "B": 0.95, "C": 1.15, "O": 0.95}
 

@@ -18,7 +18,7 @@ W = 88  # pen width: the thickness of stems and of the sides of bows
 CONTRAST = 1.25  # stems are this many times as thick as horizontal strokes
 WH = W / CONTRAST  # thickness of a horizontal stroke
 X = 500  # height of the bows (x-height), outer edge
-ASC = 800  # top of a raised stem
+ASC = 800  # top of a stem that rises above the bows
 DESC = -330  # bottom of a descending stem
 SB = 50  # side bearing on both sides of a letter
 

@@ -129,6 +129,13 @@ TEST_F(FontTest, NamesTheFaceAndStyle) {
     EXPECT_EQ(m_font.unitsPerEm(), 1000);
 }
 
+// ttfautohint's programs snap stems to whole pixels; gasp tells the rasteriser to use them.
+TEST_F(FontTest, IsHintedForTextSizes) {
+    for (const char* table : {"gasp", "fpgm", "prep", "cvt "}) {
+        EXPECT_FALSE(m_font.fontTable(table).isEmpty()) << table;
+    }
+}
+
 TEST_F(FontTest, EveryCodeHasAGlyphOfItsOwnWithInkExceptTheSpace) {
     std::set<quint32> seen;
     for (int code = 0x20; code <= 0x7E; ++code) {
