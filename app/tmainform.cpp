@@ -37,7 +37,7 @@ TMainForm::TMainForm(QWidget* parent)
     m_conversionPage = new ConversionPage(*this);
     m_descriptionsPage = new DescriptionsPage(*this);
     m_rulesPage = new RulesPage(*this);
-    m_convertPage = new ConvertPage(*this);
+    m_convertPage = new ConvertPage(Options());
     m_aboutPage = new AboutPage(*this);
     ui->Pages->addTab(m_exercisePage, QStringLiteral("Naloge"));
     ui->Pages->addTab(m_conversionPage, QStringLiteral("Pretvorba"));
