@@ -1,5 +1,6 @@
 #include "convert/convertrun.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -84,7 +85,11 @@ ConvertOutcome writeRtfDocument(std::span<const char> input, BufferedWriter& out
         control.scanned.store(i, std::memory_order_relaxed);
     };
 
-    while (i <= size && !control.stopRequested.load(std::memory_order_relaxed)) {
+    // The scan of the original algorithm, one byte at a time, with the stop
+    // flag checked before every byte: a byte of the current run's class only
+    // moves on, so those are passed over in a tight loop.
+    const auto stopRequested = [&control] { return control.stopRequested.load(std::memory_order_relaxed); };
+    while (i <= size && !stopRequested()) {
         if (i < size) {
             const auto byte = static_cast<unsigned char>(data[i]);
             if (byte == '\n' || byte == '\r') {
@@ -98,8 +103,22 @@ ConvertOutcome writeRtfDocument(std::span<const char> input, BufferedWriter& out
                 continue;
             }
             if (rtf::isTengwarRunChar(byte) == letters) {
+                // Line breaks are never letters, so a letter run stops at
+                // them by itself; a Latin run checks for them.
+                const std::uint64_t limit = std::min(size, i + kProgressStep);
                 ++i;
-                if (i % kProgressStep == 0) {
+                if (letters) {
+                    while (i < limit && rtf::isTengwarRunChar(static_cast<unsigned char>(data[i])) &&
+                           !stopRequested()) {
+                        ++i;
+                    }
+                } else {
+                    while (i < limit && !rtf::isTengwarRunChar(static_cast<unsigned char>(data[i])) &&
+                           data[i] != '\n' && data[i] != '\r' && !stopRequested()) {
+                        ++i;
+                    }
+                }
+                if (i == limit) {
                     control.scanned.store(i, std::memory_order_relaxed);
                 }
                 continue;

@@ -10,24 +10,6 @@ std::string replaceName(std::string text, const std::string& fileName) {
     return text.replace(at, 2, fileName);
 }
 
-// Bytes of letter runs, 0x20-0xFF (every byte below 0x20 is Latin).
-constexpr std::array<bool, 256> kTengwarRunChars = [] {
-    std::array<bool, 256> table{};
-    table[0x20] = true;
-    table[0x5F] = true;
-    for (int b = 'A'; b <= 'Z'; ++b) {
-        table[b] = true;
-    }
-    for (int b = 'a'; b <= 'z'; ++b) {
-        table[b] = true;
-    }
-    for (int b : {0x8C, 0x8F, 0x9A, 0x9C, 0x9E, 0x9F, 0xC1, 0xC9, 0xCB, 0xCC, 0xCD, 0xCE, 0xD1, 0xD3, 0xDA,
-                  0xE1, 0xE6, 0xE8, 0xE9, 0xEA, 0xEB, 0xEC, 0xED, 0xEE, 0xF0, 0xF1, 0xF3, 0xFA, 0xFC}) {
-        table[b] = true;
-    }
-    return table;
-}();
-
 constexpr std::array<unsigned char, 256> kLower = [] {
     std::array<unsigned char, 256> table{};
     for (int b = 0; b < 256; ++b) {
@@ -135,21 +117,33 @@ std::string_view header() {
 
 void appendEscaped(std::string& out, std::string_view bytes) {
     static constexpr char kHex[] = "0123456789abcdef";
-    std::size_t from = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        if (c == '\\' || c == '{' || c == '}') {
-            out.append(bytes.data() + from, i - from);
+    // 1: a backslash goes before it; 2: written as \'hh.
+    static constexpr std::array<unsigned char, 256> kEscape = [] {
+        std::array<unsigned char, 256> table{};
+        table['\\'] = table['{'] = table['}'] = 1;
+        for (int b = 0x80; b < 0x100; ++b) {
+            table[b] = 2;
+        }
+        return table;
+    }();
+    const char* from = bytes.data();
+    const char* const end = bytes.data() + bytes.size();
+    for (const char* p = from; p != end; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (kEscape[c] == 0) {
+            continue;
+        }
+        out.append(from, p);
+        if (kEscape[c] == 1) {
             out.push_back('\\');
-            from = i;
-        } else if (c >= 0x80) {
-            out.append(bytes.data() + from, i - from);
+            from = p;
+        } else {
             const char escape[] = {'\\', '\'', kHex[c >> 4], kHex[c & 0xF]};
             out.append(escape, sizeof escape);
-            from = i + 1;
+            from = p + 1;
         }
     }
-    out.append(bytes.data() + from, bytes.size() - from);
+    out.append(from, end);
 }
 
 std::string EscapeRtf(std::string_view bytes) {
@@ -157,10 +151,6 @@ std::string EscapeRtf(std::string_view bytes) {
     out.reserve(bytes.size());
     appendEscaped(out, bytes);
     return out;
-}
-
-bool isTengwarRunChar(unsigned char byte) {
-    return kTengwarRunChars[byte];
 }
 
 unsigned char toLowerCp1250(unsigned char byte) {

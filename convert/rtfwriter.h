@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <stdexcept>
 #include <string>
@@ -66,6 +67,27 @@ private:
 
 namespace rtf {
 
+namespace detail {
+// Bytes of letter runs, 0x20-0xFF (every byte below 0x20 is Latin).
+inline constexpr std::array<bool, 256> kTengwarRunChars = [] {
+    std::array<bool, 256> table{};
+    table[0x20] = true;
+    table[0x5F] = true;
+    for (int b = 'A'; b <= 'Z'; ++b) {
+        table[b] = true;
+    }
+    for (int b = 'a'; b <= 'z'; ++b) {
+        table[b] = true;
+    }
+    for (int b : {0x8C, 0x8F, 0x9A, 0x9C, 0x9E, 0x9F, 0xC1, 0xC9, 0xCB, 0xCC, 0xCD, 0xCE, 0xD1, 0xD3, 0xDA,
+                  0xE1, 0xE6, 0xE8, 0xE9, 0xEA, 0xEB, 0xEC, 0xED, 0xEE, 0xF0, 0xF1, 0xF3, 0xFA, 0xFC}) {
+        table[b] = true;
+    }
+    return table;
+}();
+
+}  // namespace detail
+
 // The document's opening lines: the fonts (0 Times New Roman for the Latin
 // text, 1 Tengwar Quenya), an unused colour table, and the code page 1250 so
 // that readers decode the Latin text's Central European letters correctly.
@@ -85,7 +107,9 @@ std::string EscapeRtf(std::string_view bytes);
 // Whether a byte belongs to a letter run (set in Tengwar): the space, A-Z, a-z,
 // the underscore and the accented letters the transcription knows. Digits,
 // punctuation, control bytes and the capitals Č Š Ž belong to Latin runs.
-bool isTengwarRunChar(unsigned char byte);
+inline bool isTengwarRunChar(unsigned char byte) {
+    return detail::kTengwarRunChars[byte];
+}
 
 // The Windows-1250 small letter of a capital (accented ones included); every
 // other byte is returned unchanged.
