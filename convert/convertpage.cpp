@@ -16,11 +16,11 @@
 
 #include "app/errorguard.h"
 #include "app/messages.h"
-#include "app/options.h"
 #include "app/qtext.h"
 #include "app/windowfont.h"
 #include "convert/tconvertthread.h"
 #include "help/helpcontext.h"
+#include "settings/options.h"
 #include "transcription/convertdata.h"
 #include "ui_convertpage.h"
 
