@@ -284,12 +284,12 @@ void ConvertPage::ConvertBtnClick() {
     ui->ConvertPercent->setText(QStringLiteral("0 %"));
     ui->ConvertPercent->show();
     QPointer<ConvertPage> page(this);
-    TConvertThread::start(window(), ui->CbConvertCaps->isChecked(), toCp1250(input), toCp1250(output),
-                          [page] {
-                              if (page) {
-                                  page->ConversionFinished();
-                              }
-                          });
+    QWidget* const owner = m_boxOwner != nullptr ? m_boxOwner : window();
+    TConvertThread::start(owner, ui->CbConvertCaps->isChecked(), toCp1250(input), toCp1250(output), [page] {
+        if (page) {
+            page->ConversionFinished();
+        }
+    });
     ui->TerminateBtn->setEnabled(true);
     swapButtons(true);
 }

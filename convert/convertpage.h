@@ -42,6 +42,10 @@ public:
     // success).
     static int shellResultOfXdgOpen(int exitStatus);
 
+    // The window that owns the conversion's message boxes (the main window);
+    // without one, the window the page is in.
+    void setBoxOwner(QWidget* owner) { m_boxOwner = owner; }
+
     // The program that opens a file; "xdg-open" unless a test sets another.
     void setOpenProgram(const QString& program) { m_openProgram = program; }
 
@@ -72,4 +76,5 @@ private:
     ConvertPicture m_picture;
     QString m_openProgram = QStringLiteral("xdg-open");
     bool m_filling = false;
+    QWidget* m_boxOwner = nullptr;
 };

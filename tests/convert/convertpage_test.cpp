@@ -16,6 +16,7 @@
 
 #include "../app/shellfixture.h"
 #include "app/qtext.h"
+#include "app/tmainform.h"
 #include "convert/tconvertthread.h"
 #include "transcription/convertdata.h"
 #include "ui_convertpage.h"
@@ -31,15 +32,19 @@ protected:
         m_page->PrepareConvertPicture();
         m_page->show();
         ui = &m_page->form();
-        messages::setResponder([this](const messages::Request& request) {
-            boxes.push_back(request.text);
-            titles.push_back(request.title);
-            return 0;  // "Da" to the overwrite question
-        });
+        answerYes();
     }
     void TearDown() override {
         m_page.reset();
         ShellTest::TearDown();
+    }
+    void answerYes() {
+        messages::setResponder([this](const messages::Request& request) {
+            boxes.push_back(request.text);
+            titles.push_back(request.title);
+            owners.push_back(request.parent);
+            return 0;  // "Da" to the overwrite question
+        });
     }
     QString path(const QString& name) const { return m_dir.filePath(name); }
     void writeFile(const QString& name, const QByteArray& bytes) {
@@ -76,6 +81,7 @@ protected:
     std::unique_ptr<ConvertPage> m_page;
     Ui::ConvertPage* ui = nullptr;
     std::vector<QString> titles;
+    std::vector<QWidget*> owners;
 };
 
 TEST_F(ConvertPageTest, ButtonsFollowTheNamesAndEveryKeystrokeIsStored) {
@@ -266,6 +272,28 @@ TEST_F(ConvertPageTest, ThePictureTurnsRunsAndEndsOnlyAfterItsLastPass) {
     EXPECT_EQ(image.pixelColor(170 + 31, 36), QColor(255, 0, 0));
     EXPECT_EQ(image.pixelColor(170, 36 - 13), QColor(0, 0, 255));
     EXPECT_EQ(image.pixelColor(170 + 9, 36 - 9), QColor(255, 0, 0));  // on a bar
+}
+
+TEST_F(ConvertPageTest, InTheMainWindowItStartsFromTheStoreAndTheWindowOwnsTheBoxes) {
+    writeFile(QStringLiteral("vhod.txt"), "abc");
+    writeFile(QStringLiteral("izhod.rtf"), "staro");
+    options().SetInputFile(toCp1250(path("vhod.txt")));
+    options().SetOutputFile(toCp1250(path("izhod.rtf")));
+    options().SetFlag(flag::ConvertCaps, true);
+    options().SetFirstTime(false);
+    TMainForm form;
+    form.show();
+    answerYes();
+    form.showPage(TMainForm::PageConvert);
+    Ui::ConvertPage& page = form.convertPage()->form();
+    EXPECT_EQ(page.InEdit->text(), path("vhod.txt"));
+    EXPECT_EQ(page.OutEdit->text(), path("izhod.rtf"));
+    EXPECT_TRUE(page.CbConvertCaps->isChecked());
+    EXPECT_TRUE(page.ConvertBtn->isEnabled());
+    QTest::mouseClick(page.ConvertBtn, Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([] { return !TConvertThread::running(); }));
+    EXPECT_EQ(owners, std::vector<QWidget*>{&form});
+    EXPECT_TRUE(readFile(QStringLiteral("izhod.rtf")).endsWith("}}"));
 }
 
 }  // namespace
