@@ -9,40 +9,17 @@
 #include <QStringDecoder>
 
 #include "app/qtext.h"
+#include "settings/storedform.h"
 
 namespace {
 
-const QString kGroup = QStringLiteral("1.0");
-const QString kTextPrefix = QStringLiteral("text:");
-const QString kIntPrefix = QStringLiteral("int:");
-const QString kBoolPrefix = QStringLiteral("bool:");
-const QString kHexPrefix = QStringLiteral("hex:");
-
 QString keyOf(const std::string& name) {
-    return name.empty() ? QStringLiteral("Default") : fromCp1250(name);
-}
-
-int hexDigit(QChar c) {
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9') {
-        return u - '0';
-    }
-    if (u >= 'A' && u <= 'F') {
-        return u - 'A' + 10;
-    }
-    if (u >= 'a' && u <= 'f') {
-        return u - 'a' + 10;
-    }
-    return -1;
+    return storedform::keyOf(name);
 }
 
 }  // namespace
 
-QSettingsBackend::QSettingsBackend() {
-    const QSettings locator(QSettings::NativeFormat, QSettings::UserScope,
-                            QStringLiteral("Brinmoor Software, Inc."), QStringLiteral("Tengwar Ostrel"));
-    m_path = locator.fileName();
-}
+QSettingsBackend::QSettingsBackend() : m_path(storedform::userSettingsPath()) {}
 
 QSettingsBackend::QSettingsBackend(const QString& filePath) : m_path(filePath) {}
 
@@ -52,77 +29,11 @@ QSettingsBackend::~QSettingsBackend() = default;
 // Stored forms
 
 QString QSettingsBackend::encode(const StoredValue& value) {
-    switch (value.kind) {
-        case ValueKind::Text:
-            return kTextPrefix + fromCp1250(value.bytes);
-        case ValueKind::Integer:
-            return kIntPrefix + QString::number(value.number);
-        case ValueKind::Boolean:
-            return kBoolPrefix + (value.number != 0 ? QStringLiteral("true") : QStringLiteral("false"));
-        case ValueKind::Binary:
-            break;
-    }
-    QString hex = kHexPrefix;
-    static const char kDigits[] = "0123456789ABCDEF";
-    for (std::size_t i = 0; i < value.bytes.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(value.bytes[i]);
-        if (i != 0) {
-            hex += QLatin1Char(' ');
-        }
-        hex += QLatin1Char(kDigits[byte >> 4]);
-        hex += QLatin1Char(kDigits[byte & 0xF]);
-    }
-    return hex;
+    return storedform::encode(value);
 }
 
 ValueBackend::ReadStatus QSettingsBackend::decode(const QString& stored, StoredValue& value) {
-    if (stored.startsWith(kTextPrefix)) {
-        value = StoredValue::text(toCp1250(stored.mid(kTextPrefix.size())));
-        return ReadStatus::Ok;
-    }
-    if (stored.startsWith(kIntPrefix)) {
-        bool ok = false;
-        const int number = stored.mid(kIntPrefix.size()).toInt(&ok);
-        if (!ok) {
-            return ReadStatus::BadKind;
-        }
-        value = StoredValue::integer(number);
-        return ReadStatus::Ok;
-    }
-    if (stored.startsWith(kBoolPrefix)) {
-        const QString text = stored.mid(kBoolPrefix.size());
-        if (text != QLatin1String("true") && text != QLatin1String("false")) {
-            return ReadStatus::BadKind;
-        }
-        value = StoredValue::boolean(text == QLatin1String("true"));
-        return ReadStatus::Ok;
-    }
-    if (stored.startsWith(kHexPrefix)) {
-        std::string bytes;
-        int high = -1;
-        for (qsizetype i = kHexPrefix.size(); i < stored.size(); ++i) {
-            const QChar c = stored[i];
-            if (c == QLatin1Char(' ') && high < 0) {
-                continue;
-            }
-            const int digit = hexDigit(c);
-            if (digit < 0) {
-                return ReadStatus::BadKind;
-            }
-            if (high < 0) {
-                high = digit;
-            } else {
-                bytes.push_back(static_cast<char>((high << 4) | digit));
-                high = -1;
-            }
-        }
-        if (high >= 0) {
-            return ReadStatus::BadKind;
-        }
-        value = StoredValue::binary(std::move(bytes));
-        return ReadStatus::Ok;
-    }
-    return ReadStatus::BadKind;
+    return storedform::decode(stored, value);
 }
 
 // ---------------------------------------------------------------------------
@@ -134,7 +45,7 @@ ValueBackend::ReadStatus QSettingsBackend::decode(const QString& stored, StoredV
 std::unique_ptr<QSettings> QSettingsBackend::session() const {
     auto settings = std::make_unique<QSettings>(m_path, QSettings::NativeFormat);
     settings->setAtomicSyncRequired(true);
-    settings->beginGroup(kGroup);
+    settings->beginGroup(storedform::group());
     return settings;
 }
 

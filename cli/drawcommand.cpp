@@ -1,0 +1,92 @@
+#include "cli/drawcommand.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "cli/fileio.h"
+#include "exercise/descriptionsparser.h"
+#include "exercise/exerciseitem.h"
+#include "exercise/random.h"
+#include "settings/options.h"
+#include "transcription/cp1250.h"
+#include "transcription/settingssource.h"
+#include "transcription/tengwarunicode.h"
+
+namespace {
+
+std::string textOut(const std::string& cp1250Text, TextEncoding encoding) {
+    return encoding == TextEncoding::Utf8 ? cp1250::toUtf8(cp1250Text) : cp1250Text;
+}
+
+}  // namespace
+
+int runDraw(const CliArgs& args, const TConvertData& switches, TOptions& options) {
+    StringList groups;
+    StringList tasks;
+    options.LoadLetterGroups(groups);
+    options.LoadTaskDescriptions(tasks);
+    TaskDescriptions descriptions;
+    DescriptionErrors errors;
+    ParseDescriptions(groups, tasks, descriptions, errors);
+    for (const DescriptionError& error : errors) {
+        std::fprintf(stderr, "ostrel: opisi nalog: %s\n", cp1250::toUtf8(error.message).c_str());
+    }
+    if (descriptions.taskCount() == 0) {
+        throw RunError(
+            "v opisih nalog ni nobene naloge. Popravite jih na strani \"Opisi nalog\" v programu.");
+    }
+
+    std::string out;
+    if (args.list) {
+        for (int k = 1; k <= descriptions.taskCount(); ++k) {
+            out += std::to_string(k) + "\t" +
+                   textOut(descriptions.tasks[static_cast<std::size_t>(k - 1)].name, args.encoding) + "\n";
+        }
+        return fileio::writeAll(STDOUT_FILENO, out) ? 0 : 1;
+    }
+
+    const int task = args.task.value_or(1);
+    if (task > descriptions.taskCount()) {
+        throw UsageError("naloga " + std::to_string(task) + " ne obstaja; nalog je " +
+                         std::to_string(descriptions.taskCount()) + " (ostrel draw --list)");
+    }
+    ReadBackRules rules;
+    options.LoadReadBackRules(rules);
+
+    // Items are transcribed with the switches of this run.
+    setSettingsSource([&switches](TConvertData& data) { data = switches; });
+    if (args.seed) {
+        random_source::setSeed(*args.seed);
+    } else {
+        Randomize();
+    }
+    for (int i = 0; i < args.count; ++i) {
+        int number = task;
+        std::string failedTask;
+        const ExerciseItem item =
+            PrepareItem(descriptions, number, rules, [&](const std::string& name) { failedTask = name; });
+        if (number == 0) {
+            fileio::writeAll(STDOUT_FILENO, out);
+            throw RunError(cp1250::toUtf8(drawFailureMessage(failedTask)) +
+                           " Omilite pogoje naloge na strani \"Opisi nalog\".");
+        }
+        out += textOut(item.letters, args.encoding);
+        out += '\t';
+        if (args.form == TengwarForm::Unicode) {
+            tengwarunicode::appendUtf8(out, item.tengwar);
+        } else {
+            out += item.tengwar;
+        }
+        out += '\t';
+        out += textOut(item.answer, args.encoding);
+        out += '\n';
+        if (out.size() > (1 << 16)) {
+            if (!fileio::writeAll(STDOUT_FILENO, out)) {
+                return 1;
+            }
+            out.clear();
+        }
+    }
+    return fileio::writeAll(STDOUT_FILENO, out) ? 0 : 1;
+}

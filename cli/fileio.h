@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Plain POSIX files for the tool: whole writes, reads that retry on signals.
+namespace fileio {
+
+// Writes all bytes to a descriptor; false when the system refuses.
+bool writeAll(int fd, std::string_view bytes);
+
+// Reads up to size bytes; returns the count (0 at the end), -1 on an error.
+long readSome(int fd, char* data, std::size_t size);
+
+// The system's reason for the last failure, in the user's language when the
+// system has it.
+std::string lastError();
+
+// Whether two paths name one file (also through links). False when either
+// does not exist.
+bool sameFile(const std::string& a, const std::string& b);
+
+}  // namespace fileio
