@@ -1,0 +1,235 @@
+// Runs the built `ostrel` as a user would: arguments, standard input, a
+// temporary HOME with or without a settings file. Expected output comes from
+// the core called in the test, or, for the Unicode form, from a hand-checked
+// text.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "convert/convertfile.h"
+#include "transcription/cp1250.h"
+#include "transcription/engine.h"
+#include "transcription/flagset.h"
+#include "transcription/settingssource.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void writeFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// The core's transcription of UTF-8 lines with default switches changed by `change`.
+std::string expected(const std::string& utf8Lines, void (*change)(TConvertData&) = nullptr,
+                     bool raw = false) {
+    TConvertData settings;
+    loadDefaultSettings(settings);
+    if (change != nullptr) {
+        change(settings);
+    }
+    std::string out;
+    std::istringstream lines(utf8Lines);
+    for (std::string line; std::getline(lines, line);) {
+        out += LatinToTengwar(cp1250::fromUtf8(line), raw, settings, true) + "\n";
+    }
+    return out;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() / ("ostrel-cli-" + std::to_string(::getpid()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir / "home");
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    fs::path path(const std::string& name) const { return m_dir / name; }
+    fs::path settingsFile() const {
+        return m_dir / "home/.config/Brinmoor Software, Inc./Tengwar Ostrel.conf";
+    }
+
+    ToolRun run(const std::string& args, const std::string& input = {}) {
+        writeFile(path("stdin"), input);
+        const std::string command = "cd '" + m_dir.string() + "' && env -u XDG_CONFIG_HOME HOME='" +
+                                    (m_dir / "home").string() + "' '" OSTREL_CLI "' " + args +
+                                    " < stdin > stdout 2> stderr";
+        const int raw = std::system(command.c_str());
+        ToolRun result;
+        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        result.out = readFile(path("stdout"));
+        result.err = readFile(path("stderr"));
+        return result;
+    }
+
+    fs::path m_dir;
+};
+
+void silentE(TConvertData& s) {
+    s.Flags[flag::FinalSilentE] = true;
+}
+
+TEST_F(CliTest, TranscribesLinesAsTheCoreDoes) {
+    const std::string prose = "Nekoč je živel mlad kovač\nljubezen in sreče\n";
+    ASSERT_NE(expected(prose), expected(prose, silentE));  // the switch must show in the text
+    struct Case {
+        const char* args;
+        std::string input;
+        std::string output;
+    };
+    const Case cases[] = {
+        {"transcribe", prose, expected(prose)},
+        {"transcribe --set 14=on", prose, expected(prose, silentE)},
+        {"transcribe --raw", "tengwar\n", expected("tengwar\n", nullptr, true)},
+        {"transcribe --encoding cp1250", cp1250::fromUtf8(prose), expected(prose)},
+        {"transcribe --replace",
+         "a\xD0\xB6"
+         "b\n",
+         expected("a?b\n")},                                     // ж
+        {"transcribe -", "\xEF\xBB\xBFtengwar\r\nkova\xC4\x8D",  // BOM, CR LF, no final break
+         expected("tengwar\n").insert(6, "\r") + expected("kovač\n").substr(0, 5)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args);
+        const ToolRun r = run(c.args, c.input);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, c.output);
+    }
+}
+
+TEST_F(CliTest, CharacterOutsideWindows1250IsAnErrorNamingItsPlace) {
+    const ToolRun r = run("transcribe", "tengwar\nab\xD0\xB6\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, expected("tengwar\n"));  // lines before it are written
+    EXPECT_NE(r.err.find("vrstica 2, stolpec 3"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("--replace"), std::string::npos) << r.err;
+
+    const ToolRun notUtf8 = run("transcribe", cp1250::fromUtf8("kovač\n"));
+    EXPECT_EQ(notUtf8.status, 1);
+    EXPECT_NE(notUtf8.err.find("--encoding cp1250"), std::string::npos) << notUtf8.err;
+}
+
+TEST_F(CliTest, UnicodeFormIsTheRegistrysLettersAndMarks) {
+    // Hand-checked: t tinco + e acute, ng nwalme, w vala + a three dots, r
+    // roomen; space; k quesse + o right curl, v ampa + a three dots, č calma.
+    const std::string expectedText = "\uE000\uE046\uE013\uE015\uE040\uE018 \uE003\uE048\uE00D\uE040\uE002\n";
+    const ToolRun r = run("transcribe --defaults --to unicode", "tengwar kovač\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, expectedText);
+    EXPECT_EQ(run("transcribe --to unicode --encoding cp1250", "a\n").status, 2);
+}
+
+TEST_F(CliTest, ConvertWritesThePagesDocument) {
+    const std::string text = cp1250::fromUtf8("Nekoč je živel mlad kovač.\r\nTengwar 123 {x}\\!\n");
+    writeFile(path("vhod.txt"), text);
+    ConvertJob job{path("vhod.txt").string(), path("strani.rtf").string(), {}};
+    loadDefaultSettings(job.settings.switches.emplace());
+    ConvertControl control;
+    ASSERT_EQ(convertFile(job, control, {}), ConvertFileOutcome::Finished);
+    const std::string page = readFile(path("strani.rtf"));
+
+    EXPECT_EQ(run("convert --defaults --encoding cp1250 vhod.txt izhod.rtf").status, 0);
+    EXPECT_EQ(readFile(path("izhod.rtf")), page);
+    writeFile(path("utf8.txt"), cp1250::toUtf8(text));
+    EXPECT_EQ(run("convert --defaults --yes utf8.txt izhod.rtf").status, 0);
+    EXPECT_EQ(readFile(path("izhod.rtf")), page);
+
+    // Asked before overwriting; without a terminal to ask on, it refuses.
+    writeFile(path("izhod.rtf"), "keep");
+    const ToolRun refused = run("convert --defaults utf8.txt izhod.rtf");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("--yes"), std::string::npos);
+    EXPECT_EQ(readFile(path("izhod.rtf")), "keep");
+    // The same file in and out is refused before anything is truncated.
+    const ToolRun same = run("convert --yes vhod.txt ./vhod.txt");
+    EXPECT_EQ(same.status, 1);
+    EXPECT_EQ(readFile(path("vhod.txt")), text);
+    EXPECT_EQ(run("convert vhod.txt").status, 2);
+    EXPECT_EQ(run("convert --yes manjka.txt x.rtf").status, 1);
+}
+
+TEST_F(CliTest, DrawWithASeedRepeats) {
+    const ToolRun first = run("draw --task 2 --count 20 --seed 7");
+    const ToolRun again = run("draw --task 2 --count 20 --seed 7");
+    const ToolRun other = run("draw --task 2 --count 20 --seed 8");
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(std::count(first.out.begin(), first.out.end(), '\n'), 20);
+    EXPECT_EQ(first.out, again.out);
+    EXPECT_NE(first.out, other.out);
+    // Each line: letters, their Tengwar, the answer.
+    const std::string line = first.out.substr(0, first.out.find('\n'));
+    const std::string letters = line.substr(0, line.find('\t'));
+    TConvertData settings;
+    loadDefaultSettings(settings);
+    EXPECT_EQ(line.substr(letters.size() + 1, line.rfind('\t') - letters.size() - 1),
+              LatinToTengwar(cp1250::fromUtf8(letters), false, settings, true));
+    EXPECT_EQ(run("draw --task 999").status, 2);
+}
+
+TEST_F(CliTest, StoredSwitchesAreReadAndNeverWritten) {
+    FlagBytes flags = flagset::withDefaultSwitches(flagset::kDefaultBytes);
+    flagset::set(flags, flag::FinalSilentE, true);
+    char hex[32];
+    std::snprintf(hex, sizeof hex, "%02X %02X %02X %02X %02X", flags[0], flags[1], flags[2], flags[3],
+                  flags[4]);
+    fs::create_directories(settingsFile().parent_path());
+    const std::string stored = std::string("[1.0]\nZastavice=hex:") + hex + "\nNikoli%20s%20~=text:\n";
+    writeFile(settingsFile(), stored);
+    ::chmod(settingsFile().c_str(), 0444);
+
+    const std::string prose = "ljubezen in sreče\n";
+    EXPECT_EQ(run("transcribe", prose).out, expected(prose, silentE));
+    EXPECT_EQ(run("transcribe --defaults", prose).out, expected(prose));
+    EXPECT_EQ(run("transcribe --set 14=off", prose).out, expected(prose));
+    EXPECT_EQ(readFile(settingsFile()), stored);
+
+    // A value of the wrong kind is reported and read as its default.
+    ::chmod(settingsFile().c_str(), 0644);
+    writeFile(settingsFile(), "[1.0]\nZastavice=int:5\n");
+    const ToolRun damaged = run("transcribe", prose);
+    EXPECT_EQ(damaged.status, 0);
+    EXPECT_EQ(damaged.out, expected(prose));
+    EXPECT_NE(damaged.err.find("Invalid data type for 'Zastavice'"), std::string::npos) << damaged.err;
+    EXPECT_EQ(readFile(settingsFile()), "[1.0]\nZastavice=int:5\n");
+    EXPECT_FALSE(fs::exists(settingsFile().string() + ".bak"));
+}
+
+TEST_F(CliTest, UsageErrorsEndWithStatusTwo) {
+    for (const char* args : {"", "nekaj", "transcribe --set 99=on", "transcribe --to latin", "draw --raw",
+                             "convert --seed 1 a b", "draw --count 0"}) {
+        SCOPED_TRACE(args);
+        const ToolRun r = run(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_FALSE(r.err.empty());
+    }
+    for (const char* args : {"--help", "transcribe --help", "convert --help", "draw --help", "help draw"}) {
+        SCOPED_TRACE(args);
+        const ToolRun r = run(args);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_NE(r.out.find("Primeri:"), std::string::npos);
+    }
+}
+
+}  // namespace
