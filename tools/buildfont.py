@@ -242,7 +242,44 @@ def build(path):
         gasp.version = 1
         gasp.gaspRange = dict(GASP)
         font["gasp"] = gasp
+        add_registry_map(font)
         font.save(path)
+
+
+# The ConScript Unicode Registry's Tengwar code points of the font codes, as
+# the program writes Tengwar as Unicode text (transcription/tengwarunicode.cpp
+# holds the one table; it is read from there).
+REGISTRY_TABLE = os.path.join(ROOT, "transcription", "tengwarunicode.cpp")
+REGISTRY_BLOCK = range(0xE000, 0xE080)
+
+
+def registry_code_points():
+    """{code point: font code} for the registry's block, the first font code of each code point."""
+    import re
+
+    pairs = re.findall(r"\{0x([0-9A-F]{2}), 0x([0-9A-F]{4})\}", open(REGISTRY_TABLE, encoding="utf-8").read())
+    if len(pairs) != 0x7F - 0x20:
+        sys.exit(f"buildfont.py: {REGISTRY_TABLE} lists {len(pairs)} font codes, not 95")
+    points = {}
+    for code, point in pairs:
+        if int(point, 16) in REGISTRY_BLOCK:
+            points.setdefault(int(point, 16), int(code, 16))
+    return points
+
+
+def add_registry_map(font):
+    """Maps the registry's code points to the glyphs of their font codes, so Unicode Tengwar text shows too.
+
+    A step of its own after the outlines are built: it adds character-map
+    entries only and leaves every glyph as it is.
+    """
+    for table in font["cmap"].tables:
+        if table.isUnicode():
+            for point, code in registry_code_points().items():
+                table.cmap[point] = glyph_name(code)
+    os2 = font["OS/2"]
+    os2.usLastCharIndex = max(font.getBestCmap())
+    os2.recalcUnicodeRanges(font)  # the private use area joins Basic Latin
 
 
 def autohint(source, target):

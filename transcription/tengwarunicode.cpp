@@ -6,177 +6,118 @@
 namespace tengwarunicode {
 namespace {
 
-// The registry's Tengwar block, as published in the ConScript Unicode
+// The registry's Tengwar block as published in the ConScript Unicode
 // Registry's table "Tengwar: U+E000 - U+E07F" by Michael Everson
-// (https://www.evertype.com/standards/csur/tengwar.html).
-enum Csur : char32_t {
-    Tinco = 0xE000,
-    Parma,
-    Calma,
-    Quesse,
-    Ando,
-    Umbar,
-    Anga,
-    Ungwe,
-    Thuule,
-    Formen,
-    Harma,
-    Hwesta,
-    Anto,
-    Ampa,
-    Anca,
-    Unque,
-    Nuumen,
-    Malta,
-    Noldo,
-    Nwalme,
-    Oore,
-    Vala,
-    Anna,
-    Vilya,
-    Roomen,
-    Arda,
-    Lambe,
-    Alda,
-    Silme,
-    SilmeNuquerna,
-    Aare,
-    AareNuquerna,
-    Hyarmen,
-    HwestaSindarinwa,
-    Yanta,
-    Uure,
-    Halla,
-    ShortCarrier,
-    LongCarrier,
-    AnnaSindarinwa,
-    ExtendedThuule,
-    ExtendedFormen,
-    ExtendedHarma,
-    ExtendedHwesta,
-    StemlessOore = 0xE030,
-    ThreeDotsAbove = 0xE040,
-    ThreeDotsBelow,
-    TwoDotsAbove,
-    TwoDotsBelow,
-    DotAbove,
-    DotBelow,
-    Acute,
-    DoubleAcute,
-    RightCurl,
-    DoubleRightCurl,
-    LeftCurl,
-    DoubleLeftCurl,
-    Nasalizer,
-    Doubler,
-    Tilde,
-    Breve,
-    Pusta = 0xE050,
-    DoublePusta,
-    ExclamationMark,
-    QuestionMark,
-    LeftFollowingSilme = 0xE05C,
-    RightFollowingSilme,
+// (https://www.evertype.com/standards/csur/tengwar.html); the comments give
+// the registry's names. Font code -> code point, one line per font code
+// 0x20-0x7E in order; the font's layout is resources/font/glyphs.py. Codes
+// that are several forms of one sign share its code point. tools/buildfont.py
+// reads this table to give the font's glyphs the registry's code points too
+// (the first font code of a code point stands for it).
+struct CodePair {
+    unsigned char fontCode;
+    char32_t codePoint;
 };
-
-// Font code 0x20 + i -> code point. The font's layout is resources/font/glyphs.py.
-constexpr std::array<char32_t, 95> kCodePoints = {
-    U' ',             // 0x20 space
-    ExclamationMark,  // 0x21 !
-    U'\u205D',        // 0x22 three dots in a column (no registry sign: tricolon)
-    U'\u2E2C',        // 0x23 four dots in a square (no registry sign)
-    StemlessOore,     // 0x24 the ring standing on the line
-    ThreeDotsAbove,   // 0x25 a over a one-bow letter
-    DotAbove,         // 0x26 i over a one-bow letter
-    U'\u00B7',        // 0x27 a raised dot (no registry sign)
-    RightCurl,        // 0x28 o over a one-bow letter
-    LeftCurl,         // 0x29 u over a one-bow letter
-    Silme,            // 0x2A narrow silme before no vowel
-    U'\u2058',        // 0x2B four dots in a diamond (no registry sign)
-    AareNuquerna,     // 0x2C
-    U'\u2053',        // 0x2D the swung dash (no registry sign)
-    Uure,             // 0x2E
-    U'/',             // 0x2F
-    DotBelow,         // 0x30 silent e
-    Tinco,
-    Ando,
-    Thuule,
-    Anto,
-    Nuumen,
-    Oore,                 // 0x31-0x36
-    Roomen,               // 0x37
-    Silme,                // 0x38
-    Hyarmen,              // 0x39
-    LeftCurl,             // 0x3A u over a wide letter
-    U';',                 // 0x3B
-    AareNuquerna,         // 0x3C narrow form before no vowel
-    RightFollowingSilme,  // 0x3D the s-hook after a letter (the registry's nearest sign)
-    RightCurl,            // 0x3E o over a carrier or other letter
-    LeftCurl,             // 0x3F u over a carrier or other letter
-    U'\u2299',            // 0x40 ring with a dot (no registry sign)
-    Doubler,              // 0x41 the doubling tilde under a two-bow letter
-    ThreeDotsAbove,       // 0x42 a over a carrier or other letter
-    ExtendedThuule,
-    ExtendedFormen,
-    ExtendedHarma,
-    ExtendedHwesta,       // 0x43-0x46 stems both ways
-    ThreeDotsAbove,       // 0x47 a over a wide letter
-    Acute,                // 0x48 e over a wide letter
-    SilmeNuquerna,        // 0x49 narrow form before no vowel
-    DotAbove,             // 0x4A i over a wide letter
-    Aare,                 // 0x4B narrow form before no vowel
-    RightCurl,            // 0x4C o over a wide letter
-    DotAbove,             // 0x4D i over a carrier or other letter
-    Acute,                // 0x4E e over a carrier or other letter
-    RightCurl,            // 0x4F o over a letter with a raised stem
-    LeftCurl,             // 0x50 u over a letter with a raised stem
-    Halla,                // 0x51
-    Roomen,               // 0x52 turned roomen (no registry sign of its own)
-    Doubler,              // 0x53 the doubling tilde under a one-bow letter
-    ThreeDotsAbove,       // 0x54 a over a letter with a raised stem
-    DotAbove,             // 0x55 i over a letter with a raised stem
-    Oore,                 // 0x56 turned oore (no registry sign of its own)
-    TwoDotsBelow,         // 0x57
-    Doubler,              // 0x58 the doubling tilde under a carrier or other letter
-    Acute,                // 0x59 e over a letter with a raised stem
-    Doubler,              // 0x5A the doubling tilde under a wide letter
-    DoublePusta,          // 0x5B two dots
-    RightFollowingSilme,  // 0x5C the s-hook after quesse
-    Pusta,                // 0x5D one dot
-    Acute,                // 0x5E e over a one-bow letter
-    U'_',                 // 0x5F a low bar
-    ShortCarrier,         // 0x60
-    Calma,
-    Nwalme,
-    Hwesta,
-    Harma,
-    Formen,
-    Anca,
-    Noldo,
-    Anna,              // 0x61-0x68
-    SilmeNuquerna,     // 0x69
-    Lambe,             // 0x6A
-    Aare,              // 0x6B
-    Yanta,             // 0x6C
-    Alda,              // 0x6D
-    Vilya,             // 0x6E
-    HwestaSindarinwa,  // 0x6F
-    DotBelow,          // 0x70 silent e
-    Parma,
-    Ampa,
-    Anga,
-    Malta,
-    Arda,
-    Unque,
-    Umbar,
-    Ungwe,
-    Vala,
-    Quesse,       // 0x71-0x7A
-    U'{',         // 0x7B
-    U'|',         // 0x7C a tall stem
-    U'}',         // 0x7D
-    LongCarrier,  // 0x7E
+// clang-format off
+constexpr CodePair kCodePairs[] = {
+    {0x20, 0x0020},  // space
+    {0x21, 0xE052},  // ! exclamation mark
+    {0x22, 0x205D},  // " no registry sign: three dots in a column: tricolon
+    {0x23, 0x2E2C},  // # no registry sign: four dots in a square
+    {0x24, 0xE030},  // $ stemless oore: the ring standing on the line
+    {0x25, 0xE040},  // % three dots above: a over a one-bow letter
+    {0x26, 0xE044},  // & dot above: i over a one-bow letter
+    {0x27, 0x00B7},  // ' no registry sign: a raised dot
+    {0x28, 0xE048},  // ( right curl: o over a one-bow letter
+    {0x29, 0xE04A},  // ) left curl: u over a one-bow letter
+    {0x2A, 0xE01C},  // * silme: narrow, before no vowel
+    {0x2B, 0x2058},  // + no registry sign: four dots in a diamond
+    {0x2C, 0xE01F},  // , aare nuquerna
+    {0x2D, 0x2053},  // - no registry sign: the swung dash
+    {0x2E, 0xE023},  // . uure
+    {0x2F, 0x002F},  // /
+    {0x30, 0xE045},  // 0 dot below: silent e
+    {0x31, 0xE000},  // 1 tinco
+    {0x32, 0xE004},  // 2 ando
+    {0x33, 0xE008},  // 3 thuule
+    {0x34, 0xE00C},  // 4 anto
+    {0x35, 0xE010},  // 5 nuumen
+    {0x36, 0xE014},  // 6 oore
+    {0x37, 0xE018},  // 7 roomen
+    {0x38, 0xE01C},  // 8 silme
+    {0x39, 0xE020},  // 9 hyarmen
+    {0x3A, 0xE04A},  // : left curl: u over a wide letter
+    {0x3B, 0x003B},  // ;
+    {0x3C, 0xE01F},  // < aare nuquerna: narrow, before no vowel
+    {0x3D, 0xE05D},  // = right following silme: the s-hook after a letter (the nearest registry sign)
+    {0x3E, 0xE048},  // > right curl: o over a carrier or other letter
+    {0x3F, 0xE04A},  // ? left curl: u over a carrier or other letter
+    {0x40, 0x2299},  // @ no registry sign: a ring with a dot
+    {0x41, 0xE04D},  // A doubler: the doubling tilde under a two-bow letter
+    {0x42, 0xE040},  // B three dots above: a over a carrier or other letter
+    {0x43, 0xE028},  // C extended thuule: tinco with its stem both ways
+    {0x44, 0xE029},  // D extended formen: parma with its stem both ways
+    {0x45, 0xE02A},  // E extended harma: calma with its stem both ways
+    {0x46, 0xE02B},  // F extended hwesta: quesse with its stem both ways
+    {0x47, 0xE040},  // G three dots above: a over a wide letter
+    {0x48, 0xE046},  // H acute: e over a wide letter
+    {0x49, 0xE01D},  // I silme nuquerna: narrow, before no vowel
+    {0x4A, 0xE044},  // J dot above: i over a wide letter
+    {0x4B, 0xE01E},  // K aare (esse): narrow, before no vowel
+    {0x4C, 0xE048},  // L right curl: o over a wide letter
+    {0x4D, 0xE044},  // M dot above: i over a carrier or other letter
+    {0x4E, 0xE046},  // N acute: e over a carrier or other letter
+    {0x4F, 0xE048},  // O right curl: o over a letter with a raised stem
+    {0x50, 0xE04A},  // P left curl: u over a letter with a raised stem
+    {0x51, 0xE024},  // Q halla
+    {0x52, 0xE018},  // R roomen: turned roomen (no sign of its own)
+    {0x53, 0xE04D},  // S doubler: the doubling tilde under a one-bow letter
+    {0x54, 0xE040},  // T three dots above: a over a letter with a raised stem
+    {0x55, 0xE044},  // U dot above: i over a letter with a raised stem
+    {0x56, 0xE014},  // V oore: turned oore (no sign of its own)
+    {0x57, 0xE043},  // W two dots below
+    {0x58, 0xE04D},  // X doubler: the doubling tilde under a carrier or other letter
+    {0x59, 0xE046},  // Y acute: e over a letter with a raised stem
+    {0x5A, 0xE04D},  // Z doubler: the doubling tilde under a wide letter
+    {0x5B, 0xE051},  // [ double pusta
+    {0x5C, 0xE05D},  // \\ right following silme: the s-hook after quesse
+    {0x5D, 0xE050},  // ] pusta
+    {0x5E, 0xE046},  // ^ acute: e over a one-bow letter
+    {0x5F, 0x005F},  // _ no registry sign: a low bar
+    {0x60, 0xE025},  // ` short carrier
+    {0x61, 0xE002},  // a calma
+    {0x62, 0xE013},  // b nwalme
+    {0x63, 0xE00B},  // c hwesta
+    {0x64, 0xE00A},  // d harma
+    {0x65, 0xE009},  // e formen
+    {0x66, 0xE00E},  // f anca
+    {0x67, 0xE012},  // g noldo
+    {0x68, 0xE016},  // h anna
+    {0x69, 0xE01D},  // i silme nuquerna
+    {0x6A, 0xE01A},  // j lambe
+    {0x6B, 0xE01E},  // k aare (esse)
+    {0x6C, 0xE022},  // l yanta
+    {0x6D, 0xE01B},  // m alda
+    {0x6E, 0xE017},  // n vilya
+    {0x6F, 0xE021},  // o hwesta sindarinwa
+    {0x70, 0xE045},  // p dot below: silent e
+    {0x71, 0xE001},  // q parma
+    {0x72, 0xE00D},  // r ampa
+    {0x73, 0xE006},  // s anga
+    {0x74, 0xE011},  // t malta
+    {0x75, 0xE019},  // u arda
+    {0x76, 0xE00F},  // v unque
+    {0x77, 0xE005},  // w umbar
+    {0x78, 0xE007},  // x ungwe
+    {0x79, 0xE015},  // y vala
+    {0x7A, 0xE003},  // z quesse
+    {0x7B, 0x007B},  // {
+    {0x7C, 0x007C},  // | no registry sign: a tall stem
+    {0x7D, 0x007D},  // }
+    {0x7E, 0xE026},  // ~ long carrier
 };
+// clang-format on
+static_assert(std::size(kCodePairs) == 95);
 
 struct Utf8Form {
     std::array<char, 4> bytes{};
@@ -205,7 +146,13 @@ constexpr Utf8Form utf8Of(char32_t cp) {
 constexpr std::array<Utf8Form, 256> kUtf8 = [] {
     std::array<Utf8Form, 256> table{};
     for (std::size_t b = 0; b < 256; ++b) {
-        table[b] = utf8Of(b >= 0x20 && b <= 0x7E ? kCodePoints[b - 0x20] : U'\uFFFD');
+        table[b] = utf8Of(U'\uFFFD');
+    }
+    for (std::size_t i = 0; i < std::size(kCodePairs); ++i) {
+        if (kCodePairs[i].fontCode != 0x20 + i) {
+            throw "the table lists the font codes in order";
+        }
+        table[kCodePairs[i].fontCode] = utf8Of(kCodePairs[i].codePoint);
     }
     return table;
 }();
@@ -213,7 +160,7 @@ constexpr std::array<Utf8Form, 256> kUtf8 = [] {
 }  // namespace
 
 char32_t codePoint(unsigned char fontCode) {
-    return fontCode >= 0x20 && fontCode <= 0x7E ? kCodePoints[fontCode - 0x20] : U'\uFFFD';
+    return fontCode >= 0x20 && fontCode <= 0x7E ? kCodePairs[fontCode - 0x20].codePoint : U'\uFFFD';
 }
 
 void appendUtf8(std::string& out, std::string_view fontCodes) {
