@@ -8,6 +8,7 @@
 #include "exercise/descriptionsparser.h"
 #include "exercise/taskdescriptions.h"
 #include "readback/readbackrules.h"
+#include "zoom/zoomcreated.h"
 
 namespace Ui {
 class TMainForm;
@@ -18,10 +19,6 @@ class DescriptionsPage;
 class RulesPage;
 class ConvertPage;
 class AboutPage;
-
-// Posted by the zoom window while it is created, so that the main window wires
-// itself to it once the event loop runs. It carries nothing.
-inline constexpr QEvent::Type WM_ZOOMCREATED = static_cast<QEvent::Type>(1690);
 
 // The main window: six pages, "Izhod" and "Pomoč", and the state the pages
 // share.
