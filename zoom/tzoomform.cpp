@@ -407,7 +407,11 @@ void TZoomForm::SaveWindowPlace() {
 
 void TZoomForm::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
-    emit closed();
+    // When the program ends, every window is closed after the owner has gone:
+    // that is no choice of the user's, and the window comes back next time.
+    if (parentWidget() == nullptr || parentWidget()->isVisible()) {
+        emit closed();
+    }
 }
 
 void TZoomForm::moveEvent(QMoveEvent* event) {

@@ -50,7 +50,8 @@ public slots:
 signals:
     // A left press on either box: the exercise should take the keyboard.
     void focusExerciseRequested();
-    // The user closed the window; it is hidden now.
+    // The user closed the window; it is hidden now. Not sent when it closes
+    // because its owner has closed.
     void closed();
 
 protected:

@@ -7,59 +7,25 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
-#include <functional>
-#include <memory>
 
 #include <gtest/gtest.h>
 
-#include "app/memorybackend.h"
-#include "app/options.h"
-#include "app/programlook.h"
+#include "app/shellfixture.h"
 #include "transcription/convertdata.h"
 #include "zoom/tzoomform.h"
 #include "zoom/zoombox.h"
 
 namespace {
 
-class ZoomFormTest : public ::testing::Test {
+class ZoomFormTest : public ShellTest {
 protected:
-    void SetUp() override {
-        applyProgramLook();
-        StoreEnvironment environment;
-        environment.screenSize = [] { return StoreEnvironment::ScreenSize{1000, 700}; };
-        options = std::make_unique<TOptions>(backend, environment);
-    }
-
     template <class T>
-    T* child(TZoomForm& form, const char* name) {
+    static T* child(QWidget& form, const char* name) {
         T* found = form.findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
-
-    // Runs `trigger`, which opens the colour dialog; `answer` acts on it.
-    static bool withColorDialog(const std::function<void()>& trigger,
-                                const std::function<void(QColorDialog&)>& answer) {
-        bool seen = false;
-        QTimer timer;
-        timer.setInterval(0);
-        QObject::connect(&timer, &QTimer::timeout, [&] {
-            if (auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget())) {
-                timer.stop();
-                seen = true;
-                answer(*dialog);
-            }
-        });
-        timer.start();
-        trigger();
-        timer.stop();
-        return seen;
-    }
-
-    MemoryBackend backend;
-    std::unique_ptr<TOptions> options;
 };
 
 void sendMouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button, int globalY) {
@@ -86,7 +52,7 @@ QRect inkOf(const QImage& image, QRgb background) {
 }
 
 TEST_F(ZoomFormTest, DraggingTheSplitBarStoresBothSharesPastEitherEnd) {
-    TZoomForm form(*options);
+    TZoomForm form(options());
     form.setGeometry(100, 100, 220, 228);  // a display area of 204: the boxes share 200
     form.show();
     auto* bar = child<QWidget>(form, "SplitPanel");
@@ -96,29 +62,29 @@ TEST_F(ZoomFormTest, DraggingTheSplitBarStoresBothSharesPastEitherEnd) {
     const int y0 = bar->mapToGlobal(QPoint(0, 1)).y();
     sendMouse(bar, QEvent::MouseButtonPress, Qt::LeftButton, y0);
     sendMouse(bar, QEvent::MouseMove, Qt::LeftButton, y0 - 30);
-    EXPECT_EQ(options->GetZoomA(), 130);
-    EXPECT_EQ(options->GetZoomB(), 70);
+    EXPECT_EQ(options().GetZoomA(), 130);
+    EXPECT_EQ(options().GetZoomB(), 70);
     EXPECT_EQ(lower->height(), 70);
     // Above the top: the item box gets nothing.
     sendMouse(bar, QEvent::MouseButtonRelease, Qt::LeftButton, y0 - 1000);
-    EXPECT_EQ(options->GetZoomA(), 0);
-    EXPECT_EQ(options->GetZoomB(), 200);
+    EXPECT_EQ(options().GetZoomA(), 0);
+    EXPECT_EQ(options().GetZoomB(), 200);
     EXPECT_EQ(lower->height(), 200);
     EXPECT_EQ(form.answerBox()->height(), 198);
 
     // Moves after the release drag nothing; below the bottom the answer box gets nothing.
     const int y1 = bar->mapToGlobal(QPoint(0, 1)).y();
     sendMouse(bar, QEvent::MouseMove, Qt::NoButton, y1 + 50);
-    EXPECT_EQ(options->GetZoomB(), 200);
+    EXPECT_EQ(options().GetZoomB(), 200);
     sendMouse(bar, QEvent::MouseButtonPress, Qt::LeftButton, y1);
     sendMouse(bar, QEvent::MouseButtonRelease, Qt::LeftButton, y1 + 1000);
-    EXPECT_EQ(options->GetZoomA(), 1000);  // the whole drag; only the answer box's share stops at 0
-    EXPECT_EQ(options->GetZoomB(), 0);
+    EXPECT_EQ(options().GetZoomA(), 1000);  // the whole drag; only the answer box's share stops at 0
+    EXPECT_EQ(options().GetZoomB(), 0);
     EXPECT_EQ(lower->height(), 0);
 
     // A resize keeps the proportion.
-    options->SetZoomA(1);
-    options->SetZoomB(3);
+    options().SetZoomA(1);
+    options().SetZoomB(3);
     form.resize(220, 428);
     EXPECT_EQ(lower->height(), 300);
 }
@@ -131,7 +97,7 @@ TEST_F(ZoomFormTest, FontBoxStoresAListedNameAtOnceAndAnyNameOnEnterOrLeaving) {
         return a.compare(b, Qt::CaseInsensitive) < 0;
     }));
 
-    TZoomForm form(*options);
+    TZoomForm form(options());
     form.show();
     auto* combo = child<QComboBox>(form, "FontCombo");
     EXPECT_EQ(combo->currentText(), QStringLiteral("Times New Roman"));
@@ -140,83 +106,83 @@ TEST_F(ZoomFormTest, FontBoxStoresAListedNameAtOnceAndAnyNameOnEnterOrLeaving) {
     // Typing a name that is not listed stores nothing; Escape brings the stored one back.
     combo->lineEdit()->selectAll();
     QTest::keyClicks(combo, QStringLiteral("Nepisava"));
-    EXPECT_EQ(options->GetAnswerFont(), "Times New Roman");
+    EXPECT_EQ(options().GetAnswerFont(), "Times New Roman");
     QTest::keyClick(combo, Qt::Key_Escape);
     EXPECT_EQ(combo->currentText(), QStringLiteral("Times New Roman"));
-    EXPECT_EQ(options->GetAnswerFont(), "Times New Roman");
+    EXPECT_EQ(options().GetAnswerFont(), "Times New Roman");
 
     // Enter stores whatever stands there.
     combo->lineEdit()->selectAll();
     QTest::keyClicks(combo, QStringLiteral("Nepisava"));
     QTest::keyClick(combo, Qt::Key_Return);
-    EXPECT_EQ(options->GetAnswerFont(), "Nepisava");
+    EXPECT_EQ(options().GetAnswerFont(), "Nepisava");
     EXPECT_EQ(form.answerBox()->look().family, QStringLiteral("Nepisava"));
     EXPECT_EQ(combo->count(), families.size());  // Enter adds nothing to the list
 
     // A listed name, in any case, is stored as soon as it is typed.
     combo->lineEdit()->selectAll();
     QTest::keyClicks(combo, QStringLiteral("liberation serif"));
-    EXPECT_EQ(options->GetAnswerFont(), "liberation serif");
+    EXPECT_EQ(options().GetAnswerFont(), "liberation serif");
     EXPECT_EQ(form.answerBox()->look().family, QStringLiteral("liberation serif"));
 
     // Leaving the box stores it too.
     combo->lineEdit()->selectAll();
     QTest::keyClicks(combo, QStringLiteral("Druga"));
-    EXPECT_EQ(options->GetAnswerFont(), "liberation serif");
+    EXPECT_EQ(options().GetAnswerFont(), "liberation serif");
     QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(combo, &leave);
-    EXPECT_EQ(options->GetAnswerFont(), "Druga");
+    EXPECT_EQ(options().GetAnswerFont(), "Druga");
 }
 
 TEST_F(ZoomFormTest, ColourDialogStoresWindowsColourValuesAndAlwaysTheCustomColours) {
-    TZoomForm form(*options);
+    TZoomForm form(options());
     form.show();
     auto* textButton = child<QToolButton>(form, "BtnTextCol");
     auto* backButton = child<QToolButton>(form, "BtnBackCol");
 
-    EXPECT_TRUE(withColorDialog([&] { textButton->click(); },
-                                [](QColorDialog& dialog) {
-                                    EXPECT_EQ(dialog.currentColor(), QColor(0, 0, 0));
-                                    EXPECT_EQ(QColorDialog::customColor(0), QColor(Qt::white));
-                                    QColorDialog::setCustomColor(3, QColor(0x01, 0x02, 0x03));
-                                    dialog.setCurrentColor(QColor(0x12, 0x34, 0x56));
-                                    dialog.accept();
-                                }));
-    EXPECT_EQ(options->GetTextColor(), 0x563412);
+    EXPECT_TRUE(withModal<QColorDialog>([&] { textButton->click(); },
+                                        [](QColorDialog& dialog) {
+                                            EXPECT_EQ(dialog.currentColor(), QColor(0, 0, 0));
+                                            EXPECT_EQ(QColorDialog::customColor(0), QColor(Qt::white));
+                                            QColorDialog::setCustomColor(3, QColor(0x01, 0x02, 0x03));
+                                            dialog.setCurrentColor(QColor(0x12, 0x34, 0x56));
+                                            dialog.accept();
+                                        }));
+    EXPECT_EQ(options().GetTextColor(), 0x563412);
     StringList custom;
-    options->LoadCustomColors(custom);
+    options().LoadCustomColors(custom);
     ASSERT_EQ(custom.size(), 16u);
     EXPECT_EQ(custom[3], "ColorD=030201");
     EXPECT_EQ(form.itemBox()->look().text, QColor(0x12, 0x34, 0x56));
     EXPECT_EQ(form.answerBox()->look().text, QColor(0x12, 0x34, 0x56));
 
     // Cancelled: the colour stays, the custom colours are stored all the same.
-    EXPECT_TRUE(withColorDialog([&] { backButton->click(); },
-                                [](QColorDialog& dialog) {
-                                    EXPECT_EQ(dialog.currentColor(), QColor(0x00, 0x80, 0x80));
-                                    EXPECT_EQ(QColorDialog::customColor(3), QColor(0x01, 0x02, 0x03));
-                                    QColorDialog::setCustomColor(15, QColor(0xAA, 0xBB, 0xCC));
-                                    dialog.setCurrentColor(Qt::red);
-                                    dialog.reject();
-                                }));
-    EXPECT_EQ(options->GetBackColor(), 0x808000);
-    options->LoadCustomColors(custom);
+    EXPECT_TRUE(withModal<QColorDialog>([&] { backButton->click(); },
+                                        [](QColorDialog& dialog) {
+                                            EXPECT_EQ(dialog.currentColor(), QColor(0x00, 0x80, 0x80));
+                                            EXPECT_EQ(QColorDialog::customColor(3), QColor(0x01, 0x02, 0x03));
+                                            QColorDialog::setCustomColor(15, QColor(0xAA, 0xBB, 0xCC));
+                                            dialog.setCurrentColor(Qt::red);
+                                            dialog.reject();
+                                        }));
+    EXPECT_EQ(options().GetBackColor(), 0x808000);
+    options().LoadCustomColors(custom);
     EXPECT_EQ(custom[15], "ColorP=CCBBAA");
 
-    EXPECT_TRUE(withColorDialog([&] { backButton->click(); },
-                                [](QColorDialog& dialog) {
-                                    dialog.setCurrentColor(QColor(0xFF, 0xEE, 0x00));
-                                    dialog.accept();
-                                }));
-    EXPECT_EQ(options->GetBackColor(), 0x00EEFF);
+    EXPECT_TRUE(withModal<QColorDialog>([&] { backButton->click(); },
+                                        [](QColorDialog& dialog) {
+                                            dialog.setCurrentColor(QColor(0xFF, 0xEE, 0x00));
+                                            dialog.accept();
+                                        }));
+    EXPECT_EQ(options().GetBackColor(), 0x00EEFF);
     const QImage drawn = form.itemBox()->picture(QSize(50, 40), 1.0);
     EXPECT_EQ(drawn.pixel(0, 0), QColor(0xFF, 0xEE, 0x00).rgb());
     EXPECT_EQ(child<QWidget>(form, "Panel2")->palette().color(QPalette::Window), QColor(0xFF, 0xEE, 0x00));
 }
 
 TEST_F(ZoomFormTest, BoxesDrawTheirTextWithinTheBoxOrOnlyTheBackground) {
-    options->SetAnswerFont("Liberation Serif");
-    TZoomForm form(*options);
+    options().SetAnswerFont("Liberation Serif");
+    TZoomForm form(options());
     const QRgb back = QColor(0x00, 0x80, 0x80).rgb();
     ZoomBox* answer = form.answerBox();
 
@@ -254,21 +220,21 @@ TEST_F(ZoomFormTest, BoxesDrawTheirTextWithinTheBoxOrOnlyTheBackground) {
 
 TEST_F(ZoomFormTest, EverySettingAndThePlaceComeBackInTheNextWindow) {
     {
-        TZoomForm form(*options);
+        TZoomForm form(options());
         form.show();
-        EXPECT_EQ(form.geometry(), QRect(100, 14, 220, 220));  // a tenth and a fiftieth of 1000 x 700
+        EXPECT_EQ(form.geometry(), QRect(102, 15, 220, 220));  // a tenth and a fiftieth of 1024 x 768
         child<QToolButton>(form, "BtnBold")->click();
         child<QToolButton>(form, "BtnItalic")->click();
         child<QToolButton>(form, "BtnItalic")->click();
         form.setGeometry(300, 200, 400, 350);
-        EXPECT_EQ(options->GetZoomRect(), (StoredRect{300, 200, 700, 550}));
+        EXPECT_EQ(options().GetZoomRect(), (StoredRect{300, 200, 700, 550}));
     }
-    EXPECT_TRUE(options->GetFlag(flag::ZoomBold));
-    EXPECT_FALSE(options->GetFlag(flag::ZoomItalic));
-    options->SetAnswerFont("Liberation Sans");
-    options->SetTextColor(0x0000FF);
+    EXPECT_TRUE(options().GetFlag(flag::ZoomBold));
+    EXPECT_FALSE(options().GetFlag(flag::ZoomItalic));
+    options().SetAnswerFont("Liberation Sans");
+    options().SetTextColor(0x0000FF);
 
-    TZoomForm again(*options);
+    TZoomForm again(options());
     EXPECT_EQ(again.geometry(), QRect(300, 200, 400, 350));
     EXPECT_TRUE(child<QToolButton>(again, "BtnBold")->isChecked());
     EXPECT_FALSE(child<QToolButton>(again, "BtnItalic")->isChecked());
@@ -281,8 +247,8 @@ TEST_F(ZoomFormTest, EverySettingAndThePlaceComeBackInTheNextWindow) {
     EXPECT_FALSE(again.itemBox()->look().bold);
 
     // A place on no screen falls back to the first one.
-    options->SetZoomRect({-9000, -9000, -8800, -8800});
-    TZoomForm lost(*options);
+    options().SetZoomRect({-9000, -9000, -8800, -8800});
+    TZoomForm lost(options());
     EXPECT_EQ(lost.geometry().size(), QSize(220, 220));
     EXPECT_TRUE(lost.screen()->geometry().contains(lost.geometry().topLeft()));
 }
