@@ -371,9 +371,13 @@ void TZoomForm::layOutDisplayArea() {
     ui->Panel1->setGeometry(0, boxes.upperTop, width(), boxes.upperHeight);
     ui->SplitPanel->setGeometry(0, boxes.barTop, width(), zoomsplit::kSplitBarHeight);
     ui->Panel2->setGeometry(0, boxes.lowerTop, width(), boxes.lowerHeight);
-    // The boxes fill their panels inside the one-pixel border.
-    ui->PaintBox->setGeometry(ui->Panel1->contentsRect());
-    ui->PaintBox2->setGeometry(ui->Panel2->contentsRect());
+    // The boxes fill their panels inside the one-pixel border; a panel too
+    // small for its border gets an empty box.
+    for (QFrame* panel : {ui->Panel1, ui->Panel2}) {
+        const QRect inside = panel->contentsRect();
+        panel->findChild<ZoomBox*>()->setGeometry(inside.x(), inside.y(), std::max(inside.width(), 0),
+                                                  std::max(inside.height(), 0));
+    }
 }
 
 // The stored rectangle is the window's inside in screen coordinates, so that
