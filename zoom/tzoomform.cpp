@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <algorithm>
 
@@ -283,6 +285,11 @@ std::int32_t TZoomForm::chooseColor(std::int32_t current) {
     QColorDialog dialog(toQColor(current), this);
     dialog.setOption(QColorDialog::DontUseNativeDialog);
     dialog.setWindowTitle(QStringLiteral("Barva"));
+    // Qt's translation leaves the two buttons in English.
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+        buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("V redu"));
+        buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Prekliči"));
+    }
     const bool accepted = dialog.exec() == QDialog::Accepted;
     for (int slot = 0; slot < static_cast<int>(custom.size()); ++slot) {
         custom[slot] = fromQColor(QColorDialog::customColor(slot));
