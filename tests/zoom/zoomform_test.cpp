@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 #include <tuple>
@@ -16,6 +17,7 @@
 
 #include "app/shellfixture.h"
 #include "exercise/exercisepage.h"
+#include "help/helpengine.h"
 #include "transcription/convertdata.h"
 #include "zoom/tzoomform.h"
 #include "zoom/zoombox.h"
@@ -231,6 +233,30 @@ TEST_F(ZoomFormTest, EverySettingAndThePlaceComeBackInTheNextWindow) {
     TZoomForm lost(options());
     EXPECT_EQ(lost.geometry().size(), QSize(220, 220));
     EXPECT_TRUE(lost.screen()->geometry().contains(lost.geometry().topLeft()));
+}
+
+TEST_F(ZoomFormTest, RightPressesAndF1ShowTheControlsTopics) {
+    TZoomForm form(options());
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    HelpEngine& engine = HelpEngine::instance();
+    const std::pair<const char*, int> controls[] = {{"BtnBold", 1403},    {"BtnItalic", 1404},
+                                                    {"BtnTextCol", 1405}, {"BtnBackCol", 1406},
+                                                    {"SplitPanel", 1410}, {"PaintBox2", 1401}};
+    for (const auto& [name, context] : controls) {
+        engine.quit();
+        QSignalSpy shown(&engine, &HelpEngine::popupShown);
+        auto* control = child<QWidget>(form, name);
+        QTest::mouseClick(form.windowHandle(), Qt::RightButton, {},
+                          control->mapTo(&form, control->rect().center()));
+        EXPECT_EQ(shown.isEmpty() ? 0 : shown.constLast().at(0).toInt(), context) << name;
+    }
+    engine.quit();
+    QSignalSpy shown(&engine, &HelpEngine::popupShown);
+    child<QWidget>(form, "FontCombo")->setFocus();
+    QTest::keyClick(&form, Qt::Key_F1);
+    EXPECT_EQ(shown.isEmpty() ? 0 : shown.constLast().at(0).toInt(), 1402);
+    engine.quit();
 }
 
 }  // namespace
