@@ -6,8 +6,8 @@
 #include <QApplication>
 #include <QFontDatabase>
 
-#include "app/memorybackend.h"
-#include "app/options.h"
+#include "settings/memorybackend.h"
+#include "settings/options.h"
 #include "zoom/tzoomform.h"
 #include "zoom/zoombox.h"
 

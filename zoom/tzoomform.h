@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "app/options.h"
+#include "settings/options.h"
 #include "zoom/zoomcreated.h"
 #include "zoom/zoomsplit.h"
 
