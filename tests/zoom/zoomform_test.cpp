@@ -259,4 +259,77 @@ TEST_F(ZoomFormTest, RightPressesAndF1ShowTheControlsTopics) {
     engine.quit();
 }
 
+// Wired to the main window as at start-up: it follows the "Zoom" box and the
+// exercise, and brings the exercise back when clicked.
+class ZoomWiringTest : public ShellTest {
+protected:
+    // Main window, then the zoom window, then the event loop's first round.
+    void start() {
+        options().SetFirstTime(false);
+        form = std::make_unique<TMainForm>();
+        zoom = new TZoomForm(options(), form.get());
+        form->show();
+        QCoreApplication::processEvents();
+        zoomBox = form->findChild<QCheckBox*>(QStringLiteral("CbZoomWin"));
+        ASSERT_NE(zoomBox, nullptr);
+    }
+    void TearDown() override {
+        form.reset();
+        ShellTest::TearDown();
+    }
+
+    std::unique_ptr<TMainForm> form;
+    TZoomForm* zoom = nullptr;
+    QCheckBox* zoomBox = nullptr;
+};
+
+TEST_F(ZoomWiringTest, ClosedByTheUserItStaysHiddenUntilZoomIsTickedAgain) {
+    options().SetFlag(flag::ZoomShown, true);
+    start();
+    EXPECT_TRUE(zoom->isVisible());
+    EXPECT_TRUE(zoomBox->isChecked());
+
+    zoom->close();
+    EXPECT_FALSE(zoom->isVisible());
+    EXPECT_FALSE(options().GetFlag(flag::ZoomShown));
+    EXPECT_FALSE(zoomBox->isChecked());
+
+    start();
+    EXPECT_FALSE(zoom->isVisible());
+    EXPECT_FALSE(zoomBox->isChecked());
+    zoomBox->click();
+    EXPECT_TRUE(zoom->isVisible());
+    EXPECT_TRUE(options().GetFlag(flag::ZoomShown));
+
+    // Closed with the program, it comes back at the next start.
+    form->close();
+    zoom->close();
+    EXPECT_TRUE(options().GetFlag(flag::ZoomShown));
+}
+
+TEST_F(ZoomWiringTest, ShowsTheItemAndTheAnswerAndAClickBringsTheExerciseBack) {
+    start();
+    auto* answer = form->findChild<QLineEdit*>(QStringLiteral("EdOdgovor1"));
+    ASSERT_NE(answer, nullptr);
+    form->exercisePage()->StartTask(1);
+    EXPECT_FALSE(zoom->itemBox()->text().isEmpty());
+    EXPECT_EQ(zoom->itemBox()->text(), form->findChild<QLabel*>(QStringLiteral("TengwarLabel1"))->text());
+    QTest::keyClicks(answer, QStringLiteral("b"));
+    EXPECT_EQ(zoom->answerBox()->text(), QStringLiteral("b"));
+
+    form->showPage(TMainForm::PageAbout);
+    const int storedPage = options().GetActivePage();
+    QTest::mouseClick(zoom->answerBox(), Qt::LeftButton);
+    EXPECT_EQ(form->currentPage(), TMainForm::PageExercise);
+    EXPECT_EQ(form->focusWidget(), answer);
+    EXPECT_EQ(options().GetActivePage(), storedPage) << "the program's own page change is not stored";
+
+    // Without a running task a click changes nothing.
+    form->exercisePage()->StartTask(0);
+    EXPECT_TRUE(zoom->itemBox()->text().isEmpty());
+    form->showPage(TMainForm::PageAbout);
+    QTest::mouseClick(zoom->itemBox(), Qt::LeftButton);
+    EXPECT_EQ(form->currentPage(), TMainForm::PageAbout);
+}
+
 }  // namespace
