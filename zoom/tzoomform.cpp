@@ -126,8 +126,8 @@ TZoomForm::TZoomForm(TOptions& options, QWidget* owner)
     connect(ui->BtnItalic, &QToolButton::clicked, this, guardedSlot(this, [this] { BtnItalicClick(); }));
     connect(ui->BtnTextCol, &QToolButton::clicked, this, guardedSlot(this, [this] { BtnTextColClick(); }));
     connect(ui->BtnBackCol, &QToolButton::clicked, this, guardedSlot(this, [this] { BtnBackColClick(); }));
-    connect(ui->PaintBox, &ZoomBox::leftPressed, this, &TZoomForm::focusExerciseRequested);
-    connect(ui->PaintBox2, &ZoomBox::leftPressed, this, &TZoomForm::focusExerciseRequested);
+    connect(ui->PaintBox, &ZoomBox::leftClicked, this, &TZoomForm::focusExerciseRequested);
+    connect(ui->PaintBox2, &ZoomBox::leftClicked, this, &TZoomForm::focusExerciseRequested);
 
     guarded(this, [this] {
         FormCreate();

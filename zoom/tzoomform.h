@@ -48,7 +48,7 @@ public slots:
     void showAnswer(const QString& answer);
 
 signals:
-    // A left press on either box: the exercise should take the keyboard.
+    // A left click on either box: the exercise should take the keyboard.
     void focusExerciseRequested();
     // The user closed the window; it is hidden now. Not sent when it closes
     // because its owner has closed.

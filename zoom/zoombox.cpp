@@ -85,9 +85,20 @@ void ZoomBox::paintEvent(QPaintEvent*) {
 
 void ZoomBox::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        emit leftPressed();
         event->accept();
         return;
     }
     QWidget::mousePressEvent(event);
+}
+
+// A click counts when the left button comes up inside the box: by then the
+// window system has finished activating this window for the press, so the
+// window that the click hands the keyboard to stays active.
+void ZoomBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+        emit leftClicked();
+        event->accept();
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
 }

@@ -20,7 +20,7 @@ struct ZoomBoxLook {
 
 // One of the zoom window's two drawing areas: its text as large as the box
 // allows (see textfit.h), drawn off screen and copied in one step. A left
-// press is reported; other presses go on to the window (context help).
+// click is reported; other presses go on to the window (context help).
 class ZoomBox : public QWidget {
     Q_OBJECT
 
@@ -40,11 +40,12 @@ public:
     QFont fontForCell(int cellHeight) const;
 
 signals:
-    void leftPressed();
+    void leftClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     QString m_text;
