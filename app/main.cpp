@@ -1,5 +1,8 @@
 #include <QApplication>
 #include <QCursor>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <memory>
 
 #include "app/errorguard.h"
@@ -10,6 +13,7 @@
 #include "install/fontinstall.h"
 #include "settings/options.h"
 #include "settings/qsettingsbackend.h"
+#include "zoom/tzoomform.h"
 
 namespace {
 
@@ -32,6 +36,12 @@ int main(int argc, char* argv[]) {
     // Qt needs its application object before anything asks for the screen,
     // which the store does for one of its defaults; it shows nothing yet.
     Application app(argc, argv);
+    // Qt's own dialogs (the colour and file choosers) speak Slovenian too.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Slovenian), QStringLiteral("qt"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
 
     // 1. The settings store; every default exists from here on.
     QSettingsBackend backend;
@@ -62,6 +72,7 @@ int main(int argc, char* argv[]) {
 
     // 6. The main window, then the zoom window, which posts WM_ZOOMCREATED.
     auto mainForm = std::make_unique<TMainForm>();
+    new TZoomForm(*options, mainForm.get());  // owned by the main window
     mainForm->show();
 
     // 7.

@@ -24,6 +24,7 @@
 #include "transcription/conversionpage.h"
 #include "transcription/convertdata.h"
 #include "ui_tmainform.h"
+#include "zoom/tzoomform.h"
 
 TMainForm::TMainForm(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -251,8 +252,31 @@ bool TMainForm::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+// The zoom window (a child window of this one) asked to be wired: it follows
+// the exercise page, closing it clears "Zoom", and a click on it brings the
+// exercise back.
 void TMainForm::ZoomCreated() {
-    m_exercisePage->setZoomChecked(Options().GetFlag(flag::ZoomShown));
+    const bool shown = Options().GetFlag(flag::ZoomShown);
+    if (auto* zoom = findChild<TZoomForm*>(QString(), Qt::FindDirectChildrenOnly)) {
+        connect(zoom, &TZoomForm::closed, this, guardedSlot(this, [this] {
+                    Options().SetFlag(flag::ZoomShown, false);
+                    m_exercisePage->setZoomChecked(false);
+                }));
+        connect(zoom, &TZoomForm::focusExerciseRequested, this, [this] {
+            if (session().exercise().running()) {
+                activateWindow();
+            }
+            m_exercisePage->FocusExercise();
+        });
+        connect(m_exercisePage, &ExercisePage::itemTextChanged, zoom, &TZoomForm::showItem);
+        connect(m_exercisePage, &ExercisePage::answerTextChanged, zoom, &TZoomForm::showAnswer);
+        connect(m_exercisePage, &ExercisePage::zoomToggled, this, [this, zoom](bool on) {
+            zoom->setVisible(on);
+            activateWindow();
+        });
+        zoom->setVisible(shown);
+    }
+    m_exercisePage->setZoomChecked(shown);
     activateWindow();
 }
 

@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <memory>
 
+#include "zoom/zoomcreated.h"
+
 namespace Ui {
 class TMainForm;
 }
@@ -15,10 +17,6 @@ class RulesPage;
 class ConvertPage;
 class AboutPage;
 class TrainerSession;
-
-// Posted by the zoom window while it is created, so that the main window wires
-// itself to it once the event loop runs. It carries nothing.
-inline constexpr QEvent::Type WM_ZOOMCREATED = static_cast<QEvent::Type>(1690);
 
 // The main window: six pages, "Izhod" and "Pomoč". It owns the session, the
 // state the pages share, and wires the pages' signals to each other.
