@@ -1,8 +1,5 @@
 #include <QApplication>
 #include <QCursor>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 #include <memory>
 
 #include "app/errorguard.h"
@@ -37,11 +34,7 @@ int main(int argc, char* argv[]) {
     // which the store does for one of its defaults; it shows nothing yet.
     Application app(argc, argv);
     // Qt's own dialogs (the colour and file choosers) speak Slovenian too.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Slovenian), QStringLiteral("qt"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTexts);
-    }
+    loadQtTranslations();
 
     // 1. The settings store; every default exists from here on.
     QSettingsBackend backend;
@@ -56,7 +49,6 @@ int main(int argc, char* argv[]) {
     // 3.
     QApplication::setApplicationName(QStringLiteral("Tengwar Ostrel"));
     applyProgramLook();
-    loadQtTranslations();
     messages::setHelpHandler([](int context) { HelpEngine::instance().showPopup(context, QCursor::pos()); });
     reportStoreNotice(*options);
 

@@ -12,7 +12,6 @@ PACKAGES=(
   python3 python3-fonttools python3-shapely ttfautohint
   mscompress
   xvfb xauth imagemagick
-  qt6-translations-l10n
 )
 
 missing=()
