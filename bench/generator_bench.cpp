@@ -6,6 +6,7 @@
 #include <random>
 #include <vector>
 
+#include "../tests/exercise/hardtasks.h"
 #include "../tests/exercise/tasksamples.h"
 #include "exercise/generator.h"
 #include "exercise/random.h"
@@ -127,8 +128,55 @@ void BM_DenseRandomTasks(benchmark::State& state) {
     state.counters["failing_tasks"] = failures;
 }
 
+// The three families of hard random tasks, 300 seeded instances each, half of
+// them with a planted solution. One draw per instance; counters: the slowest
+// draw in CPU ms, the share of draws refused, and the share of planted (so
+// satisfiable) instances refused, which must be 0.
+void hardFamily(benchmark::State& state, HardFamily family) {
+    std::mt19937 rng(1700 + static_cast<int>(family));
+    std::vector<std::pair<TaskDescriptions, bool>> tasks;
+    for (int i = 0; i < 300; ++i) {
+        const bool planted = i % 2 == 0;
+        tasks.push_back({hardTask(family, hardShape(family), rng, planted), planted});
+    }
+    std::uint32_t seed = 2024;
+    const RandomFunction random = [&](int n) { return random_source::draw(seed, n); };
+    double worst = 0;
+    int refused = 0;
+    int plantedRefused = 0;
+    for (auto _ : state) {
+        refused = 0;
+        plantedRefused = 0;
+        for (const auto& [d, planted] : tasks) {
+            const double start = threadCpuMs();
+            const auto result = drawTaskString(d, 1, random);
+            worst = std::max(worst, threadCpuMs() - start);
+            refused += !result.has_value();
+            plantedRefused += planted && !result.has_value();
+        }
+    }
+    state.counters["worst_cpu_ms"] = worst;
+    state.counters["refused_share"] = refused / static_cast<double>(tasks.size());
+    state.counters["planted_refused_share"] = plantedRefused / (tasks.size() / 2.0);
+}
+
+void BM_HardFirstAgainstMany(benchmark::State& state) {
+    hardFamily(state, HardFamily::FirstAgainstMany);
+}
+
+void BM_HardAllPairs(benchmark::State& state) {
+    hardFamily(state, HardFamily::AllPairs);
+}
+
+void BM_HardMixed(benchmark::State& state) {
+    hardFamily(state, HardFamily::Mixed);
+}
+
 }  // namespace
 
+BENCHMARK(BM_HardFirstAgainstMany)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_HardAllPairs)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_HardMixed)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_DenseRandomTasks)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TypicalDefaultTask)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TypicalTenLetters)->Unit(benchmark::kMicrosecond);
