@@ -4,11 +4,14 @@
 
 namespace generator {
 
-std::size_t Completion::KeyHash::operator()(const std::vector<std::uint64_t>& key) const {
-    std::uint64_t h = 0x9E3779B97F4A7C15ull;
-    for (std::uint64_t v : key)
-        h ^= v + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
-    return static_cast<std::size_t>(h);
+Completion::Completion(const TaskModel& model) : m_model(model) {
+    LetterSet any;
+    for (int q = 0; q < model.letterCount; ++q)
+        any |= model.domain[q];
+    for (int i = 0; i < 4; ++i) {
+        if (any.w[i] != 0)
+            m_usedWords[m_usedWordCount++] = i;
+    }
 }
 
 // Neither way of branching is best for every task, and either can be far
@@ -18,13 +21,15 @@ std::size_t Completion::KeyHash::operator()(const std::vector<std::uint64_t>& ke
 bool Completion::possible(PositionMask open, const Domains& domains, std::string& letters) {
     m_letters = &letters;
     for (long allowance = kFirstAllowance;; allowance *= 2) {
-        for (Branching branching : {Branching::Positions, Branching::Groups}) {
+        for (Branching branching : {m_lastSettled, other(m_lastSettled)}) {
             m_filled = 0;
             m_allowance = allowance;
             m_branching = branching;
             const Outcome outcome = search(open, domains);
-            if (outcome != Outcome::Unknown)
+            if (outcome != Outcome::Unknown) {
+                m_lastSettled = branching;
                 return outcome == Outcome::Filled;
+            }
         }
     }
 }
@@ -59,11 +64,16 @@ Completion::Outcome Completion::search(PositionMask open, const Domains& dom) {
         return Outcome::Filled;
     }
 
-    std::vector<std::uint64_t> key;
-    key.reserve(1 + 4 * static_cast<std::size_t>(bitCount(open)));
-    key.push_back(open);
-    forEachPosition(open, [&](int q) { key.insert(key.end(), dom[q].w.begin(), dom[q].w.end()); });
-    if (m_dead.contains(key))
+    // The state: the open positions and their letters, in the words of the
+    // letter sets that this task's letters occupy.
+    std::array<std::uint64_t, 1 + 4 * kPositions> key;
+    int keyLength = 0;
+    key[keyLength++] = open;
+    forEachPosition(open, [&](int q) {
+        for (int i = 0; i < m_usedWordCount; ++i)
+            key[keyLength++] = dom[q].w[m_usedWords[i]];
+    });
+    if (m_dead.contains(key.data(), keyLength))
         return Outcome::Dead;
     GroupUse use{};
     forEachPosition(open, [&](int q) {
@@ -76,7 +86,7 @@ Completion::Outcome Completion::search(PositionMask open, const Domains& dom) {
     });
     const Cliques& cliques = cliquesOf(open);
     if (countingRulesOut(open, dom, cliques, use)) {
-        m_dead.insert(std::move(key));
+        remember(key.data(), keyLength);
         return Outcome::Dead;
     }
 
@@ -127,8 +137,16 @@ Completion::Outcome Completion::search(PositionMask open, const Domains& dom) {
     if (result == Outcome::Filled)
         fillDropped(dropped.data(), droppedCount, dom);
     else if (result == Outcome::Dead)
-        m_dead.insert(std::move(key));
+        remember(key.data(), keyLength);
     return result;
+}
+
+// Keeps a dead state. The store is a cache: when it outgrows its memory it
+// starts afresh, which costs time but never changes an answer.
+void Completion::remember(const std::uint64_t* key, int length) {
+    if (m_dead.bytes() > kMaxDeadStateBytes)
+        m_dead.clear();
+    m_dead.insert(key, length);
 }
 
 // Branching on a group g of a clique of positions that must not share

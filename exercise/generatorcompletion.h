@@ -2,9 +2,9 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
+#include "exercise/generatorstateset.h"
 #include "exercise/generatortaskmodel.h"
 
 namespace generator {
@@ -18,7 +18,7 @@ namespace generator {
 // not share groups (the way exact-cover problems are best searched).
 class Completion {
 public:
-    explicit Completion(const TaskModel& model) : m_model(model) {}
+    explicit Completion(const TaskModel& model);
 
     // On success, letters[q] is set for every position q of `open`.
     bool possible(PositionMask open, const Domains& domains, std::string& letters);
@@ -30,11 +30,13 @@ public:
 private:
     enum class Outcome { Dead, Filled, Unknown };
     enum class Branching { Positions, Groups };
+    static Branching other(Branching b) {
+        return b == Branching::Positions ? Branching::Groups : Branching::Positions;
+    }
     static constexpr long kFirstAllowance = 256;
 
-    struct KeyHash {
-        std::size_t operator()(const std::vector<std::uint64_t>& key) const;
-    };
+    static constexpr std::size_t kMaxDeadStateBytes = std::size_t{16} << 20;
+
     // Per open position: the fewest groups any of its letters holds among
     // the position's own groups, and all groups its letters hold there.
     struct PositionGroups {
@@ -56,6 +58,7 @@ private:
 
     Outcome search(PositionMask open, const Domains& dom);
     Outcome assign(int q, unsigned char e, PositionMask rest, const Domains& dom);
+    void remember(const std::uint64_t* key, int length);
     void fillDropped(const int* dropped, int count, const Domains& dom);
     LetterSet worthTrying(int q, PositionMask rest, const Domains& dom) const;
     const Cliques& cliquesOf(PositionMask open);
@@ -70,7 +73,12 @@ private:
     long m_states = 0;
     long m_allowance = 0;  // states the running search may still visit
     Branching m_branching = Branching::Positions;
-    std::unordered_set<std::vector<std::uint64_t>, KeyHash> m_dead;
+    // Tasks tend to suit one way throughout, so the one that settled the
+    // last question goes first.
+    Branching m_lastSettled = Branching::Positions;
+    std::array<int, 4> m_usedWords{};  // the words of a LetterSet that the task's letters occupy
+    int m_usedWordCount = 0;
+    StateSet m_dead;
     std::vector<Cliques> m_cliques;  // by open positions, filled as met
 };
 

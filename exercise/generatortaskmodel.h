@@ -32,9 +32,7 @@ struct LetterSet {
 
     void set(unsigned char b) { w[b >> 6] |= std::uint64_t{1} << (b & 63); }
     bool test(unsigned char b) const { return (w[b >> 6] >> (b & 63)) & 1; }
-    int count() const {
-        return bitCount(w[0]) + bitCount(w[1]) + bitCount(w[2]) + bitCount(w[3]);
-    }
+    int count() const { return bitCount(w[0]) + bitCount(w[1]) + bitCount(w[2]) + bitCount(w[3]); }
     bool none() const { return (w[0] | w[1] | w[2] | w[3]) == 0; }
     LetterSet& operator|=(const LetterSet& o) {
         for (int i = 0; i < 4; ++i)
