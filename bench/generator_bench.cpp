@@ -1,5 +1,6 @@
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
 #include <algorithm>
 #include <cstdint>
 #include <ctime>
@@ -130,8 +131,9 @@ void BM_DenseRandomTasks(benchmark::State& state) {
 
 // The three families of hard random tasks, 300 seeded instances each, half of
 // them with a planted solution. One draw per instance; counters: the slowest
-// draw in CPU ms, the share of draws refused, and the share of planted (so
-// satisfiable) instances refused, which must be 0.
+// draw in CPU ms, the share of draws refused, the share of planted (so
+// satisfiable) instances refused, which must be 0, and the peak memory of the
+// whole benchmark process so far.
 void hardFamily(benchmark::State& state, HardFamily family) {
     std::mt19937 rng(1700 + static_cast<int>(family));
     std::vector<std::pair<TaskDescriptions, bool>> tasks;
@@ -158,6 +160,9 @@ void hardFamily(benchmark::State& state, HardFamily family) {
     state.counters["worst_cpu_ms"] = worst;
     state.counters["refused_share"] = refused / static_cast<double>(tasks.size());
     state.counters["planted_refused_share"] = plantedRefused / (tasks.size() / 2.0);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["max_rss_mb"] = static_cast<double>(usage.ru_maxrss) / 1024.0;  // the whole process
 }
 
 void BM_HardFirstAgainstMany(benchmark::State& state) {

@@ -76,12 +76,17 @@ Completion::Outcome Completion::search(PositionMask open, const Domains& dom) {
     if (m_dead.contains(key.data(), keyLength))
         return Outcome::Dead;
     GroupUse use{};
+    const bool countHolders = m_branching == Branching::Groups;
     forEachPosition(open, [&](int q) {
         use[q].least = 64;
         dom[q].forEach([&](unsigned char e) {
             const std::uint64_t g = m_model.groupsOf(e) & m_model.allowed(q);
             use[q].least = std::min(use[q].least, bitCount(g));
             use[q].offered |= g;
+            if (countHolders) {
+                for (std::uint64_t bits = g; bits != 0; bits &= bits - 1)
+                    ++use[q].holders[std::countr_zero(bits)];
+            }
         });
     });
     const Cliques& cliques = cliquesOf(open);
@@ -180,10 +185,7 @@ void Completion::chooseGroup(PositionMask open, const Domains& dom, const Clique
         for (std::uint64_t bits = offered; bits != 0; bits &= bits - 1) {
             const int g = std::countr_zero(bits);
             int branches = 1;  // the branch where no position holds g
-            forEachPosition(representatives, [&](int q) {
-                if ((m_model.allowed(q) >> g) & 1)
-                    branches += dom[q].countIn(m_model.groupLetters(g));
-            });
+            forEachPosition(representatives, [&](int q) { branches += use[q].holders[g]; });
             if (branches < choice.branches) {
                 choice = {g, clique, representatives, branches};
             }

@@ -38,10 +38,12 @@ private:
     static constexpr std::size_t kMaxDeadStateBytes = std::size_t{16} << 20;
 
     // Per open position: the fewest groups any of its letters holds among
-    // the position's own groups, and all groups its letters hold there.
+    // the position's own groups, all groups its letters hold there, and (when
+    // branching on groups) how many of its letters hold each of them.
     struct PositionGroups {
         int least = 0;
         std::uint64_t offered = 0;
+        std::array<std::uint16_t, 64> holders{};
     };
     using GroupUse = std::array<PositionGroups, kPositions>;
     struct Cliques {
