@@ -11,7 +11,13 @@ using namespace generator;
 class Draw {
 public:
     Draw(const TaskModel& model, const RandomFunction& random)
-        : m_model(model), m_random(random), m_completion(model) {}
+        : m_model(model), m_random(random), m_completion(model), m_possible(model.domain) {
+        const auto all = static_cast<PositionMask>((1u << model.letterCount) - 1);
+        for (int q = 1; q < model.letterCount; ++q) {
+            if (model.domain[q] == model.domain[0] && model.sameRelations(0, q, all))
+                m_twinsOfFirst |= PositionMask(1u << q);
+        }
+    }
 
     std::optional<std::string> run() {
         m_letters.assign(m_model.letterCount, '\0');
@@ -48,23 +54,37 @@ private:
     // last way found to fill the later positions is kept: while it still fits
     // beside the letters drawn since, it answers without a search.
     bool completable(int p) {
+        if (p >= 0 && !m_possible[p].test(static_cast<unsigned char>(m_letters[p])))
+            return false;
         if (m_witnessFrom >= 0 && m_witnessFrom <= p + 1 && witnessFits(p))
             return true;
         Domains dom{};
         PositionMask open = 0;
         for (int q = p + 1; q < m_model.letterCount; ++q) {
             open |= PositionMask(1u << q);
-            dom[q] = m_model.domain[q];
+            dom[q] = m_possible[q];
             forEachPosition(m_model.neighbours[q], [&](int o) {
                 if (o <= p)
                     dom[q].remove(m_model.forbidden(o, q, static_cast<unsigned char>(m_letters[o])));
             });
         }
         m_witnessFrom = -1;
-        if (!m_completion.possible(open, dom, m_witness))
+        if (!m_completion.possible(open, dom, m_witness)) {
+            if (p == 0)
+                ruleOutFirst(static_cast<unsigned char>(m_letters[0]));
             return false;
+        }
         m_witnessFrom = p + 1;
         return true;
+    }
+
+    // Letter e as the first letter fits in no string at all. Neither does it
+    // at a position that could swap letters with the first in every string.
+    void ruleOutFirst(unsigned char e) {
+        LetterSet letter;
+        letter.set(e);
+        m_possible[0].remove(letter);
+        forEachPosition(m_twinsOfFirst, [&](int q) { m_possible[q].remove(letter); });
     }
 
     // Whether the kept letters of positions p+1.. meet every condition with
@@ -105,6 +125,9 @@ private:
     const TaskModel& m_model;
     const RandomFunction& m_random;
     Completion m_completion;
+    // Per position, the letters not yet known to fit in no string at all there.
+    Domains m_possible;
+    PositionMask m_twinsOfFirst = 0;  // positions that can swap letters with the first
     std::string m_letters;
     std::string m_witness;   // one valid way to fill positions m_witnessFrom.. after the drawn ones
     int m_witnessFrom = -1;  // -1: none kept
