@@ -4,7 +4,7 @@
 
 namespace generator {
 
-Completion::Completion(const TaskModel& model) : m_model(model) {
+Completion::Completion(const TaskModel& model) : m_model(model), m_dead(kMaxDeadStateBytes) {
     LetterSet any;
     for (int q = 0; q < model.letterCount; ++q)
         any |= model.domain[q];
@@ -12,18 +12,28 @@ Completion::Completion(const TaskModel& model) : m_model(model) {
         if (any.w[i] != 0)
             m_usedWords[m_usedWordCount++] = i;
     }
+    // Where no two positions may share a group, the task is a packing of
+    // groups, which branching on groups suits best.
+    bool packing = model.letterCount > 2;
+    for (int a = 0; a < model.letterCount; ++a) {
+        for (int b = a + 1; b < model.letterCount; ++b)
+            packing = packing && model.apart(a, b);
+    }
+    if (packing)
+        m_lastSettled = Branching::Groups;
 }
 
 // Neither way of branching is best for every task, and either can be far
 // worse than the other; so both run in turn with a doubling allowance of
-// states until one of them settles the question. Dead states found by either
-// are kept for both.
+// states until one of them settles the question, the one that settled the
+// last question with the larger allowance. Dead states found by either are
+// kept for both.
 bool Completion::possible(PositionMask open, const Domains& domains, std::string& letters) {
     m_letters = &letters;
     for (long allowance = kFirstAllowance;; allowance *= 2) {
         for (Branching branching : {m_lastSettled, other(m_lastSettled)}) {
             m_filled = 0;
-            m_allowance = allowance;
+            m_allowance = branching == m_lastSettled ? allowance : allowance / kOtherShare;
             m_branching = branching;
             const Outcome outcome = search(open, domains);
             if (outcome != Outcome::Unknown) {
@@ -91,7 +101,7 @@ Completion::Outcome Completion::search(PositionMask open, const Domains& dom) {
     });
     const Cliques& cliques = cliquesOf(open);
     if (countingRulesOut(open, dom, cliques, use)) {
-        remember(key.data(), keyLength);
+        m_dead.insert(key.data(), keyLength);
         return Outcome::Dead;
     }
 
@@ -142,16 +152,8 @@ Completion::Outcome Completion::search(PositionMask open, const Domains& dom) {
     if (result == Outcome::Filled)
         fillDropped(dropped.data(), droppedCount, dom);
     else if (result == Outcome::Dead)
-        remember(key.data(), keyLength);
+        m_dead.insert(key.data(), keyLength);
     return result;
-}
-
-// Keeps a dead state. The store is a cache: when it outgrows its memory it
-// starts afresh, which costs time but never changes an answer.
-void Completion::remember(const std::uint64_t* key, int length) {
-    if (m_dead.bytes() > kMaxDeadStateBytes)
-        m_dead.clear();
-    m_dead.insert(key, length);
 }
 
 // Branching on a group g of a clique of positions that must not share

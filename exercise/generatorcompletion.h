@@ -34,8 +34,9 @@ private:
         return b == Branching::Positions ? Branching::Groups : Branching::Positions;
     }
     static constexpr long kFirstAllowance = 256;
+    static constexpr long kOtherShare = 4;  // the other branching gets this share less
 
-    static constexpr std::size_t kMaxDeadStateBytes = std::size_t{16} << 20;
+    static constexpr std::size_t kMaxDeadStateBytes = std::size_t{32} << 20;
 
     // Per open position: the fewest groups any of its letters holds among
     // the position's own groups, all groups its letters hold there, and (when
@@ -60,7 +61,6 @@ private:
 
     Outcome search(PositionMask open, const Domains& dom);
     Outcome assign(int q, unsigned char e, PositionMask rest, const Domains& dom);
-    void remember(const std::uint64_t* key, int length);
     void fillDropped(const int* dropped, int count, const Domains& dom);
     LetterSet worthTrying(int q, PositionMask rest, const Domains& dom) const;
     const Cliques& cliquesOf(PositionMask open);
@@ -76,7 +76,7 @@ private:
     long m_allowance = 0;  // states the running search may still visit
     Branching m_branching = Branching::Positions;
     // Tasks tend to suit one way throughout, so the one that settled the
-    // last question goes first.
+    // last question goes first and gets the larger allowance.
     Branching m_lastSettled = Branching::Positions;
     std::array<int, 4> m_usedWords{};  // the words of a LetterSet that the task's letters occupy
     int m_usedWordCount = 0;

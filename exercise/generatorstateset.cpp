@@ -36,8 +36,21 @@ bool StateSet::contains(const std::uint64_t* key, int length) const {
 void StateSet::insert(const std::uint64_t* key, int length) {
     if (contains(key, length))
         return;
-    if (2 * (m_count + 1) > m_slots.size())
-        grow();
+    const std::size_t words = m_words.size() + 1 + static_cast<std::size_t>(length);
+    if (words > m_words.capacity()) {
+        const std::size_t capacity = std::max<std::size_t>({1024, 2 * m_words.capacity(), words});
+        if ((capacity + m_slots.size()) * sizeof(std::uint64_t) > m_maxBytes)
+            clear();
+        else
+            m_words.reserve(capacity);
+    }
+    if (2 * (m_count + 1) > m_slots.size()) {
+        if ((m_words.capacity() + std::max<std::size_t>(1024, 2 * m_slots.size())) * sizeof(std::uint64_t) >
+            m_maxBytes)
+            clear();
+        if (2 * (m_count + 1) > m_slots.size())
+            growTable();
+    }
     const std::uint64_t h = hashOf(key, length);
     const auto start = static_cast<std::uint32_t>(m_words.size());
     m_words.push_back(static_cast<std::uint64_t>(length));
@@ -50,7 +63,7 @@ void StateSet::insert(const std::uint64_t* key, int length) {
     ++m_count;
 }
 
-void StateSet::grow() {
+void StateSet::growTable() {
     std::vector<std::uint64_t> old = std::move(m_slots);
     m_slots.assign(std::max<std::size_t>(1024, 2 * old.size()), 0);
     const std::size_t mask = m_slots.size() - 1;
@@ -66,9 +79,10 @@ void StateSet::grow() {
     }
 }
 
+// Keeps the memory already taken, for the states to come.
 void StateSet::clear() {
     m_words.clear();
-    m_slots.clear();
+    std::fill(m_slots.begin(), m_slots.end(), 0);
     m_count = 0;
 }
 
