@@ -47,7 +47,6 @@ bool Completion::possible(PositionMask open, const Domains& domains, std::string
 Completion::Outcome Completion::search(PositionMask open, const Domains& dom) {
     if (--m_allowance < 0)
         return Outcome::Unknown;
-    ++m_states;
     // Set aside positions that can always be filled last: more letters than
     // all their open neighbours together could ever rule out.
     std::array<int, kPositions> dropped{};

@@ -23,10 +23,6 @@ public:
     // On success, letters[q] is set for every position q of `open`.
     bool possible(PositionMask open, const Domains& domains, std::string& letters);
 
-    // States searched and dead states remembered since construction.
-    long statesSearched() const { return m_states; }
-    std::size_t deadStates() const { return m_dead.size(); }
-
 private:
     enum class Outcome { Dead, Filled, Unknown };
     enum class Branching { Positions, Groups };
@@ -72,8 +68,7 @@ private:
     const TaskModel& m_model;
     std::string* m_letters = nullptr;
     PositionMask m_filled = 0;  // positions of *m_letters set on the way back from a success
-    long m_states = 0;
-    long m_allowance = 0;  // states the running search may still visit
+    long m_allowance = 0;       // states the running search may still visit
     Branching m_branching = Branching::Positions;
     // Tasks tend to suit one way throughout, so the one that settled the
     // last question goes first and gets the larger allowance.

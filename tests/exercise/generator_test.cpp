@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "exercise/generator.h"
+#include "exercise/generatorstateset.h"
 #include "exercise/random.h"
 #include "hardtasks.h"
 #include "tasksamples.h"
@@ -560,4 +561,23 @@ TEST(Generator, TaskOutOfRangeFails) {
     const TaskDescriptions d = defaults();
     EXPECT_EQ(drawTaskString(d, 0, lcg(1)), std::nullopt);
     EXPECT_EQ(drawTaskString(d, 6, lcg(1)), std::nullopt);
+}
+
+// The search's store of dead states: what is put in is found again, and the
+// memory it holds stays under its bound however many states come.
+TEST(StateSet, FindsWhatItHoldsAndKeepsToItsMemory) {
+    const std::size_t limit = 1 << 16;
+    generator::StateSet set(limit);
+    std::mt19937_64 rng(5);
+    for (int i = 0; i < 20000; ++i) {
+        std::vector<std::uint64_t> key(1 + i % 7);
+        for (auto& w : key)
+            w = rng() % 3;  // few values, so that keys often differ only in length
+        set.insert(key.data(), static_cast<int>(key.size()));
+        ASSERT_TRUE(set.contains(key.data(), static_cast<int>(key.size())));
+        ASSERT_LE(set.bytes(), limit);
+    }
+    EXPECT_LT(set.size(), 20000u);  // it has started afresh at least once
+    const std::vector<std::uint64_t> absent = {0, 1, 2, 0, 1, 2, 0, 1};  // longer than any key put in
+    EXPECT_FALSE(set.contains(absent.data(), static_cast<int>(absent.size())));
 }
