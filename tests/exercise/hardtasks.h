@@ -24,7 +24,7 @@ enum class HardFamily {
 
 // The sizes of one family; the property test shrinks them to brute-force size.
 struct HardShape {
-    int alphabetMin, alphabetMax;  // distinct letters
+    int alphabetMin, alphabetMax;  // distinct letters, at most 190 (bytes 0x41..0xFE)
     int groupCount;
     int membershipMin, membershipMax;  // groups each letter joins (one count per task)
     int positionMin, positionMax;
