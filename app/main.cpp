@@ -45,8 +45,8 @@ int main(int argc, char* argv[]) {
 
     // 3.
     QApplication::setApplicationName(QStringLiteral("Tengwar Ostrel"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tengwar Ostrel"));
     applyProgramLook();
+    loadQtTranslations();
     messages::setHelpHandler([](int context) { HelpEngine::instance().showPopup(context, QCursor::pos()); });
     reportStoreNotice(*options);
 

@@ -68,6 +68,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
 
@@ -89,5 +90,8 @@ private:
     AboutPage* m_aboutPage = nullptr;
 
     bool m_trackPlacement = false;
+    bool m_placedByFormula = false;
+    bool m_zoomShownAtPlacement = false;
+    bool m_shownOnce = false;
     bool m_programPageChange = false;
 };

@@ -8,10 +8,11 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fontconfig
-  python3 python3-fonttools python3-shapely
+  python3 python3-fonttools python3-shapely ttfautohint
   mscompress
   unrtf xdg-utils
   xvfb xauth imagemagick
+  qt6-translations-l10n
 )
 
 missing=()
