@@ -39,7 +39,8 @@ TMainForm::TMainForm(QWidget* parent)
     m_conversionPage = new ConversionPage(*m_session);
     m_descriptionsPage = new DescriptionsPage(*m_session);
     m_rulesPage = new RulesPage(*m_session);
-    m_convertPage = new ConvertPage(*m_session);
+    m_convertPage = new ConvertPage(Options());
+    m_convertPage->setBoxOwner(this);
     m_aboutPage = new AboutPage(*m_session);
     ui->Pages->addTab(m_exercisePage, QStringLiteral("Naloge"));
     ui->Pages->addTab(m_conversionPage, QStringLiteral("Pretvorba"));

@@ -11,6 +11,7 @@ PACKAGES=(
   fonts-liberation2 fontconfig
   python3 python3-fonttools python3-shapely ttfautohint
   mscompress
+  unrtf xdg-utils
   xvfb xauth imagemagick
 )
 
