@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "transcription/convertdata.h"
+
+// The transcription in three sweeps instead of eleven passes: folding; double
+// vowels, carriers and tildes; mark and tilde forms. The passes that are
+// seldom switched on (5 and 6) and pass 7, which has work only where a Y
+// stands, still run on their own between the second and the third sweep. The
+// output is byte for byte that of the passes one by one.
+namespace engine {
+
+// Scratch buffers of one thread, reused from call to call.
+struct SweepBuffers {
+    std::string text;
+    std::string spare;
+};
+
+// Transcribes source, appending the font codes to result. A long source is
+// taken in pieces cut after a space, where no rule reaches across, so that
+// the scratch buffers stay small whatever the length.
+void transcribeBySweeps(std::string_view source, const TConvertData& settings, std::string& result,
+                        SweepBuffers& buffers);
+
+}  // namespace engine
