@@ -39,6 +39,12 @@ inline char* putPacked(char* out, std::uint32_t letters) {
     return out + (letters >> 16);
 }
 
+// a when the bit is 1, else b, without a branch.
+template <typename T>
+inline T choose(unsigned bit, T a, T b) {
+    return static_cast<T>(b ^ ((a ^ b) & (T{0} - static_cast<T>(bit))));
+}
+
 // Letter classes for the second sweep, one byte per letter.
 enum : std::uint8_t {
     kIsVowel = 1,
@@ -100,8 +106,18 @@ struct FormInfo {
     std::uint8_t beforeTilde;  // the letter when a tilde follows it (pass 8)
     std::uint8_t column;       // its column as a bearer
     std::uint8_t columnBeforeTilde;
-    std::uint8_t tildeAfter;  // the form of a tilde after it
+    std::uint8_t tilde;        // the form of a tilde after it (pass 10)
+    std::uint32_t tildeCodes;  // and its font codes, packed
 };
+
+// Font codes packed like the folds: two codes, then their count.
+inline std::uint32_t packedGlyph(Letter letter) {
+    const alphabet::Glyph& glyph = alphabet::kGlyphs[letter];
+    return static_cast<std::uint32_t>(static_cast<Letter>(glyph.codes[0])) |
+           static_cast<std::uint32_t>(static_cast<Letter>(glyph.codes[1])) << 8 |
+           static_cast<std::uint32_t>(glyph.size) << 16;
+}
+constexpr std::uint32_t kTwoCodes = 2U << 16;
 
 // The tables that follow from one set of switches.
 struct SweepTables {
@@ -109,13 +125,18 @@ struct SweepTables {
     std::string brezTilde;
     bool built = false;
 
-    std::array<std::uint8_t, kPairRuleCount + 1> enabledRule{};  // the rule if its switch is on, else 0
+    // Sweep 1: for a letter's pair-start row (kPairStarts times 256) and the
+    // next letter, the packed letters of the pair rule when it is on, else 0.
+    std::array<std::uint32_t, kPairStartCount * 256> pairs{};
+    std::array<std::uint16_t, 256> pairRow{};
     const std::array<std::uint32_t, 256>* singles = &kPackedSingles;
-    bool finalSilentE = false;
+    // Sweep 2.
     std::array<std::uint8_t, 256> classes{};
+    // Sweep 3: per letter, and the font codes of each letter after pass 9
+    // for each bearer column.
     std::array<FormInfo, 256> forms{};
-    // For each letter and bearer column, the letter after pass 9.
     std::array<std::array<char, 8>, 256> marked{};
+    std::array<std::array<std::uint32_t, 8>, 256> markedCodes{};
 
     bool fits(const TConvertData& settings) const {
         return built && flags == settings.Flags && brezTilde == settings.BrezTilde;
@@ -126,13 +147,19 @@ struct SweepTables {
         brezTilde = settings.BrezTilde;
         built = true;
         const Switches& on = settings.Flags;
-        for (std::size_t i = 0; i < kPairRuleCount; ++i) {
-            const int flag = kPairRules[i].flag;
-            const bool enabled = flag == kAlways || on[static_cast<std::size_t>(flag)];
-            enabledRule[i + 1] = enabled ? static_cast<std::uint8_t>(i + 1) : 0;
+        for (int c = 0; c < 256; ++c) {
+            pairRow[static_cast<std::size_t>(c)] =
+                static_cast<std::uint16_t>(kPairStarts[static_cast<std::size_t>(c)] * 256);
+            for (int d = 0; d < 256; ++d) {
+                const std::uint8_t rule =
+                    kPairTable[kPairStarts[static_cast<std::size_t>(c)]][static_cast<std::size_t>(d)];
+                const int flag = kPairRules[rule == 0 ? 0 : rule - 1].flag;
+                const bool enabled = rule != 0 && (flag == kAlways || on[static_cast<std::size_t>(flag)]);
+                pairs[kPairStarts[static_cast<std::size_t>(c)] * 256U + static_cast<unsigned>(d)] =
+                    enabled ? kPackedPairs[rule] : 0;
+            }
         }
         singles = on[flag::AccentedSToPlain] ? &kPackedSinglesPlainS : &kPackedSingles;
-        finalSilentE = on[flag::FinalSilentE];
 
         std::array<bool, 256> excluded{};
         for (const char c : settings.BrezTilde) {
@@ -148,10 +175,11 @@ struct SweepTables {
                 ((bits & letterset::Consonant) ? kIsConsonant : 0) | (isCarrier(c) ? kIsCarrier : 0) |
                 ((bits & letterset::Doublable) && !excluded[c] ? kTakesTilde : 0));
             const Letter changed = sBeforeTilde ? beforeTildeForm(c) : c;
-            forms[c] = {changed, kBearerColumns[c], kBearerColumns[changed],
-                        static_cast<std::uint8_t>(tildeForm(changed))};
+            const auto tilde = static_cast<Letter>(tildeForm(changed));
+            forms[c] = {changed, kBearerColumns[c], kBearerColumns[changed], tilde, packedGlyph(tilde)};
             for (std::size_t column = 0; column < 8; ++column) {
                 marked[c][column] = rows[c] != 0 ? kMarkForms[rows[c]][column] : static_cast<char>(c);
+                markedCodes[c][column] = packedGlyph(static_cast<Letter>(marked[c][column]));
             }
         }
     }
@@ -160,25 +188,34 @@ struct SweepTables {
 // Sweep 1 = pass 1 (source -> w, which has room for two letters per byte).
 // A pair rule takes a letter and the next unless the letter before began a
 // pair; only that one bit runs from letter to letter.
-std::size_t foldSweep(std::string_view source, const SweepTables& tables, char* w) {
+template <bool FinalSilentE>
+[[gnu::noinline]] std::size_t foldSweep(std::string_view source, const SweepTables& tables, char* w) {
     const auto* s = reinterpret_cast<const Letter*>(source.data());
     const std::size_t n = source.size();
+    if (n == 0) {
+        return 0;
+    }
     const auto& singles = *tables.singles;
+    const std::uint32_t* pairs = tables.pairs.data();
     const std::uint32_t silentE = packed(folded("\xEC"));
     char* out = w;
     bool pairBegun = false;  // the letter before began a pair rule
-    for (std::size_t i = 0; i < n; ++i) {
-        const Letter c = s[i];
-        const Letter d = i + 1 < n ? s[i + 1] : 0;
-        const std::uint8_t rule = tables.enabledRule[kPairTable[kPairStarts[c]][d]];
-        const bool begins = (rule != 0) & !pairBegun;
-        const bool silent = tables.finalSilentE & (c == 'e') & ((d == 0) | (d == ' '));
-        std::uint32_t letters = silent ? silentE : singles[c];
-        letters = begins ? kPackedPairs[rule] : letters;
+    auto step = [&](Letter c, Letter d) {
+        const std::uint32_t pair = pairs[tables.pairRow[c] + d];
+        std::uint32_t letters = singles[c];
+        if constexpr (FinalSilentE) {
+            const bool silent = (c == 'e') & ((d == 0) | (d == ' '));
+            letters = silent ? silentE : letters;
+        }
+        letters = pair != 0 ? pair : letters;
         letters = pairBegun ? 0 : letters;  // the second letter of a pair
         out = putPacked(out, letters);
-        pairBegun = begins;
+        pairBegun = (pair != 0) & !pairBegun;
+    };
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        step(s[i], s[i + 1]);
     }
+    step(s[n - 1], 0);
     return static_cast<std::size_t>(out - w);
 }
 
@@ -211,93 +248,132 @@ std::size_t lengthenRun(char* w, std::size_t k, std::size_t n) {
 // Sweep 2 = passes 2, 3 and 4 (w -> out, which has room for two letters per
 // letter). w[n] must be readable (a NUL); pass 2 changes w in place.
 template <bool Quenya>
-std::size_t carrierSweep(char* w, std::size_t n, const SweepTables& tables, char* out) {
+[[gnu::noinline]] std::size_t carrierSweep(char* w, std::size_t n, const SweepTables& tables, char* out) {
     const auto& classes = tables.classes;
     char* const start = out;
     std::size_t runEnd = 0;
-    Letter previous = 0;
-    std::uint8_t previousClasses = 0;
-    bool previousTilde = false;
+    unsigned previous = 0;  // the letter before, or 256 when it became a tilde
+    unsigned previousClasses = 0;
     for (std::size_t k = 0; k < n; ++k) {
-        auto c = static_cast<Letter>(w[k]);
-        if ((classes[c] & kIsVowel) && static_cast<Letter>(w[k + 1]) == c && k >= runEnd) [[unlikely]] {
-            runEnd = lengthenRun<Quenya>(w, k, n);
-            c = static_cast<Letter>(w[k]);
+        unsigned c = static_cast<Letter>(w[k]);
+        unsigned own = classes[c];
+        if ((own & kIsVowel) & static_cast<unsigned>(static_cast<Letter>(w[k + 1]) == c)) [[unlikely]] {
+            if (k >= runEnd) {
+                runEnd = lengthenRun<Quenya>(w, k, n);
+                c = static_cast<Letter>(w[k]);
+                own = classes[c];
+            }
         }
-        const std::uint8_t own = classes[c];
-        bool borne = false;
+        unsigned borne = 0;
         if constexpr (Quenya) {
-            borne = previousClasses & kIsBearer;
+            borne = previousClasses / kIsBearer;
         } else {
-            borne = (classes[static_cast<Letter>(w[k + 1])] & kIsConsonant) || (previousClasses & kIsCarrier);
+            borne = classes[static_cast<Letter>(w[k + 1])] / kIsConsonant | previousClasses / kIsCarrier;
         }
         *out = kShortCarrier;
-        out += static_cast<std::size_t>((own & kIsVowel) && !borne);
-        const bool tilde = (own & kTakesTilde) && c == previous && !previousTilde;
+        out += own & kIsVowel & ~borne;
+        const bool tilde = (own & kTakesTilde) != 0 && c == previous;
         *out++ = tilde ? kTilde : static_cast<char>(c);
-        previous = c;
+        previous = tilde ? 256 : c;
         previousClasses = own;
-        previousTilde = tilde;
     }
     return static_cast<std::size_t>(out - start);
 }
 
-// Sweep 3 = passes 8, 9 and 10 in place. Each letter's form follows from the
-// letters as they were: pass 8 changes only a letter before a tilde, pass 9
-// only marks, whose bearer column it does not change (see above), pass 10
-// only tildes. w[n] must be readable.
-void formSweep(char* w, std::size_t n, const SweepTables& tables) {
-    Letter previous = 0;
-    Letter beforePrevious = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto c = static_cast<Letter>(w[i]);
-        const bool tildeNext = w[i + 1] == kTilde;
-        const FormInfo& before = tables.forms[previous];
-        const std::uint8_t column = previous == static_cast<Letter>(kTilde)
-                                        ? tables.forms[beforePrevious].columnBeforeTilde
-                                        : before.column;
-        const Letter letter = tildeNext ? tables.forms[c].beforeTilde : c;
-        char form = tables.marked[letter][column];
-        // Pass 10, like pass 8, leaves a tilde at the very start alone.
-        form = c == static_cast<Letter>(kTilde) && i > 0 ? static_cast<char>(before.tildeAfter) : form;
-        w[i] = form;
-        beforePrevious = previous;
-        previous = c;
-    }
-}
+// Sweep 3 = passes 8, 9, 10 and 11 (w -> font codes at out, which has room
+// for two codes per letter). Each letter's form follows from the letters as
+// they were: pass 8 changes only a letter before a tilde, pass 9 only marks,
+// whose bearer column it does not change (see above), pass 10 only tildes.
+// w[n] must be readable.
+class FormSweep {
+public:
+    FormSweep(const char* w, std::size_t n, const SweepTables& tables) : m_w(w), m_n(n), m_tables(tables) {}
 
-// Pass 11, appending to result.
-void appendFontCodes(std::string_view w, std::string& result) {
-    const std::size_t start = result.size();
-    result.resize(start + 2 * w.size());  // no letter yields more than two codes
-    char* out = result.data() + start;
-    const std::size_t n = w.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const alphabet::Glyph& letter = alphabet::kGlyphs[static_cast<Letter>(w[i])];
-        out[0] = letter.codes[0];
-        out[1] = letter.codes[1];
-        out += letter.size;
-        if (letter.size < 2) [[likely]] {
-            continue;
+    std::size_t run(char* out) const {
+        char* const start = out;
+        const FormInfo outside = outsideInfo();
+        FormInfo before = outside;
+        FormInfo beforeThat = outside;
+        unsigned previous = 0;
+        for (std::size_t i = 0; i < m_n; ++i) {
+            const unsigned c = letterAt(i);
+            const FormInfo own = m_tables.forms[c];
+            const unsigned column =
+                previous == static_cast<Letter>(kTilde) ? beforeThat.columnBeforeTilde : before.column;
+            const unsigned letter = m_w[i + 1] == kTilde ? own.beforeTilde : c;
+            std::uint32_t codes = m_tables.markedCodes[letter][column];
+            codes = c == static_cast<Letter>(kTilde) ? before.tildeCodes : codes;
+            out = putPacked(out, codes);
+            beforeThat = before;
+            before = own;
+            previous = c;
+            if ((codes & kTwoCodes) != 0) [[unlikely]] {
+                const std::size_t taken = marksInside(codes, i, out);
+                if (taken != 0) {
+                    i += taken;
+                    previous = letterAt(i);
+                    before = m_tables.forms[previous];
+                    beforeThat = m_tables.forms[letterAt(i - 1)];
+                }
+            }
         }
-        const Letter mark = at(w, i + 1);
+        return static_cast<std::size_t>(out - start);
+    }
+
+private:
+    unsigned letterAt(std::size_t i) const { return static_cast<Letter>(m_w[i]); }
+
+    // Before the first letter: a tilde there keeps its form, as passes 8 and
+    // 10 leave it.
+    FormInfo outsideInfo() const {
+        FormInfo outside = m_tables.forms[0];
+        outside.tilde = static_cast<std::uint8_t>(kTilde);
+        outside.tildeCodes = packedGlyph(static_cast<Letter>(kTilde));
+        return outside;
+    }
+
+    // The letter at i after passes 8-10, worked out on its own.
+    Letter formAt(std::size_t i) const {
+        const FormInfo outside = outsideInfo();
+        const unsigned c = letterAt(i);
+        const FormInfo& before = i > 0 ? m_tables.forms[letterAt(i - 1)] : outside;
+        const FormInfo& beforeThat = i > 1 ? m_tables.forms[letterAt(i - 2)] : outside;
+        if (c == static_cast<Letter>(kTilde)) {
+            return before.tilde;
+        }
+        const unsigned column = i > 0 && letterAt(i - 1) == static_cast<Letter>(kTilde)
+                                    ? beforeThat.columnBeforeTilde
+                                    : before.column;
+        const unsigned letter = m_w[i + 1] == kTilde ? m_tables.forms[c].beforeTilde : c;
+        return static_cast<Letter>(m_tables.marked[letter][column]);
+    }
+
+    // Pass 11 for a two-glyph letter (c C ç x) at i: a mark after it, and one
+    // inner mark after that, go between its two codes. Returns the letters
+    // taken after it.
+    std::size_t marksInside(std::uint32_t codes, std::size_t i, char*& out) const {
+        const Letter mark = i + 1 < m_n ? formAt(i + 1) : 0;
         if (!contains(letterset::Overlay, mark)) {
-            continue;
+            return 0;
         }
         // c + mark [+ inner mark] -> t, mark, [inner mark,] s
         out[-1] = alphabet::kGlyphs[mark].codes[0];
-        ++i;
-        const Letter inner = at(w, i + 1);
+        std::size_t taken = 1;
+        const Letter inner = i + 2 < m_n ? formAt(i + 2) : 0;
         if (contains(letterset::InnerOverlay, inner)) {
             const alphabet::Glyph& innerGlyph = alphabet::kGlyphs[inner];
             out[0] = innerGlyph.codes[0];
             out += innerGlyph.size;
-            ++i;
+            ++taken;
         }
-        *out++ = letter.codes[1];
+        *out++ = static_cast<char>(codes >> 8);
+        return taken;
     }
-    result.resize(static_cast<std::size_t>(out - result.data()));
-}
+
+    const char* m_w;
+    std::size_t m_n;
+    const SweepTables& m_tables;
+};
 
 // One piece of source, appended to result.
 void transcribePiece(std::string_view source, const TConvertData& settings, const SweepTables& tables,
@@ -307,9 +383,10 @@ void transcribePiece(std::string_view source, const TConvertData& settings, cons
     std::string& spare = buffers.spare;
 
     w.resize(2 * source.size());  // no rule yields more than two letters per character
-    w.resize(foldSweep(source, tables, w.data()));
+    w.resize(on[flag::FinalSilentE] ? foldSweep<true>(source, tables, w.data())
+                                    : foldSweep<false>(source, tables, w.data()));
 
-    spare.resize(2 * w.size());
+    spare.resize(2 * w.size());  // a carrier at most before every letter
     const bool quenya = on[flag::VowelsQuenya];
     spare.resize(quenya ? carrierSweep<true>(w.data(), w.size(), tables, spare.data())
                         : carrierSweep<false>(w.data(), w.size(), tables, spare.data()));
@@ -324,8 +401,10 @@ void transcribePiece(std::string_view source, const TConvertData& settings, cons
     if (carriersForY(w, spare)) {
         w.swap(spare);
     }
-    formSweep(w.data(), w.size(), tables);
-    appendFontCodes(w, result);
+
+    const std::size_t start = result.size();
+    result.resize(start + 2 * w.size());  // no letter yields more than two codes
+    result.resize(start + FormSweep(w.data(), w.size(), tables).run(result.data() + start));
 }
 
 // Pieces of a long source end after a space at least this far from their start.
