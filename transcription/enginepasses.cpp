@@ -151,18 +151,21 @@ void sBeforeVowels(std::string& w, bool quenya) {
 // Pass 7 (W -> new W): a Y at the start of a word (or after another Y) gets the
 // short carrier. Returns false, leaving out alone, when W holds no Y.
 bool carriersForY(const std::string& w, std::string& out) {
-    if (w.find('Y') == std::string::npos) {
+    std::size_t y = w.find('Y');
+    if (y == std::string::npos) {
         return false;
     }
     out.clear();
-    Letter previous = 0;
-    for (std::size_t i = 0; i < w.size(); ++i) {
-        if (w[i] == 'Y' && (i == 0 || previous == ' ' || previous == 'Y')) {
+    std::size_t from = 0;  // the letters from here up to y are copied as they are
+    for (; y != std::string::npos; y = w.find('Y', y + 1)) {
+        const Letter previous = before(w, y);
+        if (y == 0 || previous == ' ' || previous == 'Y') {
+            out.append(w, from, y - from);
             out += kShortCarrier;
+            from = y;
         }
-        out += w[i];
-        previous = static_cast<Letter>(w[i]);
     }
+    out.append(w, from);
     return true;
 }
 

@@ -223,7 +223,7 @@ template <bool FinalSilentE>
 // run ends. Quenya pairs them from the end, Sindarin from the start, and a
 // carrier before the run keeps its first vowel.
 template <bool Quenya>
-std::size_t lengthenRun(char* w, std::size_t k, std::size_t n) {
+[[gnu::cold, gnu::noinline]] std::size_t lengthenRun(char* w, std::size_t k, std::size_t n) {
     const char vowel = w[k];
     std::size_t end = k + 1;
     while (end < n && w[end] == vowel) {
@@ -257,7 +257,8 @@ template <bool Quenya>
     for (std::size_t k = 0; k < n; ++k) {
         unsigned c = static_cast<Letter>(w[k]);
         unsigned own = classes[c];
-        if ((own & kIsVowel) & static_cast<unsigned>(static_cast<Letter>(w[k + 1]) == c)) [[unlikely]] {
+        // A vowel the same as the next letter (one comparison, one branch).
+        if (((own & kIsVowel) << 8 | c) == (1U << 8 | static_cast<Letter>(w[k + 1]))) [[unlikely]] {
             if (k >= runEnd) {
                 runEnd = lengthenRun<Quenya>(w, k, n);
                 c = static_cast<Letter>(w[k]);
@@ -272,9 +273,9 @@ template <bool Quenya>
         }
         *out = kShortCarrier;
         out += own & kIsVowel & ~borne;
-        const bool tilde = (own & kTakesTilde) != 0 && c == previous;
-        *out++ = tilde ? kTilde : static_cast<char>(c);
-        previous = tilde ? 256 : c;
+        const unsigned tilde = own / kTakesTilde & static_cast<unsigned>(c == previous);
+        *out++ = static_cast<char>(choose(tilde, static_cast<unsigned>(kTilde), c));
+        previous = c | tilde << 8;
         previousClasses = own;
     }
     return static_cast<std::size_t>(out - start);
@@ -291,29 +292,33 @@ public:
 
     std::size_t run(char* out) const {
         char* const start = out;
-        const FormInfo outside = outsideInfo();
-        FormInfo before = outside;
-        FormInfo beforeThat = outside;
-        unsigned previous = 0;
+        // What a mark and what a tilde here would take after the letters
+        // before; at the start a tilde keeps its form, as passes 8 and 10
+        // leave it.
+        unsigned column = m_tables.forms[0].column;
+        std::uint32_t tildeCodes = packedGlyph(static_cast<Letter>(kTilde));
+        unsigned columnBeforeTilde = m_tables.forms[0].columnBeforeTilde;  // of the letter before
         for (std::size_t i = 0; i < m_n; ++i) {
             const unsigned c = letterAt(i);
             const FormInfo own = m_tables.forms[c];
-            const unsigned column =
-                previous == static_cast<Letter>(kTilde) ? beforeThat.columnBeforeTilde : before.column;
             const unsigned letter = m_w[i + 1] == kTilde ? own.beforeTilde : c;
             std::uint32_t codes = m_tables.markedCodes[letter][column];
-            codes = c == static_cast<Letter>(kTilde) ? before.tildeCodes : codes;
+            const bool tilde = c == static_cast<Letter>(kTilde);
+            codes = tilde ? tildeCodes : codes;
             out = putPacked(out, codes);
-            beforeThat = before;
-            before = own;
-            previous = c;
+            column = tilde ? columnBeforeTilde : own.column;
+            columnBeforeTilde = own.columnBeforeTilde;
+            tildeCodes = own.tildeCodes;
             if ((codes & kTwoCodes) != 0) [[unlikely]] {
                 const std::size_t taken = marksInside(codes, i, out);
                 if (taken != 0) {
                     i += taken;
-                    previous = letterAt(i);
-                    before = m_tables.forms[previous];
-                    beforeThat = m_tables.forms[letterAt(i - 1)];
+                    const FormInfo& last = m_tables.forms[letterAt(i)];
+                    column = letterAt(i) == static_cast<Letter>(kTilde)
+                                 ? m_tables.forms[letterAt(i - 1)].columnBeforeTilde
+                                 : last.column;
+                    columnBeforeTilde = last.columnBeforeTilde;
+                    tildeCodes = last.tildeCodes;
                 }
             }
         }
