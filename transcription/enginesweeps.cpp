@@ -45,13 +45,13 @@ inline T choose(unsigned bit, T a, T b) {
     return static_cast<T>(b ^ ((a ^ b) & (T{0} - static_cast<T>(bit))));
 }
 
-// Letter classes for the second sweep, one byte per letter.
+// Letter classes for the second sweep, one byte per letter, set so that the
+// carrier rule is one AND of shifted bytes.
 enum : std::uint8_t {
     kIsVowel = 1,
-    kIsBearer = 2,     // bears the mark after it (Quenya)
-    kIsConsonant = 4,  // bears the mark before it (Sindarin)
-    kIsCarrier = 8,
-    kTakesTilde = 16,  // doubles with the tilde under the current settings
+    kIsNoBearer = 2,     // does not bear the mark after it (Quenya)
+    kIsNoConsonant = 4,  // does not bear the mark before it (Sindarin)
+    kIsNoCarrier = 8,
 };
 
 // A vowel mark or silent e takes a form after its bearer that depends only on
@@ -101,15 +101,6 @@ constexpr Letter beforeTildeForm(Letter c) {
     }
 }
 
-// Everything the third sweep needs of one letter, read with one lookup.
-struct FormInfo {
-    std::uint8_t beforeTilde;  // the letter when a tilde follows it (pass 8)
-    std::uint8_t column;       // its column as a bearer
-    std::uint8_t columnBeforeTilde;
-    std::uint8_t tilde;        // the form of a tilde after it (pass 10)
-    std::uint32_t tildeCodes;  // and its font codes, packed
-};
-
 // Font codes packed like the folds: two codes, then their count.
 inline std::uint32_t packedGlyph(Letter letter) {
     const alphabet::Glyph& glyph = alphabet::kGlyphs[letter];
@@ -130,11 +121,20 @@ struct SweepTables {
     std::array<std::uint32_t, kPairStartCount * 256> pairs{};
     std::array<std::uint16_t, 256> pairRow{};
     const std::array<std::uint32_t, 256>* singles = &kPackedSingles;
-    // Sweep 2.
+    // Sweep 2: classes; a vowel's own byte, else 256 (the same as no next
+    // letter); a letter that doubles with the tilde its own byte, else 512.
     std::array<std::uint8_t, 256> classes{};
-    // Sweep 3: per letter, and the font codes of each letter after pass 9
-    // for each bearer column.
-    std::array<FormInfo, 256> forms{};
+    std::array<std::uint16_t, 256> vowelKey{};
+    std::array<std::uint16_t, 256> tildeKey{};
+    // Sweep 3: what pass 8 makes of a letter before a tilde, the bearer
+    // column of a letter as it is and before a tilde, the font codes of a
+    // tilde after it, and the font codes of each letter after pass 9 for each
+    // bearer column before it.
+    std::array<std::uint8_t, 256> beforeTilde{};
+    std::array<std::uint8_t, 256> tildeAfter{};
+    std::array<std::uint8_t, 256> column{};
+    std::array<std::uint8_t, 256> columnBeforeTilde{};
+    std::array<std::uint32_t, 256> tildeCodes{};
     std::array<std::array<char, 8>, 256> marked{};
     std::array<std::array<std::uint32_t, 8>, 256> markedCodes{};
 
@@ -171,15 +171,20 @@ struct SweepTables {
             const auto c = static_cast<Letter>(i);
             const auto bits = letterset::kMembership[c];
             classes[c] = static_cast<std::uint8_t>(
-                ((bits & letterset::Vowel) ? kIsVowel : 0) | ((bits & letterset::Bearer) ? kIsBearer : 0) |
-                ((bits & letterset::Consonant) ? kIsConsonant : 0) | (isCarrier(c) ? kIsCarrier : 0) |
-                ((bits & letterset::Doublable) && !excluded[c] ? kTakesTilde : 0));
+                ((bits & letterset::Vowel) ? kIsVowel : 0) | ((bits & letterset::Bearer) ? 0 : kIsNoBearer) |
+                ((bits & letterset::Consonant) ? 0 : kIsNoConsonant) | (isCarrier(c) ? 0 : kIsNoCarrier));
+            vowelKey[c] = (bits & letterset::Vowel) ? c : 256;
+            tildeKey[c] = (bits & letterset::Doublable) && !excluded[c] ? c : 512;
             const Letter changed = sBeforeTilde ? beforeTildeForm(c) : c;
             const auto tilde = static_cast<Letter>(tildeForm(changed));
-            forms[c] = {changed, kBearerColumns[c], kBearerColumns[changed], tilde, packedGlyph(tilde)};
-            for (std::size_t column = 0; column < 8; ++column) {
-                marked[c][column] = rows[c] != 0 ? kMarkForms[rows[c]][column] : static_cast<char>(c);
-                markedCodes[c][column] = packedGlyph(static_cast<Letter>(marked[c][column]));
+            beforeTilde[c] = changed;
+            tildeAfter[c] = tilde;
+            column[c] = kBearerColumns[c];
+            columnBeforeTilde[c] = kBearerColumns[changed];
+            tildeCodes[c] = packedGlyph(tilde);
+            for (std::size_t bearer = 0; bearer < 8; ++bearer) {
+                marked[c][bearer] = rows[c] != 0 ? kMarkForms[rows[c]][bearer] : static_cast<char>(c);
+                markedCodes[c][bearer] = packedGlyph(static_cast<Letter>(marked[c][bearer]));
             }
         }
     }
@@ -199,18 +204,18 @@ template <bool FinalSilentE>
     const std::uint32_t* pairs = tables.pairs.data();
     const std::uint32_t silentE = packed(folded("\xEC"));
     char* out = w;
-    bool pairBegun = false;  // the letter before began a pair rule
+    std::uint32_t pairBegun = 0;  // 1 when the letter before began a pair rule
     auto step = [&](Letter c, Letter d) {
-        const std::uint32_t pair = pairs[tables.pairRow[c] + d];
+        const std::uint32_t pair = pairs[std::size_t{tables.pairRow[c]} + d];
         std::uint32_t letters = singles[c];
         if constexpr (FinalSilentE) {
             const bool silent = (c == 'e') & ((d == 0) | (d == ' '));
             letters = silent ? silentE : letters;
         }
         letters = pair != 0 ? pair : letters;
-        letters = pairBegun ? 0 : letters;  // the second letter of a pair
+        letters &= pairBegun - 1;  // nothing for the second letter of a pair
         out = putPacked(out, letters);
-        pairBegun = (pair != 0) & !pairBegun;
+        pairBegun = static_cast<std::uint32_t>(pair != 0) & (pairBegun ^ 1U);
     };
     for (std::size_t i = 0; i + 1 < n; ++i) {
         step(s[i], s[i + 1]);
@@ -246,36 +251,39 @@ template <bool Quenya>
 }
 
 // Sweep 2 = passes 2, 3 and 4 (w -> out, which has room for two letters per
-// letter). w[n] must be readable (a NUL); pass 2 changes w in place.
+// letter and one more). w[n] must be readable (a NUL); pass 2 changes w in
+// place.
 template <bool Quenya>
 [[gnu::noinline]] std::size_t carrierSweep(char* w, std::size_t n, const SweepTables& tables, char* out) {
     const auto& classes = tables.classes;
     char* const start = out;
     std::size_t runEnd = 0;
-    unsigned previous = 0;  // the letter before, or 256 when it became a tilde
-    unsigned previousClasses = 0;
+    unsigned previous = 0;  // the letter before, plus 1024 when it became a tilde
+    unsigned previousClasses = classes[0];
     for (std::size_t k = 0; k < n; ++k) {
         unsigned c = static_cast<Letter>(w[k]);
-        unsigned own = classes[c];
-        // A vowel the same as the next letter (one comparison, one branch).
-        if (((own & kIsVowel) << 8 | c) == (1U << 8 | static_cast<Letter>(w[k + 1]))) [[unlikely]] {
+        if (tables.vowelKey[c] == static_cast<Letter>(w[k + 1])) [[unlikely]] {
             if (k >= runEnd) {
                 runEnd = lengthenRun<Quenya>(w, k, n);
                 c = static_cast<Letter>(w[k]);
-                own = classes[c];
             }
         }
-        unsigned borne = 0;
-        if constexpr (Quenya) {
-            borne = previousClasses / kIsBearer;
-        } else {
-            borne = classes[static_cast<Letter>(w[k + 1])] / kIsConsonant | previousClasses / kIsCarrier;
+        const unsigned own = classes[c];
+        unsigned unborne = own & previousClasses / kIsNoBearer;
+        if constexpr (!Quenya) {
+            unborne = own & classes[static_cast<Letter>(w[k + 1])] / kIsNoConsonant &
+                      previousClasses / kIsNoCarrier;
         }
         *out = kShortCarrier;
-        out += own & kIsVowel & ~borne;
-        const unsigned tilde = own / kTakesTilde & static_cast<unsigned>(c == previous);
-        *out++ = static_cast<char>(choose(tilde, static_cast<unsigned>(kTilde), c));
-        previous = c | tilde << 8;
+        out += unborne & kIsVowel;
+        // The letter, or the tilde when it doubles the one before: the tilde
+        // goes either over it or into the slot after it, where the next
+        // letter overwrites it.
+        const unsigned tilde = static_cast<unsigned>(tables.tildeKey[c] == previous);
+        out[0] = static_cast<char>(c);
+        out[tilde ^ 1U] = kTilde;
+        ++out;
+        previous = c | tilde << 10;
         previousClasses = own;
     }
     return static_cast<std::size_t>(out - start);
@@ -292,33 +300,35 @@ public:
 
     std::size_t run(char* out) const {
         char* const start = out;
+        const SweepTables& t = m_tables;
         // What a mark and what a tilde here would take after the letters
         // before; at the start a tilde keeps its form, as passes 8 and 10
         // leave it.
-        unsigned column = m_tables.forms[0].column;
+        unsigned column = t.column[0];
         std::uint32_t tildeCodes = packedGlyph(static_cast<Letter>(kTilde));
-        unsigned columnBeforeTilde = m_tables.forms[0].columnBeforeTilde;  // of the letter before
+        unsigned columnBeforeTilde = t.columnBeforeTilde[0];  // of the letter before
         for (std::size_t i = 0; i < m_n; ++i) {
             const unsigned c = letterAt(i);
-            const FormInfo own = m_tables.forms[c];
-            const unsigned letter = m_w[i + 1] == kTilde ? own.beforeTilde : c;
-            std::uint32_t codes = m_tables.markedCodes[letter][column];
+            unsigned letter = c;
+            if (m_w[i + 1] == kTilde) [[unlikely]] {
+                letter = t.beforeTilde[c];
+            }
+            std::uint32_t codes = t.markedCodes[letter][column];
             const bool tilde = c == static_cast<Letter>(kTilde);
             codes = tilde ? tildeCodes : codes;
             out = putPacked(out, codes);
-            column = tilde ? columnBeforeTilde : own.column;
-            columnBeforeTilde = own.columnBeforeTilde;
-            tildeCodes = own.tildeCodes;
+            column = tilde ? columnBeforeTilde : t.column[c];
+            columnBeforeTilde = t.columnBeforeTilde[c];
+            tildeCodes = t.tildeCodes[c];
             if ((codes & kTwoCodes) != 0) [[unlikely]] {
                 const std::size_t taken = marksInside(codes, i, out);
                 if (taken != 0) {
                     i += taken;
-                    const FormInfo& last = m_tables.forms[letterAt(i)];
-                    column = letterAt(i) == static_cast<Letter>(kTilde)
-                                 ? m_tables.forms[letterAt(i - 1)].columnBeforeTilde
-                                 : last.column;
-                    columnBeforeTilde = last.columnBeforeTilde;
-                    tildeCodes = last.tildeCodes;
+                    const unsigned last = letterAt(i);
+                    column = last == static_cast<Letter>(kTilde) ? t.columnBeforeTilde[letterAt(i - 1)]
+                                                                 : t.column[last];
+                    columnBeforeTilde = t.columnBeforeTilde[last];
+                    tildeCodes = t.tildeCodes[last];
                 }
             }
         }
@@ -328,29 +338,21 @@ public:
 private:
     unsigned letterAt(std::size_t i) const { return static_cast<Letter>(m_w[i]); }
 
-    // Before the first letter: a tilde there keeps its form, as passes 8 and
-    // 10 leave it.
-    FormInfo outsideInfo() const {
-        FormInfo outside = m_tables.forms[0];
-        outside.tilde = static_cast<std::uint8_t>(kTilde);
-        outside.tildeCodes = packedGlyph(static_cast<Letter>(kTilde));
-        return outside;
-    }
-
     // The letter at i after passes 8-10, worked out on its own.
     Letter formAt(std::size_t i) const {
-        const FormInfo outside = outsideInfo();
+        const SweepTables& t = m_tables;
         const unsigned c = letterAt(i);
-        const FormInfo& before = i > 0 ? m_tables.forms[letterAt(i - 1)] : outside;
-        const FormInfo& beforeThat = i > 1 ? m_tables.forms[letterAt(i - 2)] : outside;
+        const unsigned before = i > 0 ? letterAt(i - 1) : 0;
         if (c == static_cast<Letter>(kTilde)) {
-            return before.tilde;
+            // A tilde at the very start keeps its form.
+            return i > 0 ? t.tildeAfter[before] : static_cast<Letter>(kTilde);
         }
-        const unsigned column = i > 0 && letterAt(i - 1) == static_cast<Letter>(kTilde)
-                                    ? beforeThat.columnBeforeTilde
-                                    : before.column;
-        const unsigned letter = m_w[i + 1] == kTilde ? m_tables.forms[c].beforeTilde : c;
-        return static_cast<Letter>(m_tables.marked[letter][column]);
+        unsigned column = t.column[before];
+        if (before == static_cast<Letter>(kTilde)) {
+            column = i > 1 ? t.columnBeforeTilde[letterAt(i - 2)] : t.column[0];
+        }
+        const unsigned letter = m_w[i + 1] == kTilde ? t.beforeTilde[c] : c;
+        return static_cast<Letter>(t.marked[letter][column]);
     }
 
     // Pass 11 for a two-glyph letter (c C ç x) at i: a mark after it, and one
@@ -391,7 +393,7 @@ void transcribePiece(std::string_view source, const TConvertData& settings, cons
     w.resize(on[flag::FinalSilentE] ? foldSweep<true>(source, tables, w.data())
                                     : foldSweep<false>(source, tables, w.data()));
 
-    spare.resize(2 * w.size());  // a carrier at most before every letter
+    spare.resize(2 * w.size() + 1);  // a carrier at most before every letter, and a slot
     const bool quenya = on[flag::VowelsQuenya];
     spare.resize(quenya ? carrierSweep<true>(w.data(), w.size(), tables, spare.data())
                         : carrierSweep<false>(w.data(), w.size(), tables, spare.data()));
