@@ -36,10 +36,7 @@ void LatinToTengwar(std::string_view source, bool raw, TConvertData& settings, b
     engine::transcribeBySweeps(source, settings, result, buffers);
     // One huge piece should not hold its memory for the rest of the thread.
     constexpr std::size_t kKeptCapacity = std::size_t{1} << 20;
-    if (buffers.text.capacity() > kKeptCapacity || buffers.spare.capacity() > kKeptCapacity) {
-        std::string().swap(buffers.text);
-        std::string().swap(buffers.spare);
-    }
+    buffers.trim(kKeptCapacity);
 }
 
 std::string LatinToTengwar(std::string_view source, bool raw, TConvertData& settings, bool settingsReady,

@@ -106,20 +106,22 @@ void doubledConsonants(std::string& text, const std::array<bool, 256>& excluded)
 }
 
 // Pass 5 (Sindarin): a vowel moves behind the letter (and its tilde) after it.
-void sindarinOrder(std::string& w) {
+void sindarinOrder(std::span<char> text) {
+    const std::string_view w(text.data(), text.size());
+    char* changed = text.data();
     const std::size_t n = w.size();
     std::size_t i = 0;
     while (i + 1 < n) {
         const char c = w[i];
         if (contains(letterset::Vowel, static_cast<Letter>(c)) && !isCarrier(before(w, i))) {
             if (i + 2 < n && w[i + 2] == kTilde) {
-                w[i] = w[i + 1];
-                w[i + 1] = kTilde;
-                w[i + 2] = c;
+                changed[i] = w[i + 1];
+                changed[i + 1] = kTilde;
+                changed[i + 2] = c;
                 i += 3;
             } else {
-                w[i] = w[i + 1];
-                w[i + 1] = c;
+                changed[i] = w[i + 1];
+                changed[i + 1] = c;
                 i += 2;
             }
         } else {
@@ -129,7 +131,8 @@ void sindarinOrder(std::string& w) {
 }
 
 // Pass 6: s S z Z take their before-vowel forms.
-void sBeforeVowels(std::string& w, bool quenya) {
+void sBeforeVowels(std::span<char> text, bool quenya) {
+    const std::string_view w(text.data(), text.size());
     const std::size_t n = w.size();
     const auto silentE = static_cast<Letter>(kSilentE);
     for (std::size_t i = 0; i < n; ++i) {
@@ -143,21 +146,21 @@ void sBeforeVowels(std::string& w, bool quenya) {
                                    : contains(letterset::Vowel, before(w, i)) || next == silentE ||
                                          (next == kTilde && at(w, i + 2) == silentE);
         if (change) {
-            w[i] = form;
+            text[i] = form;
         }
     }
 }
 
 // Pass 7 (W -> new W): a Y at the start of a word (or after another Y) gets the
 // short carrier. Returns false, leaving out alone, when W holds no Y.
-bool carriersForY(const std::string& w, std::string& out) {
+bool carriersForY(std::string_view w, std::string& out) {
     std::size_t y = w.find('Y');
-    if (y == std::string::npos) {
+    if (y == std::string_view::npos) {
         return false;
     }
     out.clear();
     std::size_t from = 0;  // the letters from here up to y are copied as they are
-    for (; y != std::string::npos; y = w.find('Y', y + 1)) {
+    for (; y != std::string_view::npos; y = w.find('Y', y + 1)) {
         const Letter previous = before(w, y);
         if (y == 0 || previous == ' ' || previous == 'Y') {
             out.append(w, from, y - from);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,9 +18,9 @@ void doubledVowels(std::string& text, bool quenya);
 template <bool Quenya>
 void insertCarriers(const std::string& w, std::string& out);
 void doubledConsonants(std::string& text, const std::array<bool, 256>& excluded);
-void sindarinOrder(std::string& w);
-void sBeforeVowels(std::string& w, bool quenya);
-bool carriersForY(const std::string& w, std::string& out);
+void sindarinOrder(std::span<char> w);
+void sBeforeVowels(std::span<char> w, bool quenya);
+bool carriersForY(std::string_view w, std::string& out);
 void sBeforeTilde(std::string& w);
 void markForms(std::string& w, bool quenyaOu);
 void tildeForms(std::string& w);

@@ -1,5 +1,6 @@
 #include "transcription/enginesweeps.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "transcription/alphabet.h"
@@ -386,38 +387,58 @@ private:
 void transcribePiece(std::string_view source, const TConvertData& settings, const SweepTables& tables,
                      std::string& result, SweepBuffers& buffers) {
     const Switches& on = settings.Flags;
-    std::string& w = buffers.text;
-    std::string& spare = buffers.spare;
+    // No rule yields more than two letters per character, and no letter takes
+    // more than one carrier; the sweeps also want room for a NUL after the
+    // text, and the carrier sweep a slot after its last letter.
+    buffers.reserve(4 * source.size() + 2);
+    char* const w = buffers.text();
+    const std::size_t folded =
+        on[flag::FinalSilentE] ? foldSweep<true>(source, tables, w) : foldSweep<false>(source, tables, w);
+    w[folded] = '\0';
 
-    w.resize(2 * source.size());  // no rule yields more than two letters per character
-    w.resize(on[flag::FinalSilentE] ? foldSweep<true>(source, tables, w.data())
-                                    : foldSweep<false>(source, tables, w.data()));
-
-    spare.resize(2 * w.size() + 1);  // a carrier at most before every letter, and a slot
+    char* const arranged = buffers.spare();
     const bool quenya = on[flag::VowelsQuenya];
-    spare.resize(quenya ? carrierSweep<true>(w.data(), w.size(), tables, spare.data())
-                        : carrierSweep<false>(w.data(), w.size(), tables, spare.data()));
-    w.swap(spare);
+    const std::size_t length = quenya ? carrierSweep<true>(w, folded, tables, arranged)
+                                      : carrierSweep<false>(w, folded, tables, arranged);
+    arranged[length] = '\0';
+    std::string_view text(arranged, length);
 
     if (!quenya) {
-        sindarinOrder(w);
+        sindarinOrder({arranged, length});
     }
     if (on[flag::SBeforeVowel]) {
-        sBeforeVowels(w, quenya);
+        sBeforeVowels({arranged, length}, quenya);
     }
-    if (carriersForY(w, spare)) {
-        w.swap(spare);
+    if (carriersForY(text, buffers.withY)) {
+        text = buffers.withY;  // a std::string, so NUL-terminated too
     }
 
     const std::size_t start = result.size();
-    result.resize(start + 2 * w.size());  // no letter yields more than two codes
-    result.resize(start + FormSweep(w.data(), w.size(), tables).run(result.data() + start));
+    result.resize(start + 2 * text.size());  // no letter yields more than two codes
+    result.resize(start + FormSweep(text.data(), text.size(), tables).run(result.data() + start));
 }
 
 // Pieces of a long source end after a space at least this far from their start.
 constexpr std::size_t kPieceLength = std::size_t{32} << 10;
 
 }  // namespace
+
+void SweepBuffers::reserve(std::size_t size) {
+    if (size > m_capacity) {
+        m_capacity = std::max(size, 2 * m_capacity);
+        m_text = std::make_unique_for_overwrite<char[]>(m_capacity);
+        m_spare = std::make_unique_for_overwrite<char[]>(m_capacity);
+    }
+}
+
+void SweepBuffers::trim(std::size_t limit) {
+    if (m_capacity > limit) {
+        *this = SweepBuffers();
+    }
+    if (withY.capacity() > limit) {
+        std::string().swap(withY);
+    }
+}
 
 void transcribeBySweeps(std::string_view source, const TConvertData& settings, std::string& result,
                         SweepBuffers& buffers) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -13,9 +15,23 @@
 namespace engine {
 
 // Scratch buffers of one thread, reused from call to call.
-struct SweepBuffers {
-    std::string text;
-    std::string spare;
+class SweepBuffers {
+public:
+    // Two buffers of at least size bytes each; what they held is lost when
+    // they grow.
+    void reserve(std::size_t size);
+    char* text() { return m_text.get(); }
+    char* spare() { return m_spare.get(); }
+    std::size_t capacity() const { return m_capacity; }
+    // Lets go of buffers grown above limit bytes.
+    void trim(std::size_t limit);
+
+    std::string withY;  // the text after pass 7, when a Y gave it work
+
+private:
+    std::unique_ptr<char[]> m_text;
+    std::unique_ptr<char[]> m_spare;
+    std::size_t m_capacity = 0;
 };
 
 // Transcribes source, appending the font codes to result. A long source is
