@@ -123,7 +123,7 @@ struct SweepTables {
     std::array<std::uint16_t, 256> pairRow{};
     const std::array<std::uint32_t, 256>* singles = &kPackedSingles;
     // Sweep 2: classes; a vowel's own byte, else 256 (the same as no next
-    // letter); a letter that doubles with the tilde its own byte, else 512.
+    // letter); a letter that doubles with the tilde its own byte, else 256.
     std::array<std::uint8_t, 256> classes{};
     std::array<std::uint16_t, 256> vowelKey{};
     std::array<std::uint16_t, 256> tildeKey{};
@@ -175,7 +175,7 @@ struct SweepTables {
                 ((bits & letterset::Vowel) ? kIsVowel : 0) | ((bits & letterset::Bearer) ? 0 : kIsNoBearer) |
                 ((bits & letterset::Consonant) ? 0 : kIsNoConsonant) | (isCarrier(c) ? 0 : kIsNoCarrier));
             vowelKey[c] = (bits & letterset::Vowel) ? c : 256;
-            tildeKey[c] = (bits & letterset::Doublable) && !excluded[c] ? c : 512;
+            tildeKey[c] = (bits & letterset::Doublable) && !excluded[c] ? c : 256;
             const Letter changed = sBeforeTilde ? beforeTildeForm(c) : c;
             const auto tilde = static_cast<Letter>(tildeForm(changed));
             beforeTilde[c] = changed;
@@ -259,7 +259,8 @@ template <bool Quenya>
     const auto& classes = tables.classes;
     char* const start = out;
     std::size_t runEnd = 0;
-    unsigned previous = 0;  // the letter before, plus 1024 when it became a tilde
+    unsigned previous = 0;       // the letter before
+    unsigned previousTilde = 0;  // 1 when it became a tilde
     unsigned previousClasses = classes[0];
     for (std::size_t k = 0; k < n; ++k) {
         unsigned c = static_cast<Letter>(w[k]);
@@ -275,16 +276,20 @@ template <bool Quenya>
             unborne = own & classes[static_cast<Letter>(w[k + 1])] / kIsNoConsonant &
                       previousClasses / kIsNoCarrier;
         }
-        *out = kShortCarrier;
-        out += unborne & kIsVowel;
-        // The letter, or the tilde when it doubles the one before: the tilde
-        // goes either over it or into the slot after it, where the next
-        // letter overwrites it.
-        const unsigned tilde = static_cast<unsigned>(tables.tildeKey[c] == previous);
-        out[0] = static_cast<char>(c);
-        out[tilde ^ 1U] = kTilde;
-        ++out;
-        previous = c | tilde << 10;
+        const unsigned carrier = unborne & kIsVowel;
+        // The letter, or the tilde when it doubles the one before (unless
+        // that one became a tilde itself: only this bit runs from letter to
+        // letter). The tilde goes either over the letter or into the slot
+        // after it, where the next letter overwrites it.
+        const unsigned doubled = static_cast<unsigned>(tables.tildeKey[c] == previous);
+        const unsigned tilde = doubled & (previousTilde ^ 1U);
+        out[0] = kShortCarrier;
+        char* const letter = out + carrier;
+        letter[0] = static_cast<char>(c);
+        letter[tilde ^ 1U] = kTilde;
+        out += carrier + 1;
+        previous = c;
+        previousTilde = tilde;
         previousClasses = own;
     }
     return static_cast<std::size_t>(out - start);
