@@ -218,10 +218,14 @@ template <bool FinalSilentE>
         out = putPacked(out, letters);
         pairBegun = static_cast<std::uint32_t>(pair != 0) & (pairBegun ^ 1U);
     };
-    for (std::size_t i = 0; i + 1 < n; ++i) {
-        step(s[i], s[i + 1]);
+    const Letter* const last = s + n - 1;
+    Letter c = *s;
+    for (const Letter* at = s; at != last; ++at) {
+        const Letter d = at[1];
+        step(c, d);
+        c = d;
     }
-    step(s[n - 1], 0);
+    step(c, 0);
     return static_cast<std::size_t>(out - w);
 }
 
@@ -313,10 +317,14 @@ public:
         unsigned column = t.column[0];
         std::uint32_t tildeCodes = packedGlyph(static_cast<Letter>(kTilde));
         unsigned columnBeforeTilde = t.columnBeforeTilde[0];  // of the letter before
-        for (std::size_t i = 0; i < m_n; ++i) {
-            const unsigned c = letterAt(i);
+        const auto* const w = reinterpret_cast<const Letter*>(m_w);
+        const Letter* const end = w + m_n;
+        unsigned next = w[0];
+        for (const Letter* at = w; at != end; ++at) {
+            const unsigned c = next;
+            next = at[1];
             unsigned letter = c;
-            if (m_w[i + 1] == kTilde) [[unlikely]] {
+            if (next == static_cast<Letter>(kTilde)) [[unlikely]] {
                 letter = t.beforeTilde[c];
             }
             std::uint32_t codes = t.markedCodes[letter][column];
@@ -327,9 +335,12 @@ public:
             columnBeforeTilde = t.columnBeforeTilde[c];
             tildeCodes = t.tildeCodes[c];
             if ((codes & kTwoCodes) != 0) [[unlikely]] {
+                std::size_t i = static_cast<std::size_t>(at - w);
                 const std::size_t taken = marksInside(codes, i, out);
                 if (taken != 0) {
                     i += taken;
+                    at = w + i;
+                    next = at[1];
                     const unsigned last = letterAt(i);
                     column = last == static_cast<Letter>(kTilde) ? t.columnBeforeTilde[letterAt(i - 1)]
                                                                  : t.column[last];
