@@ -266,19 +266,24 @@ template <bool Quenya>
     unsigned previous = 0;       // the letter before
     unsigned previousTilde = 0;  // 1 when it became a tilde
     unsigned previousClasses = classes[0];
-    for (std::size_t k = 0; k < n; ++k) {
-        unsigned c = static_cast<Letter>(w[k]);
-        if (tables.vowelKey[c] == static_cast<Letter>(w[k + 1])) [[unlikely]] {
+    auto* const letters = reinterpret_cast<Letter*>(w);
+    const Letter* const end = letters + n;
+    unsigned next = letters[0];
+    for (Letter* at = letters; at != end; ++at) {
+        unsigned c = next;
+        next = at[1];
+        if (tables.vowelKey[c] == next) [[unlikely]] {
+            const auto k = static_cast<std::size_t>(at - letters);
             if (k >= runEnd) {
                 runEnd = lengthenRun<Quenya>(w, k, n);
-                c = static_cast<Letter>(w[k]);
+                c = at[0];
+                next = at[1];
             }
         }
         const unsigned own = classes[c];
         unsigned unborne = own & previousClasses / kIsNoBearer;
         if constexpr (!Quenya) {
-            unborne = own & classes[static_cast<Letter>(w[k + 1])] / kIsNoConsonant &
-                      previousClasses / kIsNoCarrier;
+            unborne = own & classes[next] / kIsNoConsonant & previousClasses / kIsNoCarrier;
         }
         const unsigned carrier = unborne & kIsVowel;
         // The letter, or the tilde when it doubles the one before (unless
