@@ -288,14 +288,14 @@ template <bool Quenya>
         const unsigned carrier = unborne & kIsVowel;
         // The letter, or the tilde when it doubles the one before (unless
         // that one became a tilde itself: only this bit runs from letter to
-        // letter). The tilde goes either over the letter or into the slot
-        // after it, where the next letter overwrites it.
+        // letter). The letter goes either over the tilde or, when the tilde
+        // stays, into the slot after it, where the next letter overwrites it.
         const unsigned doubled = static_cast<unsigned>(tables.tildeKey[c] == previous);
         const unsigned tilde = doubled & (previousTilde ^ 1U);
         out[0] = kShortCarrier;
         char* const letter = out + carrier;
-        letter[0] = static_cast<char>(c);
-        letter[tilde ^ 1U] = kTilde;
+        letter[0] = kTilde;
+        letter[tilde] = static_cast<char>(c);
         out += carrier + 1;
         previous = c;
         previousTilde = tilde;
