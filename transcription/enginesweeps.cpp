@@ -33,12 +33,16 @@ constexpr auto kPackedPairs = packedAll(kPairOutputs);
 constexpr auto kPackedSingles = packedAll(kSingleRules);
 constexpr auto kPackedSinglesPlainS = packedAll(kSingleRulesPlainS);
 
-// Writes a packed fold (two bytes, always) and returns the end of what counts.
+// Writes packed letters or codes (two bytes, always) and returns the end of
+// what counts.
 inline char* putPacked(char* out, std::uint32_t letters) {
     const auto two = static_cast<std::uint16_t>(letters);
     std::memcpy(out, &two, 2);
     return out + (letters >> 16);
 }
+
+// Marks a packed fold that takes the letter after it too.
+constexpr std::uint32_t kBeginsPair = 1U << 24;
 
 // a when the bit is 1, else b, without a branch.
 template <typename T>
@@ -117,11 +121,10 @@ struct SweepTables {
     std::string brezTilde;
     bool built = false;
 
-    // Sweep 1: for a letter's pair-start row (kPairStarts times 256) and the
-    // next letter, the packed letters of the pair rule when it is on, else 0.
-    std::array<std::uint32_t, kPairStartCount * 256> pairs{};
-    std::array<std::uint16_t, 256> pairRow{};
-    const std::array<std::uint32_t, 256>* singles = &kPackedSingles;
+    // Sweep 1: for a letter c and the letter d after it (NUL at the end),
+    // at c + 256 d, the packed letters of the pair rule that takes them, with
+    // kBeginsPair, or else what c becomes alone.
+    std::unique_ptr<std::uint32_t[]> bigrams = std::make_unique<std::uint32_t[]>(256 * 256);
     // Sweep 2: classes; a vowel's own byte, else 256 (the same as no next
     // letter); a letter that doubles with the tilde its own byte, else 256.
     std::array<std::uint8_t, 256> classes{};
@@ -148,19 +151,21 @@ struct SweepTables {
         brezTilde = settings.BrezTilde;
         built = true;
         const Switches& on = settings.Flags;
-        for (int c = 0; c < 256; ++c) {
-            pairRow[static_cast<std::size_t>(c)] =
-                static_cast<std::uint16_t>(kPairStarts[static_cast<std::size_t>(c)] * 256);
-            for (int d = 0; d < 256; ++d) {
-                const std::uint8_t rule =
-                    kPairTable[kPairStarts[static_cast<std::size_t>(c)]][static_cast<std::size_t>(d)];
-                const int flag = kPairRules[rule == 0 ? 0 : rule - 1].flag;
-                const bool enabled = rule != 0 && (flag == kAlways || on[static_cast<std::size_t>(flag)]);
-                pairs[kPairStarts[static_cast<std::size_t>(c)] * 256U + static_cast<unsigned>(d)] =
-                    enabled ? kPackedPairs[rule] : 0;
+        const auto& singles = on[flag::AccentedSToPlain] ? kPackedSinglesPlainS : kPackedSingles;
+        for (std::size_t d = 0; d < 256; ++d) {
+            std::copy(singles.begin(), singles.end(), &bigrams[256 * d]);
+        }
+        // A final e (before a space or at the end) may become the silent e.
+        if (on[flag::FinalSilentE]) {
+            bigrams['e'] = bigrams['e' + 256 * ' '] = packed(folded("\xEC"));
+        }
+        // No two rules share a pair; were there two, the first would win.
+        for (std::size_t i = kPairRuleCount; i-- > 0;) {
+            const PairRule& rule = kPairRules[i];
+            if (rule.flag == kAlways || on[static_cast<std::size_t>(rule.flag)]) {
+                bigrams[rule.first + 256U * rule.second] = kPackedPairs[i + 1] | kBeginsPair;
             }
         }
-        singles = on[flag::AccentedSToPlain] ? &kPackedSinglesPlainS : &kPackedSingles;
 
         std::array<bool, 256> excluded{};
         for (const char c : settings.BrezTilde) {
@@ -194,38 +199,26 @@ struct SweepTables {
 // Sweep 1 = pass 1 (source -> w, which has room for two letters per byte).
 // A pair rule takes a letter and the next unless the letter before began a
 // pair; only that one bit runs from letter to letter.
-template <bool FinalSilentE>
 [[gnu::noinline]] std::size_t foldSweep(std::string_view source, const SweepTables& tables, char* w) {
     const auto* s = reinterpret_cast<const Letter*>(source.data());
     const std::size_t n = source.size();
     if (n == 0) {
         return 0;
     }
-    const auto& singles = *tables.singles;
-    const std::uint32_t* pairs = tables.pairs.data();
-    const std::uint32_t silentE = packed(folded("\xEC"));
+    const std::uint32_t* const bigrams = tables.bigrams.get();
     char* out = w;
     std::uint32_t pairBegun = 0;  // 1 when the letter before began a pair rule
-    auto step = [&](Letter c, Letter d) {
-        const std::uint32_t pair = pairs[std::size_t{tables.pairRow[c]} + d];
-        std::uint32_t letters = singles[c];
-        if constexpr (FinalSilentE) {
-            const bool silent = (c == 'e') & ((d == 0) | (d == ' '));
-            letters = silent ? silentE : letters;
-        }
-        letters = pair != 0 ? pair : letters;
-        letters &= pairBegun - 1;  // nothing for the second letter of a pair
-        out = putPacked(out, letters);
-        pairBegun = static_cast<std::uint32_t>(pair != 0) & (pairBegun ^ 1U);
+    auto step = [&](unsigned c, unsigned d) {
+        const std::uint32_t letters = bigrams[c | d << 8];
+        // Nothing for the second letter of a pair.
+        out = putPacked(out, letters & (pairBegun - 1) & ~kBeginsPair);
+        pairBegun = (letters / kBeginsPair) & (pairBegun ^ 1U);
     };
     const Letter* const last = s + n - 1;
-    Letter c = *s;
     for (const Letter* at = s; at != last; ++at) {
-        const Letter d = at[1];
-        step(c, d);
-        c = d;
+        step(at[0], at[1]);
     }
-    step(c, 0);
+    step(*last, 0);
     return static_cast<std::size_t>(out - w);
 }
 
@@ -413,8 +406,7 @@ void transcribePiece(std::string_view source, const TConvertData& settings, cons
     // text, and the carrier sweep a slot after its last letter.
     buffers.reserve(4 * source.size() + 2);
     char* const w = buffers.text();
-    const std::size_t folded =
-        on[flag::FinalSilentE] ? foldSweep<true>(source, tables, w) : foldSweep<false>(source, tables, w);
+    const std::size_t folded = foldSweep(source, tables, w);
     w[folded] = '\0';
 
     char* const arranged = buffers.spare();
