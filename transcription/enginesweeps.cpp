@@ -7,9 +7,9 @@
 #include "transcription/enginepasses.h"
 #include "transcription/enginetables.h"
 
-// Each sweep decides every letter from a few letters around it, without
-// branches where prose makes them unpredictable, and without a chain of table
-// lookups from one letter to the next.
+// Each sweep decides every letter from a few letters around it, by table
+// lookups that do not wait on each other from letter to letter, and branches
+// only on what prose seldom holds.
 namespace engine {
 namespace {
 
@@ -43,12 +43,6 @@ inline char* putPacked(char* out, std::uint32_t letters) {
 
 // Marks a packed fold that takes the letter after it too.
 constexpr std::uint32_t kBeginsPair = 1U << 24;
-
-// a when the bit is 1, else b, without a branch.
-template <typename T>
-inline T choose(unsigned bit, T a, T b) {
-    return static_cast<T>(b ^ ((a ^ b) & (T{0} - static_cast<T>(bit))));
-}
 
 // Letter classes for the second sweep, one byte per letter, set so that the
 // carrier rule is one AND of shifted bytes.
