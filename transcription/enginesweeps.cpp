@@ -118,7 +118,7 @@ struct SweepTables {
     // Sweep 1: for a letter c and the letter d after it (NUL at the end),
     // at c + 256 d, the packed letters of the pair rule that takes them, with
     // kBeginsPair, or else what c becomes alone.
-    std::unique_ptr<std::uint32_t[]> bigrams = std::make_unique<std::uint32_t[]>(256 * 256);
+    std::unique_ptr<std::uint32_t[]> bigrams = std::make_unique<std::uint32_t[]>(std::size_t{256} * 256);
     // Sweep 2: classes; a vowel's own byte, else 256 (the same as no next
     // letter); a letter that doubles with the tilde its own byte, else 256.
     std::array<std::uint8_t, 256> classes{};
