@@ -18,7 +18,7 @@ void LatinToTengwar(std::string_view source, bool raw, TConvertData& settings, b
         return;
     }
     if (raw) {
-        engine::toFontCodes(source, result);
+        engine::rawToFontCodes(source, result);
         if (trace) {
             trace(11, result);
         }

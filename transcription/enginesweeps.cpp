@@ -430,6 +430,43 @@ constexpr std::size_t kPieceLength = std::size_t{32} << 10;
 
 }  // namespace
 
+void rawToFontCodes(std::string_view w, std::string& result) {
+    static const std::array<std::uint32_t, 256> kCodes = [] {
+        std::array<std::uint32_t, 256> codes{};
+        for (std::size_t c = 0; c < 256; ++c) {
+            codes[c] = packedGlyph(static_cast<Letter>(c));
+        }
+        return codes;
+    }();
+    result.resize(2 * w.size());  // no letter yields more than two codes
+    char* out = result.data();
+    const auto* const letters = reinterpret_cast<const Letter*>(w.data());
+    const std::size_t n = w.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint32_t codes = kCodes[letters[i]];
+        out = putPacked(out, codes);
+        if ((codes & kTwoCodes) == 0) [[likely]] {
+            continue;
+        }
+        const Letter mark = at(w, i + 1);
+        if (!contains(letterset::Overlay, mark)) {
+            continue;
+        }
+        // c + mark [+ inner mark] -> t, mark, [inner mark,] s
+        out[-1] = alphabet::kGlyphs[mark].codes[0];
+        ++i;
+        const Letter inner = at(w, i + 1);
+        if (contains(letterset::InnerOverlay, inner)) {
+            const alphabet::Glyph& innerGlyph = alphabet::kGlyphs[inner];
+            out[0] = innerGlyph.codes[0];
+            out += innerGlyph.size;
+            ++i;
+        }
+        *out++ = static_cast<char>(codes >> 8);
+    }
+    result.resize(static_cast<std::size_t>(out - result.data()));
+}
+
 void SweepBuffers::reserve(std::size_t size) {
     if (size > m_capacity) {
         m_capacity = std::max(size, 2 * m_capacity);

@@ -40,4 +40,8 @@ private:
 void transcribeBySweeps(std::string_view source, const TConvertData& settings, std::string& result,
                         SweepBuffers& buffers);
 
+// Pass 11 alone, for text already in the letters of the alphabet: the same
+// as toFontCodes, in one table lookup per letter.
+void rawToFontCodes(std::string_view w, std::string& result);
+
 }  // namespace engine
