@@ -11,6 +11,7 @@ PACKAGES=(
   python3 python3-fonttools python3-shapely
   mscompress
   xvfb xauth imagemagick
+  libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev
 )
 
 missing=()
