@@ -299,6 +299,13 @@ bool HistoryStore::record(const AnswerRecord& answer, const std::vector<progress
     return ok;
 }
 
+bool HistoryStore::record(const AnswerRecord& answer, const ReadBackRules& rules) {
+    if (!m_recording)
+        return false;
+    return record(answer, progress::attributeAnswer(answer.letters, progress::readingsOf(answer.letters, rules),
+                                                    answer.typed));
+}
+
 bool HistoryStore::clear() {
     if (!open())
         return false;

@@ -48,6 +48,8 @@ public:
     // Records one answer with its letters' outcomes. False when it was not
     // recorded (recording off, or a fault, which is told once).
     bool record(const AnswerRecord& answer, const std::vector<progress::LetterOutcome>& outcomes);
+    // The same, each letter judged against its reading under rules.
+    bool record(const AnswerRecord& answer, const ReadBackRules& rules);
 
     // Counts every change of the history (records, deletion), so that a view
     // knows whether it is out of date.

@@ -315,7 +315,7 @@ void TProgressForm::fillCharts() {
         from = today - 89;
     const std::vector<progress::DayTotals> days = m_store.days(from);
     if (from == std::numeric_limits<qint64>::min())
-        from = days.empty() ? today : std::min(days.front().julianDay, today);
+        from = days.empty() ? today : std::min<qint64>(days.front().julianDay, today);
 
     QList<QPointF> accuracy;
     QList<QPointF> average;
@@ -323,7 +323,7 @@ void TProgressForm::fillCharts() {
     double slowest = 1.0;
     int most = 1;
     std::size_t next = 0;
-    const qint64 last = days.empty() ? today : std::max(today, days.back().julianDay);
+    const qint64 last = days.empty() ? today : std::max<qint64>(today, days.back().julianDay);
     for (qint64 day = from; day <= last; ++day) {
         const double x = static_cast<double>(dayStart(day) + 12 * 3600 * 1000);
         if (next < days.size() && days[next].julianDay == day) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QChartView>
+#include <QLocale>
 #include <QLineSeries>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -24,6 +25,9 @@ QTableWidgetItem* cellOf(Ui::TProgressForm& form, char letter) {
 // A learner who read b always right, misread a as o three times out of four
 // and never met z; then asks for the drill.
 TEST(ProgressFormTest, ShowsTheLettersConfusionsAndDaysOfAKnownHistory) {
+    // Figures use the user's decimal separator: a Slovenian user here.
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Slovenian, QLocale::Slovenia));
     QTemporaryDir dir;
     HistoryStore store(dir.path());
     const QDateTime now(QDate(2026, 12, 7), QTime(15, 0));
@@ -89,6 +93,7 @@ TEST(ProgressFormTest, ShowsTheLettersConfusionsAndDaysOfAKnownHistory) {
     ui.CbBelezi->click();
     EXPECT_FALSE(store.recordingEnabled());
     EXPECT_TRUE(ui.LbPovzetek->text().contains(QStringLiteral("izklopljeno")));
+    QLocale::setDefault(before);
 }
 
 }  // namespace
