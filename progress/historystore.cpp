@@ -302,8 +302,8 @@ bool HistoryStore::record(const AnswerRecord& answer, const std::vector<progress
 bool HistoryStore::record(const AnswerRecord& answer, const ReadBackRules& rules) {
     if (!m_recording)
         return false;
-    return record(answer, progress::attributeAnswer(answer.letters, progress::readingsOf(answer.letters, rules),
-                                                    answer.typed));
+    return record(answer, progress::attributeAnswer(
+                              answer.letters, progress::readingsOf(answer.letters, rules), answer.typed));
 }
 
 bool HistoryStore::clear() {

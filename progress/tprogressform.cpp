@@ -6,6 +6,7 @@
 #include <QDateTimeAxis>
 #include <QDir>
 #include <QFileDialog>
+#include <QGraphicsLayout>
 #include <QHeaderView>
 #include <QLineSeries>
 #include <QLocale>
@@ -112,7 +113,9 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
         chart->setTitleFont(small);
         chart->legend()->setAlignment(Qt::AlignBottom);
         chart->legend()->setFont(small);
-        chart->setMargins(QMargins(2, 2, 2, 2));
+        chart->layout()->setContentsMargins(0, 0, 0, 0);
+        chart->setBackgroundRoundness(0);
+        chart->setLocalizeNumbers(true);
         auto* view = new QChartView(chart, ui->TabSkoziCas);
         view->setRenderHint(QPainter::Antialiasing);
         ui->GrafiOkvir->addWidget(view);
@@ -128,7 +131,7 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
         auto* share = new QValueAxis;
         auto* time = new QValueAxis;
         share->setRange(0, 100);
-        share->setLabelFormat(QStringLiteral("%d %%"));
+        share->setLabelFormat(QStringLiteral("%.0f %"));
         time->setLabelFormat(QStringLiteral("%.1f s"));
         chart->addAxis(days, Qt::AlignBottom);
         chart->addAxis(share, Qt::AlignLeft);
@@ -150,7 +153,7 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
         QChart* chart = m_answersChart->chart();
         auto* days = new QDateTimeAxis;
         auto* count = new QValueAxis;
-        count->setLabelFormat(QStringLiteral("%d"));
+        count->setLabelFormat(QStringLiteral("%.0f"));
         chart->addAxis(days, Qt::AlignBottom);
         chart->addAxis(count, Qt::AlignLeft);
         auto* upper = new QLineSeries(chart);
@@ -160,8 +163,11 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
         area->attachAxis(days);
         area->attachAxis(count);
     }
-    for (QAbstractAxis* axis : m_accuracyChart->chart()->axes() + m_answersChart->chart()->axes())
+    for (QAbstractAxis* axis : m_accuracyChart->chart()->axes() + m_answersChart->chart()->axes()) {
         axis->setLabelsFont(font());
+        // Long labels are never cut to "...": the axis takes the room it needs.
+        axis->setTruncateLabels(false);
+    }
 
     setHelpContext(this, 1701);
     setHelpContext(ui->LbPovzetek, 1702);
@@ -195,7 +201,7 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
                 guarded(this, [this] { fillCharts(); });
         });
     }
-    resize(600, 460);
+    resize(620, 540);
 }
 
 TProgressForm::~TProgressForm() = default;
@@ -349,7 +355,9 @@ void TProgressForm::fillCharts() {
         auto* x = static_cast<QDateTimeAxis*>(chart->axes(Qt::Horizontal).front());
         x->setRange(start, end);
         x->setFormat(format);
-        static_cast<QValueAxis*>(chart->axes(Qt::Vertical).back())->setRange(0, std::ceil(slowest));
+        auto* time = static_cast<QValueAxis*>(chart->axes(Qt::Vertical).back());
+        time->setRange(0, std::ceil(slowest));
+        time->applyNiceNumbers();
     }
     {
         QChart* chart = m_answersChart->chart();
@@ -358,7 +366,9 @@ void TProgressForm::fillCharts() {
         auto* x = static_cast<QDateTimeAxis*>(chart->axes(Qt::Horizontal).front());
         x->setRange(start, end);
         x->setFormat(format);
-        static_cast<QValueAxis*>(chart->axes(Qt::Vertical).front())->setRange(0, most);
+        auto* count = static_cast<QValueAxis*>(chart->axes(Qt::Vertical).front());
+        count->setRange(0, most);
+        count->applyNiceNumbers();
     }
 }
 
