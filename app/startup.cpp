@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
 #include "app/messages.h"
-#include "app/options.h"
 #include "app/qtext.h"
+#include "settings/options.h"
 
 void reportStoreNotice(TOptions& options, QWidget* parent) {
     const std::string notice = options.TakeStartupNotice();

@@ -3,8 +3,8 @@
 #include "help/helpcontext.h"
 #include "ui_aboutpage.h"
 
-AboutPage::AboutPage(TMainForm& mainForm, QWidget* parent)
-    : QWidget(parent), m_mainForm(mainForm), ui(std::make_unique<Ui::AboutPage>()) {
+AboutPage::AboutPage(TrainerSession& session, QWidget* parent)
+    : QWidget(parent), m_session(session), ui(std::make_unique<Ui::AboutPage>()) {
     ui->setupUi(this);
     setHelpContext(this, 9705);
 }

@@ -6,17 +6,17 @@
 namespace Ui {
 class AboutPage;
 }
-class TMainForm;
+class TrainerSession;
 
 // The page "O programu".
 class AboutPage : public QWidget {
     Q_OBJECT
 
 public:
-    explicit AboutPage(TMainForm& mainForm, QWidget* parent = nullptr);
+    explicit AboutPage(TrainerSession& session, QWidget* parent = nullptr);
     ~AboutPage() override;
 
 private:
-    TMainForm& m_mainForm;
+    TrainerSession& m_session;
     std::unique_ptr<Ui::AboutPage> ui;
 };
