@@ -15,6 +15,8 @@ class RulesPage;
 class ConvertPage;
 class AboutPage;
 class TrainerSession;
+class HistoryStore;
+class TProgressForm;
 
 // Posted by the zoom window while it is created, so that the main window wires
 // itself to it once the event loop runs. It carries nothing.
@@ -65,6 +67,12 @@ public:
     // error stopped it); the window then stays open.
     bool CloseQuery();
 
+    // The answer history that judged answers go to and "Napredek" shows;
+    // without one nothing is recorded and "Napredek" is disabled.
+    void setHistory(HistoryStore* history);
+    // The "Napredek" window once it has been opened.
+    TProgressForm* progressForm() const { return m_progressForm; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -78,6 +86,10 @@ private:
     void PagesChange(int index);
     void HelpBtnClick();
     void ZoomCreated();
+    void BtnNapredekClick();
+    void recordAnswer(const QString& letters, const QString& expected, const QString& typed, bool right,
+                      int ms);
+    void showHistoryNotice(const QString& text);
 
     std::unique_ptr<Ui::TMainForm> ui;
     std::unique_ptr<TrainerSession> m_session;
@@ -90,4 +102,6 @@ private:
 
     bool m_trackPlacement = false;
     bool m_programPageChange = false;
+    HistoryStore* m_history = nullptr;
+    TProgressForm* m_progressForm = nullptr;
 };

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QChartView>
-#include <QLocale>
 #include <QLineSeries>
+#include <QLocale>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
