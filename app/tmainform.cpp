@@ -306,6 +306,7 @@ void TMainForm::BtnNapredekClick() {
         return;
     if (m_progressForm == nullptr) {
         m_progressForm = new TProgressForm(*m_history, this);
+        m_progressForm->setRules(&m_session->activeRules());
         connect(m_progressForm, &TProgressForm::drillRequested, this, [this](const TaskDescriptions& drill) {
             guarded(this, [&] {
                 m_exercisePage->startDrill(drill);

@@ -20,16 +20,16 @@ double daysSince(std::int64_t then, std::int64_t now) {
 }  // namespace
 
 double drillWeight(const LetterHistory& letter, std::int64_t now) {
-    // The miss rate with one imagined miss and one imagined hit, so that a
-    // letter seen twice and missed once does not outweigh one missed 40 times
-    // out of 80.
-    const double missRate = (letter.wrong + 1.0) / (letter.shown + 2.0);
+    // The miss rate as if every letter had first been missed once and read
+    // right three times: a letter missed once in one showing is not yet as
+    // weak as one missed sixteen times in sixteen.
+    const double missRate = (letter.wrong + 1.0) / (letter.shown + 4.0);
     const double recentMiss = letter.wrong > 0 && letter.lastWrong > 0
                                   ? std::exp2(-daysSince(letter.lastWrong, now) / kMissHalfLife)
                                   : 0.0;
     const double stale =
         letter.lastSeen > 0 ? std::min(1.0, daysSince(letter.lastSeen, now) / kStaleDays) : 1.0;
-    return 1.0 + 8.0 * missRate + 4.0 * recentMiss + 3.0 * stale;
+    return 1.0 + 12.0 * missRate + 3.0 * recentMiss + 3.0 * stale;
 }
 
 int drillTickets(double weight) {

@@ -24,8 +24,8 @@ struct LetterHistory {
     double averageMs = 0;  // of the answers to items that held the letter
 };
 
-// The weight of a seen letter at time now: 1 for a letter always read right
-// and seen today, up to about 16.
+// The weight of a seen letter at time now: about 1 for a letter always read
+// right and seen today, up to 19.
 double drillWeight(const LetterHistory& letter, std::int64_t now);
 
 // How many times a weight puts its letter into the drill's group (at least 1).

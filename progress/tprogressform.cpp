@@ -214,6 +214,15 @@ QDateTime TProgressForm::now() const {
     return m_clock ? m_clock() : QDateTime::currentDateTime();
 }
 
+void TProgressForm::setRules(const ReadBackRules* rules) {
+    m_rules = rules != nullptr ? rules : &readback::defaultRules();
+}
+
+QString TProgressForm::reading(unsigned char letter) const {
+    const std::string& text = (*m_rules)[letter];
+    return text.empty() ? QStringLiteral("(nič)") : fromCp1250(text);
+}
+
 void TProgressForm::setRange(Range range) {
     QRadioButton* button = range == Days30 ? ui->RbDni30 : range == Days90 ? ui->RbDni90 : ui->RbVse;
     button->setChecked(true);
@@ -299,7 +308,7 @@ void TProgressForm::fillConfusions() {
         tengwar->setFont(tengwarFont(20));
         tengwar->setTextAlignment(Qt::AlignCenter);
         table->setItem(row, 0, tengwar);
-        auto* letter = new QTableWidgetItem(fromCp1250(std::string(1, static_cast<char>(c.letter))));
+        auto* letter = new QTableWidgetItem(reading(c.letter));
         letter->setToolTip(letterName(c.letter));
         table->setItem(row, 1, letter);
         table->setItem(
@@ -391,9 +400,10 @@ void TProgressForm::CbBeleziClick() {
 }
 
 void TProgressForm::BtnIzvoziClick() {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Izvoz zgodovine odgovorov"), QStringLiteral("zgodovina.csv"),
-        QStringLiteral("Datoteke CSV (*.csv);;Vse datoteke (*)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Izvoz zgodovine odgovorov"),
+                                     QDir::home().filePath(QStringLiteral("zgodovina.csv")),
+                                     QStringLiteral("Datoteke CSV (*.csv);;Vse datoteke (*)"));
     if (path.isEmpty())
         return;
     QString error;

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "exercise/taskdescriptions.h"
+#include "readback/readbackrules.h"
 
 namespace Ui {
 class TProgressForm;
@@ -31,6 +32,9 @@ public:
     // The clock that "today" and the drill's weights are taken from.
     void setClock(std::function<QDateTime()> clock);
     void setRange(Range range);
+    // The read-back rules that give each letter's Latin reading (the defaults
+    // until set); they must outlive the window.
+    void setRules(const ReadBackRules* rules);
 
     // The letters' table has ten columns; the cell of the k-th letter of the
     // alphabet (0-based).
@@ -60,10 +64,12 @@ private:
     void BtnIzvoziClick();
     void BtnIzbrisiClick();
     QDateTime now() const;
+    QString reading(unsigned char letter) const;
 
     HistoryStore& m_store;
     std::unique_ptr<Ui::TProgressForm> ui;
     std::function<QDateTime()> m_clock;
+    const ReadBackRules* m_rules = &readback::defaultRules();
     QChartView* m_accuracyChart = nullptr;
     QChartView* m_answersChart = nullptr;
     // The store's count of changes when the window was last filled.
