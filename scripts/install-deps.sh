@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fontconfig
-  python3 python3-fonttools python3-shapely
+  python3 python3-fonttools python3-shapely ttfautohint
   mscompress
   xvfb xauth imagemagick
   libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev
