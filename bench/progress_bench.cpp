@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <limits>
 #include <vector>
 
 #include "exercise/generator.h"
@@ -62,6 +63,10 @@ bool fillHistory(HistoryStore& store, int answers) {
              q.exec(QStringLiteral("INSERT INTO letter_results (answer_id, letter, correct, typed, ms, at) "
                                    "SELECT id, unicode(substr(letters, 2, 1)), 1, substr(typed, 2, 1), ms, "
                                    "at / 1000 FROM answers")) &&
+             q.exec(QStringLiteral(
+                 "INSERT INTO letter_totals SELECT letter, COUNT(*), SUM(correct = 0), SUM(ms), "
+                 "MAX(at), MAX(CASE WHEN correct = 0 THEN at END) FROM letter_results "
+                 "GROUP BY letter")) &&
              q.exec(QStringLiteral("COMMIT")) && q.exec(QStringLiteral("ANALYZE"));
         if (!ok)
             std::fprintf(stderr, "filling failed: %s\n", qPrintable(q.lastError().text()));
@@ -110,6 +115,24 @@ void BM_OpenProgressWindow(benchmark::State& state) {
     state.counters["answers"] = static_cast<double>(store.answerCount());
 }
 BENCHMARK(BM_OpenProgressWindow)->Arg(100000)->Iterations(10)->Unit(benchmark::kMillisecond);
+
+// The window's queries alone over the same history: per letter, the
+// confusions, and the days.
+void BM_HistoryQueries(benchmark::State& state) {
+    QTemporaryDir dir;
+    HistoryStore store(dir.path());
+    if (!fillHistory(store, static_cast<int>(state.range(0)))) {
+        state.SkipWithError("no history");
+        return;
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(store.letterHistory());
+        benchmark::DoNotOptimize(store.confusions(50));
+        benchmark::DoNotOptimize(store.days(std::numeric_limits<qint64>::min()));
+        benchmark::DoNotOptimize(store.answerCount());
+    }
+}
+BENCHMARK(BM_HistoryQueries)->Arg(100000)->Iterations(10)->Unit(benchmark::kMillisecond);
 
 // Building the drill from the history and drawing an item of it.
 void BM_DrillDraw(benchmark::State& state) {

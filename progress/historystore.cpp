@@ -31,7 +31,7 @@ bool damaged(const QSqlError& error) {
 }
 
 // Each step brings the tables from version i to i + 1.
-const char* const kMigrations[][6] = {
+const char* const kMigrations[][7] = {
     // 0 -> 1
     {"CREATE TABLE answers (id INTEGER PRIMARY KEY, at INTEGER NOT NULL, day INTEGER NOT NULL, "
      "task TEXT NOT NULL, letters TEXT NOT NULL, expected TEXT NOT NULL, typed TEXT NOT NULL, "
@@ -40,7 +40,11 @@ const char* const kMigrations[][6] = {
      "CREATE TABLE letter_results (answer_id INTEGER NOT NULL REFERENCES answers (id) ON DELETE CASCADE, "
      "letter INTEGER NOT NULL, correct INTEGER NOT NULL, typed TEXT NOT NULL, ms INTEGER NOT NULL, "
      "at INTEGER NOT NULL)",
-     "CREATE INDEX letter_results_by_letter ON letter_results (letter, correct, ms, at)",
+     // Per letter, kept up to date with every answer, so that the window does
+     // not add up every letter ever shown.
+     "CREATE TABLE letter_totals (letter INTEGER PRIMARY KEY, shown INTEGER NOT NULL, wrong INTEGER NOT "
+     "NULL, "
+     "total_ms INTEGER NOT NULL, last_seen INTEGER NOT NULL, last_wrong INTEGER)",
      "CREATE INDEX letter_results_misses ON letter_results (letter, typed) WHERE correct = 0",
      "CREATE TABLE settings (key TEXT PRIMARY KEY, value INTEGER NOT NULL)"},
 };
@@ -101,6 +105,13 @@ bool HistoryStore::openFile() {
         m_insertAnswer->prepare(
             QStringLiteral("INSERT INTO answers (at, day, task, letters, expected, typed, correct, ms) "
                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+        m_addToTotals = std::make_unique<QSqlQuery>(db);
+        m_addToTotals->prepare(QStringLiteral(
+            "INSERT INTO letter_totals (letter, shown, wrong, total_ms, last_seen, last_wrong) "
+            "VALUES (?, 1, ?, ?, ?, ?) "
+            "ON CONFLICT (letter) DO UPDATE SET shown = shown + 1, wrong = wrong + excluded.wrong, "
+            "total_ms = total_ms + excluded.total_ms, last_seen = MAX(last_seen, excluded.last_seen), "
+            "last_wrong = COALESCE(MAX(last_wrong, excluded.last_wrong), last_wrong, excluded.last_wrong)"));
         m_insertLetter = std::make_unique<QSqlQuery>(db);
         m_insertLetter->prepare(
             QStringLiteral("INSERT INTO letter_results (answer_id, letter, correct, typed, ms, at) VALUES "
@@ -189,6 +200,7 @@ bool HistoryStore::connectAndMigrate(QSqlError& error, bool& newer) {
 void HistoryStore::closeFile() {
     m_insertAnswer.reset();
     m_insertLetter.reset();
+    m_addToTotals.reset();
     m_open = false;
     if (QSqlDatabase::contains(m_connection)) {
         QSqlDatabase::database(m_connection, false).close();
@@ -284,8 +296,19 @@ bool HistoryStore::record(const AnswerRecord& answer, const std::vector<progress
         l.bindValue(4, answer.ms);
         l.bindValue(5, static_cast<qint64>(answer.atMs / 1000));
         ok = l.exec();
-        if (!ok)
+        if (!ok) {
             error = l.lastError();
+            break;
+        }
+        QSqlQuery& t = *m_addToTotals;
+        t.bindValue(0, static_cast<int>(outcome.letter));
+        t.bindValue(1, outcome.right ? 0 : 1);
+        t.bindValue(2, answer.ms);
+        t.bindValue(3, static_cast<qint64>(answer.atMs / 1000));
+        t.bindValue(4, outcome.right ? QVariant() : QVariant(static_cast<qint64>(answer.atMs / 1000)));
+        ok = t.exec();
+        if (!ok)
+            error = t.lastError();
     }
     if (ok && !db.commit()) {
         ok = false;
@@ -316,7 +339,8 @@ bool HistoryStore::clear() {
         return false;
     }
     if (!query.exec(QStringLiteral("DELETE FROM letter_results")) ||
-        !query.exec(QStringLiteral("DELETE FROM answers"))) {
+        !query.exec(QStringLiteral("DELETE FROM answers")) ||
+        !query.exec(QStringLiteral("DELETE FROM letter_totals"))) {
         const QSqlError error = query.lastError();
         db.rollback();
         failed(error);
@@ -339,9 +363,9 @@ std::vector<progress::LetterHistory> HistoryStore::letterHistory() {
         return result;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT letter, COUNT(*), SUM(correct = 0), AVG(ms), MAX(at), MAX(CASE "
-                                   "WHEN correct = 0 THEN at END) "
-                                   "FROM letter_results GROUP BY letter ORDER BY letter"))) {
+    if (!query.exec(QStringLiteral(
+            "SELECT letter, shown, wrong, CAST(total_ms AS REAL) / shown, last_seen, last_wrong "
+            "FROM letter_totals ORDER BY letter"))) {
         failed(query.lastError());
         return result;
     }
@@ -400,14 +424,19 @@ std::vector<progress::DayTotals> HistoryStore::days(qint64 fromDay) {
     return result;
 }
 
-qint64 HistoryStore::answerCount() {
+qint64 HistoryStore::answerCount(qint64* correct) {
+    if (correct != nullptr)
+        *correct = 0;
     if (!open())
         return 0;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM answers")) || !query.next()) {
+    if (!query.exec(QStringLiteral("SELECT COUNT(*), COALESCE(SUM(correct), 0) FROM answers")) ||
+        !query.next()) {
         failed(query.lastError());
         return 0;
     }
+    if (correct != nullptr)
+        *correct = query.value(1).toLongLong();
     return query.value(0).toLongLong();
 }
 

@@ -64,7 +64,8 @@ public:
     std::vector<progress::Confusion> confusions(int limit);
     // Answers per day from the Julian day fromDay on, oldest first.
     std::vector<progress::DayTotals> days(qint64 fromDay);
-    qint64 answerCount();
+    // All answers, and through correct how many of them were right.
+    qint64 answerCount(qint64* correct = nullptr);
 
     // Writes every answer as CSV (UTF-8, a header line, oldest first). On
     // failure error says why.
@@ -94,4 +95,5 @@ private:
     quint64 m_revision = 0;
     std::unique_ptr<QSqlQuery> m_insertAnswer;
     std::unique_ptr<QSqlQuery> m_insertLetter;
+    std::unique_ptr<QSqlQuery> m_addToTotals;
 };

@@ -285,14 +285,12 @@ void TProgressForm::fillLetters() {
             cell->setToolTip(tip);
         }
     }
-    const qint64 total = m_store.answerCount();
-    int correct = 0;
-    for (const progress::DayTotals& day : m_store.days(std::numeric_limits<qint64>::min()))
-        correct += day.correct;
+    qint64 correct = 0;
+    const qint64 total = m_store.answerCount(&correct);
     QString summary = QStringLiteral("Odgovorov v zgodovini: %1, pravilnih: %2 (%3).")
                           .arg(total)
                           .arg(correct)
-                          .arg(percent(correct, static_cast<int>(total)));
+                          .arg(percent(static_cast<int>(correct), static_cast<int>(total)));
     if (!m_store.recordingEnabled())
         summary += QStringLiteral(" Beleženje odgovorov je izklopljeno.");
     ui->LbPovzetek->setText(summary);
