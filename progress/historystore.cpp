@@ -156,9 +156,9 @@ bool HistoryStore::connectAndMigrate(QSqlError& error, bool& newer) {
         error = query.lastError();
         return false;
     };
-    if (!run(QStringLiteral("PRAGMA journal_mode = WAL")) ||
-        !run(QStringLiteral("PRAGMA synchronous = NORMAL")) ||
-        !run(QStringLiteral("PRAGMA foreign_keys = ON")) || !run(QStringLiteral("PRAGMA user_version")))
+    // The version is read before anything is set: a newer program's file is
+    // not touched at all, not even switched to the write-ahead log.
+    if (!run(QStringLiteral("PRAGMA user_version")))
         return false;
     if (!query.next()) {
         error = query.lastError();
@@ -174,6 +174,10 @@ bool HistoryStore::connectAndMigrate(QSqlError& error, bool& newer) {
                      .arg(QDir::toNativeSeparators(filePath())));
         return false;
     }
+    if (!run(QStringLiteral("PRAGMA journal_mode = WAL")) ||
+        !run(QStringLiteral("PRAGMA synchronous = NORMAL")) ||
+        !run(QStringLiteral("PRAGMA foreign_keys = ON")))
+        return false;
     for (int step = version; step < kSchemaVersion; ++step) {
         if (!db.transaction()) {
             error = db.lastError();

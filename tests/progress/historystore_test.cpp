@@ -140,6 +140,27 @@ TEST(HistoryStoreTest, DamagedFileIsSetAsideAndANewOneStarted) {
     EXPECT_EQ(store.answerCount(), 1);
 }
 
+TEST(HistoryStoreTest, AHistoryFromANewerProgramIsLeftAlone) {
+    QTemporaryDir dir;
+    HistoryStore store(dir.path());
+    {
+        QSqlDatabase newer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("newer"));
+        newer.setDatabaseName(store.filePath());
+        ASSERT_TRUE(newer.open());
+        QSqlQuery query(newer);
+        ASSERT_TRUE(
+            query.exec(QStringLiteral("PRAGMA user_version = %1").arg(HistoryStore::kSchemaVersion + 1)));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("newer"));
+    const QByteArray before = readAll(store.filePath());
+    QSignalSpy notices(&store, &HistoryStore::notice);
+    EXPECT_FALSE(record(store, {"ba", {"b", "a"}, "ba"}));
+    EXPECT_FALSE(record(store, {"ba", {"b", "a"}, "ba"}));
+    EXPECT_EQ(notices.count(), 1);
+    EXPECT_EQ(readAll(store.filePath()), before);
+    EXPECT_FALSE(QFile::exists(store.filePath() + QStringLiteral(".bak")));
+}
+
 TEST(HistoryStoreTest, AFolderThatCannotBeMadeLosesAnswersAndSaysSoOnce) {
     QTemporaryDir dir;
     // A plain file where the folder should be: nobody can make it, not even root.
