@@ -8,6 +8,7 @@
 #include "app/tmainform.h"
 #include "help/helpengine.h"
 #include "install/fontinstall.h"
+#include "progress/historystore.h"
 #include "settings/options.h"
 #include "settings/qsettingsbackend.h"
 #include "zoom/tzoomform.h"
@@ -63,9 +64,14 @@ int main(int argc, char* argv[]) {
     // 5. On a first start the shortcut offer comes here.
 
     // 6. The main window, then the zoom window, which posts WM_ZOOMCREATED.
+    // The answer history outlives the window that records into it; a fault
+    // found while opening it is told once the window is there.
+    HistoryStore history(HistoryStore::defaultFolder());
     auto mainForm = std::make_unique<TMainForm>();
     new TZoomForm(*options, mainForm.get());  // owned by the main window
+    mainForm->setHistory(&history);
     mainForm->show();
+    history.open();
 
     // 7.
     const int result = QApplication::exec();

@@ -13,6 +13,7 @@ PACKAGES=(
   mscompress
   unrtf xdg-utils
   xvfb xauth imagemagick
+  libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev
 )
 
 missing=()
