@@ -4,6 +4,7 @@
 
 #include "app/errorguard.h"
 #include "app/options.h"
+#include "app/programicon.h"
 #include "app/programlook.h"
 #include "app/qsettingsbackend.h"
 #include "app/startup.h"
@@ -46,6 +47,8 @@ int main(int argc, char* argv[]) {
     // 3.
     QApplication::setApplicationName(QStringLiteral("Tengwar Ostrel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tengwar Ostrel"));
+    QApplication::setWindowIcon(programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("tengwar-ostrel"));
     applyProgramLook();
     messages::setHelpHandler([](int context) { HelpEngine::instance().showPopup(context, QCursor::pos()); });
     reportStoreNotice(*options);
@@ -58,11 +61,18 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    // 5. On a first start the shortcut offer comes here.
+    // 5. On a first start the shortcut offer; "Izhod" there lets the start-up
+    // run to its end (the first-start marker is cleared) and then ends the
+    // program without a close query.
+    bool goOn = true;
+    guarded(nullptr, [&] { goOn = offerShortcutsAtFirstStart(*options); });
 
     // 6. The main window, then the zoom window, which posts WM_ZOOMCREATED.
     auto mainForm = std::make_unique<TMainForm>();
     mainForm->show();
+    if (!goOn) {
+        endOnceIdle();
+    }
 
     // 7.
     const int result = QApplication::exec();

@@ -1,6 +1,7 @@
 #include "app/tmainform.h"
 
 #include <QCloseEvent>
+#include <QLineEdit>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTabBar>
@@ -38,7 +39,7 @@ TMainForm::TMainForm(QWidget* parent)
     m_descriptionsPage = new DescriptionsPage(*this);
     m_rulesPage = new RulesPage(*this);
     m_convertPage = new ConvertPage(*this);
-    m_aboutPage = new AboutPage(*this);
+    m_aboutPage = new AboutPage();
     ui->Pages->addTab(m_exercisePage, QStringLiteral("Naloge"));
     ui->Pages->addTab(m_conversionPage, QStringLiteral("Pretvorba"));
     ui->Pages->addTab(m_descriptionsPage, QStringLiteral("Opisi nalog"));
@@ -58,6 +59,12 @@ TMainForm::TMainForm(QWidget* parent)
             [this] { m_exercisePage->StartTask(0); });
     connect(m_descriptionsPage, &DescriptionsPage::newTaskAvailable, m_exercisePage,
             &ExercisePage::setNewTaskAvailable);
+
+    // The About page's hidden window asks for the phrase in the answer field.
+    m_aboutPage->setAnswerSource([this] {
+        const auto* answer = m_exercisePage->findChild<QLineEdit*>(QStringLiteral("EdOdgovor1"));
+        return answer != nullptr ? toCp1250(answer->text()) : std::string();
+    });
 
     connect(ui->CloseBtn, &QPushButton::clicked, this, &QWidget::close);
     connect(ui->HelpBtn, &QPushButton::clicked, this, guardedSlot(this, [this] { HelpBtnClick(); }));
