@@ -48,7 +48,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Tengwar Ostrel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tengwar Ostrel"));
     QApplication::setWindowIcon(programIcon());
-    QGuiApplication::setDesktopFileName(QStringLiteral("tengwar-ostrel"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tengwar.ostrel.TengwarOstrel"));
     applyProgramLook();
     messages::setHelpHandler([](int context) { HelpEngine::instance().showPopup(context, QCursor::pos()); });
     reportStoreNotice(*options);

@@ -92,8 +92,9 @@ AboutPage::AboutPage(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     ui->setupUi(this);
     setHelpContext(this, 9705);
 
+    // 21 pixels of cell height, as the title was laid out for: about 19 of em.
     QFont title(QStringLiteral("Liberation Serif"));
-    title.setPixelSize(21);
+    title.setPixelSize(19);
     ui->Title->setFont(title);
     ui->Image->setPixmap(programIcon().pixmap(32, 32));
     ui->LbRazlicicaSt->setText(QStringLiteral(OSTREL_VERSION));

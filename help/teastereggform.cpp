@@ -29,7 +29,7 @@ private:
 };
 
 TEasterEggForm::TEasterEggForm(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                          Qt::MSWindowsFixedSizeDialogHint),
       m_paintArea(new EasterEggPaintArea(*this)),
       m_path(kClientWidth, kClientHeight) {

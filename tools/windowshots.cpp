@@ -1,4 +1,5 @@
-// Renders the main window on each of its pages, and the save dialog, to PNG
+// Renders the main window on each of its pages, the save dialog, the shortcut
+// dialog and the hidden window of the About page to PNG
 // files, so that their layout can be looked at without starting the program.
 //
 //   windowshots [--font FILE] [--out FOLDER]
@@ -19,6 +20,8 @@
 #include "app/programlook.h"
 #include "app/tmainform.h"
 #include "app/tsaveform.h"
+#include "help/teastereggform.h"
+#include "install/tshortcutform.h"
 #include "transcription/conversionpage.h"
 #include "ui_conversionpage.h"
 
@@ -72,6 +75,14 @@ int main(int argc, char* argv[]) {
         options.SetFlag(31, true);
         TSaveForm both(&form, true, true);
         ok = save(both, out.filePath(QStringLiteral("save-both-auto-rules.png"))) && ok;
+        TShortcutForm shortcuts;
+        ok = save(shortcuts, out.filePath(QStringLiteral("shortcuts.png"))) && ok;
+        // The hidden window with its text well inside: 150 steps of the glide.
+        TEasterEggForm egg(&form);
+        for (int step = 0; step < 150; ++step) {
+            egg.TimerTimer();
+        }
+        ok = save(egg, out.filePath(QStringLiteral("easter-egg.png"))) && ok;
     }
     installOptions(nullptr);
     return ok ? 0 : 1;
