@@ -11,6 +11,7 @@ PACKAGES=(
   python3 python3-fonttools python3-shapely
   mscompress
   xvfb xauth imagemagick
+  dpkg-dev desktop-file-utils appstream lintian
 )
 
 missing=()
