@@ -52,6 +52,19 @@ void ensureIconInstalled() {
     }
 }
 
+// GNOME's desktop starts an entry on the desktop only when it is also marked
+// trusted; elsewhere the mark is ignored. Best effort: without gio, nothing.
+void markTrusted(const QString& path) {
+    const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
+    if (gio.isEmpty()) {
+        return;
+    }
+    QProcess process;
+    process.start(gio,
+                  {QStringLiteral("set"), path, QStringLiteral("metadata::trusted"), QStringLiteral("true")});
+    process.waitForFinished(3000);
+}
+
 }  // namespace
 
 QString applicationsFolder() {
@@ -131,6 +144,9 @@ bool CreateShortcuts(const TShortcutForm& form) {
     }
     if (form.CbDesktop()->isChecked()) {
         const bool done = writeDesktopEntry(desktop, program);
+        if (done) {
+            shortcuts::markTrusted(QDir(desktop).filePath(QString::fromLatin1(desktopentry::kFileName)));
+        }
         ok = ok && done;
         written = written || done;
     }
