@@ -79,13 +79,16 @@ void AboutIcon::mousePressEvent(QMouseEvent* event) {
     if (isTrigger(event->button(), event->buttons(), event->modifiers())) {
         event->accept();
         emit triggered(global);
-    } else if ((event->modifiers() & all) == all) {
-        event->accept();  // all three keys held and some other press: nothing
-    } else if (ctlMouseDown(this, event->button(), event->position().toPoint(), global)) {
-        event->accept();
-    } else {
-        QLabel::mousePressEvent(event);
+        return;
     }
+    // With all three keys held any other press does nothing; without them the
+    // press is an ordinary one.
+    const bool allThree = (event->modifiers() & all) == all;
+    if (allThree || ctlMouseDown(this, event->button(), event->position().toPoint(), global)) {
+        event->accept();
+        return;
+    }
+    QLabel::mousePressEvent(event);
 }
 
 AboutPage::AboutPage(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::AboutPage>()) {

@@ -78,7 +78,7 @@ QString desktopFolder() {
         process.start(tool, {QStringLiteral("DESKTOP")});
         if (process.waitForFinished(3000) && process.exitStatus() == QProcess::NormalExit &&
             process.exitCode() == 0) {
-            const QString folder = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+            QString folder = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
             if (!folder.isEmpty()) {
                 return folder;
             }
@@ -87,7 +87,7 @@ QString desktopFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
 }
 
-void setEnvironment(Environment replacement) {
+void setEnvironment(const Environment& replacement) {
     const Environment defaults = defaultEnvironment();
     environment() = {
         replacement.runDialog ? replacement.runDialog : defaults.runDialog,

@@ -43,7 +43,7 @@ struct Environment {
     // The absolute path of the running program.
     std::function<QString()> programPath;
 };
-void setEnvironment(Environment environment);
+void setEnvironment(const Environment& environment);
 void resetEnvironment();
 
 }  // namespace shortcuts
