@@ -1,7 +1,6 @@
 #include "app/tmainform.h"
 
 #include <QCloseEvent>
-#include <QLineEdit>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTabBar>
@@ -60,11 +59,8 @@ TMainForm::TMainForm(QWidget* parent)
     connect(m_descriptionsPage, &DescriptionsPage::newTaskAvailable, m_exercisePage,
             &ExercisePage::setNewTaskAvailable);
 
-    // The About page's hidden window asks for the phrase in the answer field.
-    m_aboutPage->setAnswerSource([this] {
-        const auto* answer = m_exercisePage->findChild<QLineEdit*>(QStringLiteral("EdOdgovor1"));
-        return answer != nullptr ? toCp1250(answer->text()) : std::string();
-    });
+    // The About page's hidden window asks for a phrase typed as an answer.
+    connect(m_exercisePage, &ExercisePage::answerTextChanged, m_aboutPage, &AboutPage::setAnswerText);
 
     connect(ui->CloseBtn, &QPushButton::clicked, this, &QWidget::close);
     connect(ui->HelpBtn, &QPushButton::clicked, this, guardedSlot(this, [this] { HelpBtnClick(); }));

@@ -106,14 +106,13 @@ AboutPage::AboutPage(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
 
 AboutPage::~AboutPage() = default;
 
-void AboutPage::setAnswerSource(AnswerSource source) {
-    m_answerSource = std::move(source);
+void AboutPage::setAnswerText(const QString& answer) {
+    m_answer = toCp1250(answer);
 }
 
 void AboutPage::ImageMouseDown(const QPoint& globalPos) {
     QApplication::beep();
-    const std::string answer = m_answerSource ? m_answerSource() : std::string();
-    if (isAccessPhrase(answer)) {
+    if (isAccessPhrase(m_answer)) {
         TEasterEggForm egg(window());
         egg.exec();
         return;

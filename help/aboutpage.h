@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QWidget>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -59,14 +58,13 @@ public:
     explicit AboutPage(QWidget* parent = nullptr);
     ~AboutPage() override;
 
-    // Where the page reads the access phrase from: the exercise's answer
-    // field (Windows-1250).
-    using AnswerSource = std::function<std::string()>;
-    void setAnswerSource(AnswerSource source);
+    // The text of the exercise's answer field, where the access phrase is
+    // typed; the main window passes on every change.
+    void setAnswerText(const QString& answer);
 
 private:
     void ImageMouseDown(const QPoint& globalPos);
 
     std::unique_ptr<Ui::AboutPage> ui;
-    AnswerSource m_answerSource;
+    std::string m_answer;  // Windows-1250
 };
