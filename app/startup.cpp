@@ -1,11 +1,11 @@
 #include "app/startup.h"
 
+#include <QCoreApplication>
+
 #include "app/messages.h"
 #include "app/options.h"
 #include "app/qtext.h"
 #include "install/shortcuts.h"
-
-#include <QCoreApplication>
 
 void reportStoreNotice(TOptions& options, QWidget* parent) {
     const std::string notice = options.TakeStartupNotice();
