@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "app/messages.h"
-#include "app/options.h"
 #include "app/qtext.h"
+#include "settings/options.h"
 
 class QWidget;
 
@@ -56,9 +56,9 @@ void invokeHandler(Handler& handler, Args&&... args) {
 // handler that takes no arguments ignores the signal's.
 template <class Handler>
 auto guardedSlot(QWidget* parent, Handler handler) {
-    return [parent, handler = std::move(handler)](auto&&... args) mutable -> void
-               requires(std::is_invocable_v<Handler&, decltype(args)...> || std::is_invocable_v<Handler&>)
-    {
+    return [ parent, handler = std::move(handler) ](
+               auto&&... args) mutable -> void requires(std::is_invocable_v<Handler&, decltype(args)...> ||
+                                                        std::is_invocable_v<Handler&>) {
         guarded(parent, [&] { errorguard::invokeHandler(handler, std::forward<decltype(args)>(args)...); });
     };
 }

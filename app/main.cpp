@@ -3,14 +3,14 @@
 #include <memory>
 
 #include "app/errorguard.h"
-#include "app/options.h"
 #include "app/programicon.h"
 #include "app/programlook.h"
-#include "app/qsettingsbackend.h"
 #include "app/startup.h"
 #include "app/tmainform.h"
 #include "help/helpengine.h"
 #include "install/fontinstall.h"
+#include "settings/options.h"
+#include "settings/qsettingsbackend.h"
 
 namespace {
 

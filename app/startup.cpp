@@ -3,9 +3,9 @@
 #include <QCoreApplication>
 
 #include "app/messages.h"
-#include "app/options.h"
 #include "app/qtext.h"
 #include "install/shortcuts.h"
+#include "settings/options.h"
 
 void reportStoreNotice(TOptions& options, QWidget* parent) {
     const std::string notice = options.TakeStartupNotice();

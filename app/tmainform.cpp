@@ -6,8 +6,8 @@
 #include <QTabBar>
 
 #include "app/errorguard.h"
-#include "app/options.h"
 #include "app/qtext.h"
+#include "app/trainersession.h"
 #include "app/tsaveform.h"
 #include "app/windowfont.h"
 #include "convert/convertpage.h"
@@ -19,6 +19,7 @@
 #include "help/helpcontext.h"
 #include "help/helpengine.h"
 #include "readback/rulespage.h"
+#include "settings/options.h"
 #include "transcription/conversionpage.h"
 #include "transcription/convertdata.h"
 #include "ui_tmainform.h"
@@ -27,17 +28,16 @@ TMainForm::TMainForm(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint),
       ui(std::make_unique<Ui::TMainForm>()),
-      m_activeRules(std::make_unique<ReadBackRules>()),
-      m_editRules(std::make_unique<ReadBackRules>()) {
+      m_session(std::make_unique<TrainerSession>()) {
     setFont(windowFont());
     ui->setupUi(this);
     setFixedSize(531, 273);
 
-    m_exercisePage = new ExercisePage(*this);
-    m_conversionPage = new ConversionPage(*this);
-    m_descriptionsPage = new DescriptionsPage(*this);
-    m_rulesPage = new RulesPage(*this);
-    m_convertPage = new ConvertPage(*this);
+    m_exercisePage = new ExercisePage(*m_session);
+    m_conversionPage = new ConversionPage(*m_session);
+    m_descriptionsPage = new DescriptionsPage(*m_session);
+    m_rulesPage = new RulesPage(*m_session);
+    m_convertPage = new ConvertPage(*m_session);
     m_aboutPage = new AboutPage();
     ui->Pages->addTab(m_exercisePage, QStringLiteral("Naloge"));
     ui->Pages->addTab(m_conversionPage, QStringLiteral("Pretvorba"));
@@ -58,6 +58,9 @@ TMainForm::TMainForm(QWidget* parent)
             [this] { m_exercisePage->StartTask(0); });
     connect(m_descriptionsPage, &DescriptionsPage::newTaskAvailable, m_exercisePage,
             &ExercisePage::setNewTaskAvailable);
+    // Confirmed or default rules give the current item its new expected answer.
+    connect(m_rulesPage, &RulesPage::activeRulesChanged, m_exercisePage, &ExercisePage::updateExpectedAnswer);
+    connect(m_exercisePage, &ExercisePage::pageShowRequested, this, [this] { showPage(PageExercise); });
 
     // The About page's hidden window asks for a phrase typed as an answer.
     connect(m_exercisePage, &ExercisePage::answerTextChanged, m_aboutPage, &AboutPage::setAnswerText);
@@ -84,7 +87,7 @@ void TMainForm::createSteps() {
     TOptions& options = Options();
 
     // 1. No task, nothing counted, not paused; an empty error list.
-    m_descriptionErrors.clear();
+    m_session->descriptionErrors().clear();
     m_exercisePage->resetExercise();
     m_exercisePage->ShowStatistics();
     // 2.
@@ -123,13 +126,13 @@ void TMainForm::createSteps() {
     // 11.
     m_trackPlacement = true;
     // 12.
-    options.LoadReadBackRules(*m_activeRules);
-    options.LoadReadBackRules(*m_editRules);
+    options.LoadReadBackRules(m_session->activeRules());
+    options.LoadReadBackRules(m_session->editRules());
     // 13.
     m_rulesPage->setUpRules();
     // 14.
-    m_descriptionsChanged = false;
-    m_rulesChanged = false;
+    m_session->setDescriptionsChanged(false);
+    m_session->setRulesChanged(false);
 }
 
 QPoint TMainForm::placement(int storedLeft, int storedTop, int storedRight, int storedBottom, bool zoomShown,
@@ -220,10 +223,11 @@ bool TMainForm::CloseQuery() {
     TOptions& options = Options();
     const bool autoDescriptions = options.GetFlag(flag::AutoSaveDescriptions);
     const bool autoRules = options.GetFlag(flag::AutoSaveRules);
+    const TrainerSession& session = *m_session;
     bool saveDescriptions = autoDescriptions;
     bool saveRules = autoRules;
-    if ((m_descriptionsChanged && !autoDescriptions) || (m_rulesChanged && !autoRules)) {
-        TSaveForm dialog(this, m_descriptionsChanged, m_rulesChanged);
+    if ((session.descriptionsChanged() && !autoDescriptions) || (session.rulesChanged() && !autoRules)) {
+        TSaveForm dialog(this, session.descriptionsChanged(), session.rulesChanged());
         const int result = dialog.exec();
         saveDescriptions = dialog.saveDescriptions();
         saveRules = dialog.saveRules();
@@ -235,11 +239,11 @@ bool TMainForm::CloseQuery() {
             return false;
         }
     }
-    if (saveDescriptions && m_descriptionsChanged) {
+    if (saveDescriptions && session.descriptionsChanged()) {
         m_descriptionsPage->SaveDescriptions();
     }
-    if (saveRules && m_rulesChanged) {
-        options.SaveReadBackRules(*m_editRules);
+    if (saveRules && session.rulesChanged()) {
+        options.SaveReadBackRules(m_session->editRules());
     }
     return true;
 }

@@ -5,10 +5,6 @@
 #include <QWidget>
 #include <memory>
 
-#include "exercise/descriptionsparser.h"
-#include "exercise/taskdescriptions.h"
-#include "readback/readbackrules.h"
-
 namespace Ui {
 class TMainForm;
 }
@@ -18,13 +14,14 @@ class DescriptionsPage;
 class RulesPage;
 class ConvertPage;
 class AboutPage;
+class TrainerSession;
 
 // Posted by the zoom window while it is created, so that the main window wires
 // itself to it once the event loop runs. It carries nothing.
 inline constexpr QEvent::Type WM_ZOOMCREATED = static_cast<QEvent::Type>(1690);
 
-// The main window: six pages, "Izhod" and "Pomoč", and the state the pages
-// share.
+// The main window: six pages, "Izhod" and "Pomoč". It owns the session, the
+// state the pages share, and wires the pages' signals to each other.
 class TMainForm : public QWidget {
     Q_OBJECT
 
@@ -50,22 +47,9 @@ public:
     void showPage(int index);
     int currentPage() const;
 
-    // Edit flags read by the close query.
-    bool descriptionsChanged() const { return m_descriptionsChanged; }
-    void setDescriptionsChanged(bool changed) { m_descriptionsChanged = changed; }
-    bool rulesChanged() const { return m_rulesChanged; }
-    void setRulesChanged(bool changed) { m_rulesChanged = changed; }
-
-    // The task descriptions in use by the exercise, the ones being edited on
-    // "Opisi nalog", and the faults of the last parse.
-    TaskDescriptions& liveDescriptions() { return m_liveDescriptions; }
-    TaskDescriptions& scratchDescriptions() { return m_scratchDescriptions; }
-    DescriptionErrors& descriptionErrors() { return m_descriptionErrors; }
-
-    // The confirmed read-back rules (used for expected answers) and the
-    // working copy edited on "Prepis v latinico".
-    ReadBackRules& activeRules() { return *m_activeRules; }
-    ReadBackRules& editRules() { return *m_editRules; }
+    // The state the pages share: descriptions, read-back rules, the edit
+    // flags and the exercise run.
+    TrainerSession& session() const { return *m_session; }
 
     // False until start-up has placed the window; meanwhile moves and resizes
     // are not stored.
@@ -96,6 +80,7 @@ private:
     void ZoomCreated();
 
     std::unique_ptr<Ui::TMainForm> ui;
+    std::unique_ptr<TrainerSession> m_session;
     ExercisePage* m_exercisePage = nullptr;
     ConversionPage* m_conversionPage = nullptr;
     DescriptionsPage* m_descriptionsPage = nullptr;
@@ -104,12 +89,5 @@ private:
     AboutPage* m_aboutPage = nullptr;
 
     bool m_trackPlacement = false;
-    bool m_descriptionsChanged = false;
-    bool m_rulesChanged = false;
     bool m_programPageChange = false;
-    TaskDescriptions m_liveDescriptions;
-    TaskDescriptions m_scratchDescriptions;
-    DescriptionErrors m_descriptionErrors;
-    std::unique_ptr<ReadBackRules> m_activeRules;
-    std::unique_ptr<ReadBackRules> m_editRules;
 };

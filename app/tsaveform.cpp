@@ -5,11 +5,11 @@
 #include <QStyle>
 
 #include "app/errorguard.h"
-#include "app/options.h"
 #include "app/programicon.h"
 #include "app/windowfont.h"
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
+#include "settings/options.h"
 #include "transcription/convertdata.h"
 #include "ui_tsaveform.h"
 

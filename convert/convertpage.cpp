@@ -3,8 +3,8 @@
 #include "help/helpcontext.h"
 #include "ui_convertpage.h"
 
-ConvertPage::ConvertPage(TMainForm& mainForm, QWidget* parent)
-    : QWidget(parent), m_mainForm(mainForm), ui(std::make_unique<Ui::ConvertPage>()) {
+ConvertPage::ConvertPage(TrainerSession& session, QWidget* parent)
+    : QWidget(parent), m_session(session), ui(std::make_unique<Ui::ConvertPage>()) {
     ui->setupUi(this);
     setHelpContext(this, 9706);
 }

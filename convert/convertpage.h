@@ -7,14 +7,14 @@
 namespace Ui {
 class ConvertPage;
 }
-class TMainForm;
+class TrainerSession;
 
 // The page "Pretvorba datotek": file conversion.
 class ConvertPage : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ConvertPage(TMainForm& mainForm, QWidget* parent = nullptr);
+    explicit ConvertPage(TrainerSession& session, QWidget* parent = nullptr);
     ~ConvertPage() override;
 
     // Once while the main window is created, and released when it is destroyed.
@@ -26,6 +26,6 @@ public:
     void setConvertCaps(bool on);
 
 private:
-    TMainForm& m_mainForm;
+    TrainerSession& m_session;
     std::unique_ptr<Ui::ConvertPage> ui;
 };

@@ -8,13 +8,13 @@
 #include <QStyle>
 
 #include "app/errorguard.h"
-#include "app/options.h"
 #include "app/qtext.h"
-#include "app/tmainform.h"
+#include "app/trainersession.h"
 #include "exercise/descriptionsparser.h"
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
 #include "help/helpengine.h"
+#include "settings/options.h"
 #include "transcription/convertdata.h"
 #include "ui_descriptionspage.h"
 
@@ -50,8 +50,8 @@ int itemHelpContext(const QAction* item) {
 
 }  // namespace
 
-DescriptionsPage::DescriptionsPage(TMainForm& mainForm, QWidget* parent)
-    : QWidget(parent), m_mainForm(mainForm), ui(std::make_unique<Ui::DescriptionsPage>()) {
+DescriptionsPage::DescriptionsPage(TrainerSession& session, QWidget* parent)
+    : QWidget(parent), m_session(session), ui(std::make_unique<Ui::DescriptionsPage>()) {
     ui->setupUi(this);
 
     setHelpContext(this, 9703);
@@ -121,14 +121,14 @@ void DescriptionsPage::LoadDescriptions() {
     setFieldLines(ui->MemoNaloge, tasks);
     parseLive();
     emit exerciseEndRequested();
-    emit newTaskAvailable(m_mainForm.liveDescriptions().taskCount() >= 1);
-    m_mainForm.setDescriptionsChanged(false);
+    emit newTaskAvailable(m_session.liveDescriptions().taskCount() >= 1);
+    m_session.setDescriptionsChanged(false);
 }
 
 void DescriptionsPage::SaveDescriptions() {
     Options().SaveLetterGroups(groupLines());
     Options().SaveTaskDescriptions(taskLines());
-    m_mainForm.setDescriptionsChanged(false);
+    m_session.setDescriptionsChanged(false);
 }
 
 void DescriptionsPage::setAutoSave(bool on) {
@@ -136,20 +136,19 @@ void DescriptionsPage::setAutoSave(bool on) {
 }
 
 void DescriptionsPage::parseLive() {
-    ParseDescriptions(groupLines(), taskLines(), m_mainForm.liveDescriptions(),
-                      m_mainForm.descriptionErrors());
+    ParseDescriptions(groupLines(), taskLines(), m_session.liveDescriptions(), m_session.descriptionErrors());
     showErrorsButton();
 }
 
 void DescriptionsPage::showErrorsButton() {
-    ui->ErrorsBtn->setVisible(!m_mainForm.descriptionErrors().empty());
+    ui->ErrorsBtn->setVisible(!m_session.descriptionErrors().empty());
 }
 
 void DescriptionsPage::NalogeChange() {
-    ParseDescriptions(groupLines(), taskLines(), m_mainForm.scratchDescriptions(),
-                      m_mainForm.descriptionErrors());
+    ParseDescriptions(groupLines(), taskLines(), m_session.scratchDescriptions(),
+                      m_session.descriptionErrors());
     showErrorsButton();
-    m_mainForm.setDescriptionsChanged(true);
+    m_session.setDescriptionsChanged(true);
 }
 
 void DescriptionsPage::ConfirmTasksBtnClick() {
@@ -158,7 +157,7 @@ void DescriptionsPage::ConfirmTasksBtnClick() {
     parseLive();
     // Once more, so that the exercise page shows the new state.
     emit exerciseEndRequested();
-    emit newTaskAvailable(m_mainForm.liveDescriptions().taskCount() >= 1);
+    emit newTaskAvailable(m_session.liveDescriptions().taskCount() >= 1);
 }
 
 void DescriptionsPage::CancelTasksBtnClick() {
@@ -176,7 +175,7 @@ void DescriptionsPage::ErrorsBtnClick() {
 
 void DescriptionsPage::ErrorsPopupPopup() {
     m_errorsPopup->clear();
-    for (const DescriptionError& error : m_mainForm.descriptionErrors()) {
+    for (const DescriptionError& error : m_session.descriptionErrors()) {
         QAction* item = m_errorsPopup->addAction(literalCaption(error.message));
         item->setProperty(kHelpContextProperty, kErrorHelpBase + error.code);
     }

@@ -9,20 +9,20 @@ namespace Ui {
 class DescriptionsPage;
 }
 class QMenu;
-class TMainForm;
+class TrainerSession;
 
 // The page "Opisi nalog": the letter groups and the tasks as two editable
-// texts. Every edit parses both into the main window's scratch descriptions
+// texts. Every edit parses both into the session's scratch descriptions
 // and error list; "Potrdi" stores the texts and makes them live.
 class DescriptionsPage : public QWidget {
     Q_OBJECT
 
 public:
-    explicit DescriptionsPage(TMainForm& mainForm, QWidget* parent = nullptr);
+    explicit DescriptionsPage(TrainerSession& session, QWidget* parent = nullptr);
     ~DescriptionsPage() override;
 
     // Stored texts into the fields and into the live descriptions; ends the
-    // running exercise. Clears the main window's DescriptionsChanged.
+    // running exercise. Clears the session's DescriptionsChanged.
     void LoadDescriptions();
     // The texts of the fields into the store. Clears DescriptionsChanged.
     void SaveDescriptions();
@@ -56,7 +56,7 @@ private:
     void showErrorsButton();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    TMainForm& m_mainForm;
+    TrainerSession& m_session;
     std::unique_ptr<Ui::DescriptionsPage> ui;
     QMenu* m_errorsPopup = nullptr;
 };

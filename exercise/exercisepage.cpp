@@ -8,12 +8,12 @@
 
 #include "app/errorguard.h"
 #include "app/messages.h"
-#include "app/options.h"
 #include "app/qtext.h"
-#include "app/tmainform.h"
+#include "app/trainersession.h"
 #include "exercise/random.h"
 #include "exercise/tickclock.h"
 #include "help/helpcontext.h"
+#include "settings/options.h"
 #include "transcription/convertdata.h"
 #include "ui_exercisepage.h"
 
@@ -56,8 +56,11 @@ bool isModifierKey(int key) {
 
 }  // namespace
 
-ExercisePage::ExercisePage(TMainForm& mainForm, QWidget* parent)
-    : QWidget(parent), m_mainForm(mainForm), ui(std::make_unique<Ui::ExercisePage>()) {
+ExercisePage::ExercisePage(TrainerSession& session, QWidget* parent)
+    : QWidget(parent),
+      m_session(session),
+      ui(std::make_unique<Ui::ExercisePage>()),
+      m_state(session.exercise()) {
     ui->setupUi(this);
 
     QFont title(QStringLiteral("Liberation Serif"));
@@ -148,12 +151,12 @@ void ExercisePage::StartTask(int n) {
 }
 
 void ExercisePage::updateExpectedAnswer() {
-    m_state.item.answer = TengwarToLatin(m_state.item.letters, m_mainForm.activeRules());
+    m_state.item.answer = TengwarToLatin(m_state.item.letters, m_session.activeRules());
 }
 
 void ExercisePage::NextItem() {
     int task = m_state.taskNumber;
-    m_state.item = PrepareItem(m_mainForm.liveDescriptions(), task, m_mainForm.activeRules(),
+    m_state.item = PrepareItem(m_session.liveDescriptions(), task, m_session.activeRules(),
                                [this](const std::string& name) {
                                    messages::Request request;
                                    request.parent = this;
@@ -188,7 +191,10 @@ void ExercisePage::NextItem() {
 
 void ExercisePage::CheckAnswer() {
     const std::string answer = answerBytes();
-    if (!m_state.judge(answer, tickclock::now())) {
+    const bool right = m_state.judge(answer, tickclock::now());
+    emit answerJudged(fromCp1250(m_state.item.letters), fromCp1250(m_state.item.answer), fromCp1250(answer),
+                      right, m_state.itemTime);
+    if (!right) {
         messages::Request request;
         request.parent = this;
         request.title = QStringLiteral("Napaka");
@@ -216,14 +222,14 @@ void ExercisePage::ShowStatistics() {
     emit itemTextChanged(tengwar);
     ui->KonecBtn->setEnabled(s.running());
     ui->CbPremor1->setEnabled(s.running());
-    ui->Restart1Btn->setEnabled(m_mainForm.liveDescriptions().taskCount() >= 1);
+    ui->Restart1Btn->setEnabled(m_session.liveDescriptions().taskCount() >= 1);
     TimerTimer();
 }
 
 void ExercisePage::FocusExercise() {
     if (!m_state.running())
         return;
-    m_mainForm.showPage(TMainForm::PageExercise);
+    emit pageShowRequested();
     ui->EdOdgovor1->setFocus();
 }
 
@@ -271,7 +277,7 @@ void ExercisePage::Restart1BtnMouseDown() {
 
 void ExercisePage::NalogePopupPopup() {
     m_nalogePopup->clear();
-    const TaskDescriptions& live = m_mainForm.liveDescriptions();
+    const TaskDescriptions& live = m_session.liveDescriptions();
     for (int k = 1; k <= live.taskCount(); ++k) {
         QAction* item = m_nalogePopup->addAction(literalMenuText(fromCp1250(live.tasks[k - 1].name)));
         connect(item, &QAction::triggered, this, guardedSlot(this, [this, k](auto&&...) { StartTask(k); }));
@@ -381,7 +387,7 @@ bool ExercisePage::expectsBlank() const {
 }
 
 QString ExercisePage::taskName() const {
-    const TaskDescriptions& live = m_mainForm.liveDescriptions();
+    const TaskDescriptions& live = m_session.liveDescriptions();
     if (m_state.taskNumber < 1 || m_state.taskNumber > live.taskCount())
         return QString();
     return fromCp1250(live.tasks[m_state.taskNumber - 1].name);

@@ -12,7 +12,7 @@ class ExercisePage;
 class QKeyEvent;
 class QMenu;
 class QTimer;
-class TMainForm;
+class TrainerSession;
 
 // The page "Naloge": the exercise run. The user picks a task from the menu of
 // "Nova naloga", reads each item in Tengwar and types its Latin reading; every
@@ -21,7 +21,7 @@ class ExercisePage : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ExercisePage(TMainForm& mainForm, QWidget* parent = nullptr);
+    explicit ExercisePage(TrainerSession& session, QWidget* parent = nullptr);
     ~ExercisePage() override;
 
     // Called by the main window while it is created: no task, nothing
@@ -32,12 +32,13 @@ public:
     // Draws and shows the next item of the running task.
     void NextItem();
     // The read-back rules were confirmed or reset: the current item's expected
-    // answer is read again from the main window's active rules.
+    // answer is read again from the session's active rules.
     void updateExpectedAnswer();
     // Judges the answer field, counts it and moves on to the next item.
     void CheckAnswer();
     void ShowStatistics();
-    // When a task runs: shows this page and gives the answer field the focus.
+    // When a task runs: asks for this page to be shown and gives the answer
+    // field the focus.
     void FocusExercise();
 
     // The check box "Čakaj na Enter", set from the stored flag at start.
@@ -54,10 +55,20 @@ public:
     void TimerTimer();
 
 signals:
-    // For the zoom window: the item's Tengwar text (font codes) and the answer
-    // as typed.
+    // For the zoom window: the Tengwar text (font codes) of the item now shown
+    // (a new item, or the item panel written again; empty when no task runs)
+    // and the answer as typed.
     void itemTextChanged(const QString& tengwar);
     void answerTextChanged(const QString& answer);
+    // An answer was judged: the item's phonetic letters, the expected and the
+    // typed answer, whether they matched, and the item's time in milliseconds
+    // (pauses not counted). Sent before the right answer is shown after a
+    // wrong one.
+    void answerJudged(const QString& letters, const QString& expected, const QString& typed, bool right,
+                      int milliseconds);
+    // A running task wants its page in front (the program's own choice of
+    // page, not stored).
+    void pageShowRequested();
     // The user ticked or cleared "Zoom".
     void zoomToggled(bool shown);
 
@@ -81,9 +92,10 @@ private:
     bool expectsBlank() const;
     QString taskName() const;
 
-    TMainForm& m_mainForm;
+    TrainerSession& m_session;
     std::unique_ptr<Ui::ExercisePage> ui;
-    ExerciseState m_state;
+    // The session's exercise run.
+    ExerciseState& m_state;
     QMenu* m_nalogePopup = nullptr;
     QTimer* m_timer = nullptr;
     // Set while the program itself empties the answer field.

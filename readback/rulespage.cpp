@@ -8,13 +8,12 @@
 #include <exception>
 
 #include "app/errorguard.h"
-#include "app/options.h"
 #include "app/qtext.h"
-#include "app/tmainform.h"
+#include "app/trainersession.h"
 #include "app/windowfont.h"
-#include "exercise/exercisepage.h"
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
+#include "settings/options.h"
 #include "transcription/alphabet.h"
 #include "transcription/convertdata.h"
 #include "transcription/engine.h"
@@ -63,8 +62,8 @@ void polyline(QPainter& painter, const QColor& color, QPoint a, QPoint b, QPoint
 
 }  // namespace
 
-RulesPage::RulesPage(TMainForm& mainForm, QWidget* parent)
-    : QWidget(parent), m_mainForm(mainForm), ui(std::make_unique<Ui::RulesPage>()) {
+RulesPage::RulesPage(TrainerSession& session, QWidget* parent)
+    : QWidget(parent), m_session(session), ui(std::make_unique<Ui::RulesPage>()) {
     ui->setupUi(this);
     m_entries = {ui->EdTrans1, ui->EdTrans2, ui->EdTrans3, ui->EdTrans4, ui->EdTrans5, ui->EdTrans6};
 
@@ -160,10 +159,10 @@ void RulesPage::RefreshRulesPage() {
     ui->TransVhodBox->update();
     ui->TransPomenBox->update();
     ui->TransTengwarBox->update();
-    const bool changed = m_mainForm.rulesChanged();
+    const bool changed = m_session.rulesChanged();
     for (int k = 1; k <= kColumns; ++k) {
         const char letter = columnLetter(k);
-        const std::string& reading = m_mainForm.editRules()[static_cast<unsigned char>(letter)];
+        const std::string& reading = m_session.editRules()[static_cast<unsigned char>(letter)];
         QLineEdit* box = entry(k);
         const QString text = fromCp1250(reading);
         // A stored reading longer than the limit is shown whole: the limit is
@@ -172,7 +171,7 @@ void RulesPage::RefreshRulesPage() {
         box->setText(text);
         box->setMaxLength(std::max<int>(kMaxReading, static_cast<int>(text.size())));
     }
-    m_mainForm.setRulesChanged(changed);
+    m_session.setRulesChanged(changed);
 }
 
 void RulesPage::EdTransChange(int k) {
@@ -180,9 +179,9 @@ void RulesPage::EdTransChange(int k) {
     if (letter == '\0') {
         return;  // not set up yet
     }
-    m_mainForm.setRulesChanged(true);
+    m_session.setRulesChanged(true);
     QLineEdit* box = entry(k);
-    m_mainForm.editRules()[static_cast<unsigned char>(letter)] = toCp1250(box->text());
+    m_session.editRules()[static_cast<unsigned char>(letter)] = toCp1250(box->text());
     // A reading above the limit may be shortened, never lengthened again.
     box->setMaxLength(std::max<int>(kMaxReading, static_cast<int>(box->text().size())));
 }
@@ -227,12 +226,12 @@ bool RulesPage::EdTransKeyDown(int k, const QKeyEvent* event) {
 // the boxes and RulesChanged stay together as they were.
 void RulesPage::ConfirmTransBtnClick() {
     TOptions& options = Options();
-    options.SaveReadBackRules(m_mainForm.editRules());
+    options.SaveReadBackRules(m_session.editRules());
     ReadBackRules active;
     options.LoadReadBackRules(active);
-    m_mainForm.activeRules() = std::move(active);
-    m_mainForm.setRulesChanged(false);
-    updateCurrentAnswer();
+    m_session.activeRules() = std::move(active);
+    m_session.setRulesChanged(false);
+    emit activeRulesChanged();
 }
 
 // Both tables are loaded before either is replaced, so a failing store keeps the edits.
@@ -242,9 +241,9 @@ void RulesPage::reloadStoredRules() {
     ReadBackRules active;
     options.LoadReadBackRules(edit);
     options.LoadReadBackRules(active);
-    m_mainForm.editRules() = std::move(edit);
-    m_mainForm.activeRules() = std::move(active);
-    m_mainForm.setRulesChanged(false);
+    m_session.editRules() = std::move(edit);
+    m_session.activeRules() = std::move(active);
+    m_session.setRulesChanged(false);
 }
 
 void RulesPage::CancelTransBtnClick() {
@@ -255,18 +254,12 @@ void RulesPage::CancelTransBtnClick() {
 void RulesPage::DefaultTransBtnClick() {
     Options().WriteDefaultReadBack();
     reloadStoredRules();
-    updateCurrentAnswer();
+    emit activeRulesChanged();
     RefreshRulesPage();
 }
 
 void RulesPage::CbAutoSavePrepisClick() {
     Options().SetFlag(flag::AutoSaveRules, ui->CbAutoSavePrepis->isChecked());
-}
-
-void RulesPage::updateCurrentAnswer() {
-    if (ExercisePage* exercise = m_mainForm.exercisePage()) {
-        exercise->updateExpectedAnswer();
-    }
 }
 
 bool RulesPage::eventFilter(QObject* watched, QEvent* event) {

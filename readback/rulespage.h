@@ -12,12 +12,12 @@ class RulesPage;
 class QKeyEvent;
 class QLineEdit;
 class QPainter;
-class TMainForm;
+class TrainerSession;
 
 // The page "Prepis v latinico": the read-back rules, letter by letter. The
 // letters of the alphabet stand in columns, six at a time; each column shows
 // the letter, its Tengwar under the current switches, its meaning and, in an
-// entry box, its Latin reading. Edits go into the main window's EditRules;
+// entry box, its Latin reading. Edits go into the session's EditRules;
 // "Potrdi" stores them and makes them the ActiveRules.
 class RulesPage : public QWidget {
     Q_OBJECT
@@ -29,10 +29,10 @@ public:
     // The longest reading the user may type into an entry box.
     static constexpr int kMaxReading = 5;
 
-    explicit RulesPage(TMainForm& mainForm, QWidget* parent = nullptr);
+    explicit RulesPage(TrainerSession& session, QWidget* parent = nullptr);
     ~RulesPage() override;
 
-    // Called once the main window has loaded both rule tables: column letters,
+    // Called once both rule tables of the session are loaded: column letters,
     // scroll range, and the six entry boxes.
     void setUpRules();
     // The check box "Vedno shrani ob izhodu", set from flag 31 at start
@@ -52,6 +52,11 @@ public:
     // its meaning (Windows-1250 bytes; font codes for the Tengwar row).
     std::string cellText(Row row, int k) const;
 
+signals:
+    // The active rules were confirmed or reset to the defaults: the current
+    // exercise item's expected answer has to be read again.
+    void activeRulesChanged();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -66,10 +71,9 @@ private:
     void paintRow(QWidget* box, Row row);
     void drawCell(QPainter& painter, const QRect& cell, const QString& text) const;
     void reloadStoredRules();
-    void updateCurrentAnswer();
     QLineEdit* entry(int k) const { return m_entries[static_cast<std::size_t>(k - 1)]; }
 
-    TMainForm& m_mainForm;
+    TrainerSession& m_session;
     std::unique_ptr<Ui::RulesPage> ui;
     std::array<QLineEdit*, kColumns> m_entries{};
     std::string m_letters;

@@ -15,13 +15,13 @@
 #include <QPixmap>
 #include <cstdio>
 
-#include "app/memorybackend.h"
-#include "app/options.h"
 #include "app/programlook.h"
 #include "app/tmainform.h"
 #include "app/tsaveform.h"
 #include "help/teastereggform.h"
 #include "install/tshortcutform.h"
+#include "settings/memorybackend.h"
+#include "settings/options.h"
 #include "transcription/conversionpage.h"
 #include "ui_conversionpage.h"
 

@@ -3,15 +3,15 @@
 #include <QSignalBlocker>
 
 #include "app/errorguard.h"
-#include "app/options.h"
 #include "app/qtext.h"
 #include "app/windowfont.h"
 #include "help/helpcontext.h"
+#include "settings/options.h"
 #include "transcription/convertdata.h"
 #include "transcription/engine.h"
 #include "ui_conversionpage.h"
 
-ConversionPage::ConversionPage(TMainForm& /*mainForm*/, QWidget* parent)
+ConversionPage::ConversionPage(TrainerSession& /*session*/, QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::ConversionPage>()) {
     ui->setupUi(this);
     setBoldCaption(ui->GrpSettings);

@@ -8,7 +8,7 @@ namespace Ui {
 class ConversionPage;
 }
 class QCheckBox;
-class TMainForm;
+class TrainerSession;
 
 // The page "Pretvorba": every transcription switch, written to the store the
 // moment it changes, and a test field whose text is shown in Tengwar after
@@ -17,7 +17,7 @@ class ConversionPage : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ConversionPage(TMainForm& mainForm, QWidget* parent = nullptr);
+    explicit ConversionPage(TrainerSession& session, QWidget* parent = nullptr);
     ~ConversionPage() override;
 
     // Fills the switch controls from the store. The change events this fires

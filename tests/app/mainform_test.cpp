@@ -12,6 +12,7 @@
 
 #include "app/startup.h"
 #include "app/tmainform.h"
+#include "app/trainersession.h"
 #include "app/tsaveform.h"
 #include "help/helpcontext.h"
 #include "help/helpengine.h"
@@ -202,8 +203,8 @@ class CloseQueryTest : public ShownMainFormTest {
 protected:
     // Marks the rules as edited with a recognisable change.
     void editRules() {
-        form->editRules()['a'] = "EDIT";
-        form->setRulesChanged(true);
+        form->session().editRules()['a'] = "EDIT";
+        form->session().setRulesChanged(true);
     }
     bool rulesSaved() {
         ReadBackRules stored;
@@ -226,7 +227,7 @@ TEST_F(CloseQueryTest, NothingEditedClosesWithoutAsking) {
 }
 
 TEST_F(CloseQueryTest, DescriptionsEditedShowsOnlyTheDescriptionsGroup) {
-    form->setDescriptionsChanged(true);
+    form->session().setDescriptionsChanged(true);
     const bool shown = closeWith([](TSaveForm& dialog) {
         Ui::TSaveForm& ui = dialog.form();
         EXPECT_TRUE(ui.CbShraniOpise->isVisible());
@@ -244,23 +245,23 @@ TEST_F(CloseQueryTest, DescriptionsEditedShowsOnlyTheDescriptionsGroup) {
     });
     EXPECT_TRUE(shown);
     EXPECT_TRUE(closed);
-    EXPECT_FALSE(form->descriptionsChanged()) << "the descriptions were saved";
+    EXPECT_FALSE(form->session().descriptionsChanged()) << "the descriptions were saved";
 }
 
 TEST_F(CloseQueryTest, BothEditedWithBothAutoFlagsSavesWithoutAsking) {
     options().SetFlag(flag::AutoSaveRules, true);
     options().SetFlag(flag::AutoSaveDescriptions, true);
-    form->setDescriptionsChanged(true);
+    form->session().setDescriptionsChanged(true);
     editRules();
     EXPECT_FALSE(closeWith([](TSaveForm&) {}));
     EXPECT_TRUE(closed);
-    EXPECT_FALSE(form->descriptionsChanged());
+    EXPECT_FALSE(form->session().descriptionsChanged());
     EXPECT_TRUE(rulesSaved());
 }
 
 TEST_F(CloseQueryTest, AutoDescriptionsCheckedDisablesSaveNowAndStillSaves) {
     options().SetFlag(flag::AutoSaveDescriptions, true);
-    form->setDescriptionsChanged(true);
+    form->session().setDescriptionsChanged(true);
     editRules();
     const bool shown = closeWith([](TSaveForm& dialog) {
         Ui::TSaveForm& ui = dialog.form();
@@ -279,12 +280,12 @@ TEST_F(CloseQueryTest, AutoDescriptionsCheckedDisablesSaveNowAndStillSaves) {
     });
     EXPECT_TRUE(shown);
     EXPECT_TRUE(closed);
-    EXPECT_FALSE(form->descriptionsChanged());
+    EXPECT_FALSE(form->session().descriptionsChanged());
     EXPECT_TRUE(rulesSaved());
 }
 
 TEST_F(CloseQueryTest, OkStoresTheAlwaysSaveBoxes) {
-    form->setDescriptionsChanged(true);
+    form->session().setDescriptionsChanged(true);
     editRules();
     closeWith([](TSaveForm& dialog) {
         dialog.form().CbAutoOpisi->setChecked(true);
@@ -309,7 +310,7 @@ TEST_F(CloseQueryTest, UncheckedSaveNowSkipsTheRules) {
 }
 
 TEST_F(CloseQueryTest, NoSaveClosesAndLeavesEverything) {
-    form->setDescriptionsChanged(true);
+    form->session().setDescriptionsChanged(true);
     editRules();
     const FlagBytes before = options().GetFlags();
     const bool shown = closeWith([](TSaveForm& dialog) {
@@ -320,7 +321,7 @@ TEST_F(CloseQueryTest, NoSaveClosesAndLeavesEverything) {
     });
     EXPECT_TRUE(shown);
     EXPECT_TRUE(closed);
-    EXPECT_TRUE(form->descriptionsChanged());
+    EXPECT_TRUE(form->session().descriptionsChanged());
     EXPECT_FALSE(rulesSaved());
     EXPECT_EQ(options().GetFlags(), before);
 }
@@ -332,7 +333,7 @@ TEST_F(CloseQueryTest, CancelEscAndClosingTheDialogKeepTheProgramRunning) {
         [](TSaveForm& dialog) { dialog.close(); },
     };
     for (const auto& way : ways) {
-        form->setDescriptionsChanged(true);
+        form->session().setDescriptionsChanged(true);
         editRules();
         const FlagBytes before = options().GetFlags();
         const bool shown = closeWith([&](TSaveForm& dialog) {
@@ -342,8 +343,8 @@ TEST_F(CloseQueryTest, CancelEscAndClosingTheDialogKeepTheProgramRunning) {
         EXPECT_TRUE(shown);
         EXPECT_FALSE(closed);
         EXPECT_TRUE(form->isVisible());
-        EXPECT_TRUE(form->descriptionsChanged());
-        EXPECT_TRUE(form->rulesChanged());
+        EXPECT_TRUE(form->session().descriptionsChanged());
+        EXPECT_TRUE(form->session().rulesChanged());
         EXPECT_FALSE(rulesSaved());
         EXPECT_EQ(options().GetFlags(), before);
     }

@@ -14,15 +14,16 @@
 
 #include <gtest/gtest.h>
 
-#include "app/memorybackend.h"
 #include "app/messages.h"
-#include "app/options.h"
 #include "app/qtext.h"
 #include "app/tmainform.h"
+#include "app/trainersession.h"
 #include "exercise/defaultdescriptions.h"
 #include "exercise/exercisepage.h"
 #include "help/helpcontext.h"
 #include "help/helpengine.h"
+#include "settings/memorybackend.h"
+#include "settings/options.h"
 #include "transcription/convertdata.h"
 
 namespace {
@@ -77,7 +78,7 @@ protected:
 
     std::vector<std::string> liveNames() {
         std::vector<std::string> names;
-        for (const auto& task : m_form->liveDescriptions().tasks) {
+        for (const auto& task : m_form->session().liveDescriptions().tasks) {
             names.push_back(task.name);
         }
         return names;
@@ -100,23 +101,23 @@ TEST_F(DescriptionsPageTest, StartUpLoadsTheStoredTextsAndTheAutoSaveBox) {
     m_form = std::make_unique<TMainForm>();
     m_page = m_form->descriptionsPage();
     EXPECT_EQ(m_page->taskLines(), (StringList{"ena=soglasniki", "dve=bla"}));
-    EXPECT_EQ(m_form->liveDescriptions().taskCount(), 1);
-    EXPECT_EQ(m_form->descriptionErrors().size(), 2u);
+    EXPECT_EQ(m_form->session().liveDescriptions().taskCount(), 1);
+    EXPECT_EQ(m_form->session().descriptionErrors().size(), 2u);
     EXPECT_TRUE(m_page->findChild<QPushButton*>(QStringLiteral("ErrorsBtn"))->isVisibleTo(m_page));
     EXPECT_TRUE(m_page->findChild<QCheckBox*>(QStringLiteral("CbAutoSaveOpisi"))->isChecked());
-    EXPECT_FALSE(m_form->descriptionsChanged());
+    EXPECT_FALSE(m_form->session().descriptionsChanged());
 }
 
 TEST_F(DescriptionsPageTest, ClosingWithAutoSaveStoresTheEditedTexts) {
     m_options.SetFlag(flag::AutoSaveDescriptions, true);
     m_groups->setPlainText(QStringLiteral("g=abc"));
     m_tasks->setPlainText(QStringLiteral("t=g"));
-    ASSERT_TRUE(m_form->descriptionsChanged());
+    ASSERT_TRUE(m_form->session().descriptionsChanged());
     EXPECT_TRUE(m_form->close());
     EXPECT_TRUE(m_boxes.isEmpty());
     EXPECT_EQ(storedGroups(), StringList{"g=abc"});
     EXPECT_EQ(storedTasks(), StringList{"t=g"});
-    EXPECT_FALSE(m_form->descriptionsChanged());
+    EXPECT_FALSE(m_form->session().descriptionsChanged());
 }
 
 TEST_F(DescriptionsPageTest, ControlsCarryCaptionsAndHelpContexts) {
@@ -192,16 +193,16 @@ TEST_F(DescriptionsPageTest, LoadFillsFieldsAndLiveDescriptions) {
     m_options.SaveTaskDescriptions({"# komentar", "prva=a", "druga=b+a;1!2"});
     QSignalSpy ends(m_page, &DescriptionsPage::exerciseEndRequested);
     QSignalSpy available(m_page, &DescriptionsPage::newTaskAvailable);
-    m_form->setDescriptionsChanged(true);
+    m_form->session().setDescriptionsChanged(true);
 
     m_page->LoadDescriptions();
 
     EXPECT_EQ(m_groups->toPlainText(), QString::fromUtf8("a=xyz\n\nb=čš"));
     EXPECT_EQ(m_page->groupLines(), (std::vector<std::string>{"a=xyz", "", "b=\xE8\x9A"}));
     EXPECT_EQ(liveNames(), (std::vector<std::string>{"prva", "druga"}));
-    EXPECT_EQ(m_form->liveDescriptions().tasks[1].conditions, std::vector<int>{2});
-    EXPECT_FALSE(m_form->descriptionsChanged());
-    EXPECT_TRUE(m_form->descriptionErrors().empty());
+    EXPECT_EQ(m_form->session().liveDescriptions().tasks[1].conditions, std::vector<int>{2});
+    EXPECT_FALSE(m_form->session().descriptionsChanged());
+    EXPECT_TRUE(m_form->session().descriptionErrors().empty());
     EXPECT_FALSE(m_errorsBtn->isVisibleTo(m_page));
     EXPECT_GE(ends.count(), 1);
     ASSERT_FALSE(available.isEmpty());
@@ -215,28 +216,28 @@ TEST_F(DescriptionsPageTest, ErrorsButtonFollowsEveryEditAndLiveStaysUntouched) 
 
     m_tasks->appendPlainText(QStringLiteral("nova=neznana"));
     EXPECT_TRUE(m_errorsBtn->isVisibleTo(m_page));
-    EXPECT_TRUE(m_form->descriptionsChanged());
-    ASSERT_EQ(m_form->descriptionErrors().size(), 2u);
-    EXPECT_EQ(m_form->descriptionErrors()[0].code, 13);
+    EXPECT_TRUE(m_form->session().descriptionsChanged());
+    ASSERT_EQ(m_form->session().descriptionErrors().size(), 2u);
+    EXPECT_EQ(m_form->session().descriptionErrors()[0].code, 13);
     EXPECT_EQ(liveNames(), liveBefore);
 
     m_tasks->appendPlainText(QStringLiteral("še=soglasniki"));  // the fault stays
     EXPECT_TRUE(m_errorsBtn->isVisibleTo(m_page));
     m_groups->appendPlainText(QStringLiteral("neznana=abc"));  // now the group exists
     EXPECT_FALSE(m_errorsBtn->isVisibleTo(m_page));
-    EXPECT_EQ(m_form->scratchDescriptions().taskCount(), 7);
+    EXPECT_EQ(m_form->session().scratchDescriptions().taskCount(), 7);
     EXPECT_EQ(liveNames(), liveBefore);
 
     m_groups->clear();
     EXPECT_TRUE(m_errorsBtn->isVisibleTo(m_page));
-    EXPECT_EQ(m_form->descriptionErrors().front().code, 1);
+    EXPECT_EQ(m_form->session().descriptionErrors().front().code, 1);
 }
 
 TEST_F(DescriptionsPageTest, LineNumbersCountBlankAndCommentLines) {
     m_page->LoadDescriptions();
     m_tasks->setPlainText(QStringLiteral("a=soglasniki\n\n# komentar\n   \n"));
-    ASSERT_EQ(m_form->descriptionErrors().size(), 1u);
-    EXPECT_EQ(fromCp1250(m_form->descriptionErrors()[0].message),
+    ASSERT_EQ(m_form->session().descriptionErrors().size(), 1u);
+    EXPECT_EQ(fromCp1250(m_form->session().descriptionErrors()[0].message),
               QString::fromUtf8("naloge (4): ne najdem enačaja!"));
 }
 
@@ -257,10 +258,10 @@ TEST_F(DescriptionsPageTest, ConfirmWithErrorsStoresTextsAndMakesAcceptedTasksLi
     EXPECT_EQ(liveNames(), (std::vector<std::string>{"prva",
                                                      "tretja & \xE8"
                                                      "etrta"}));
-    EXPECT_FALSE(m_form->descriptionsChanged());
+    EXPECT_FALSE(m_form->session().descriptionsChanged());
     EXPECT_TRUE(m_errorsBtn->isVisibleTo(m_page));
     std::vector<int> codes;
-    for (const auto& e : m_form->descriptionErrors()) {
+    for (const auto& e : m_form->session().descriptionErrors()) {
         codes.push_back(e.code);
     }
     EXPECT_EQ(codes, (std::vector<int>{13, 14, 22}));
@@ -281,7 +282,7 @@ TEST_F(DescriptionsPageTest, ConfirmWithErrorsStoresTextsAndMakesAcceptedTasksLi
     // No task left: "Nova naloga" goes off.
     m_tasks->setPlainText(QStringLiteral("# nič"));
     click("ConfirmTasksBtn");
-    EXPECT_EQ(m_form->liveDescriptions().taskCount(), 0);
+    EXPECT_EQ(m_form->session().liveDescriptions().taskCount(), 0);
     ASSERT_EQ(available.count(), 2);
     EXPECT_FALSE(available.at(1).at(0).toBool());
 }
@@ -314,14 +315,14 @@ TEST_F(DescriptionsPageTest, CancelRestoresTheStoredTexts) {
     m_page->LoadDescriptions();
     m_groups->setPlainText(QStringLiteral("x=abc"));
     m_tasks->setPlainText(QStringLiteral("t=x"));
-    ASSERT_TRUE(m_form->descriptionsChanged());
+    ASSERT_TRUE(m_form->session().descriptionsChanged());
 
     click("CancelTasksBtn");
 
     EXPECT_EQ(m_page->groupLines(), kDefaultLetterGroups);
     EXPECT_EQ(m_page->taskLines(), kDefaultTaskDescriptions);
-    EXPECT_EQ(m_form->liveDescriptions().taskCount(), 5);
-    EXPECT_FALSE(m_form->descriptionsChanged());
+    EXPECT_EQ(m_form->session().liveDescriptions().taskCount(), 5);
+    EXPECT_FALSE(m_form->session().descriptionsChanged());
     EXPECT_EQ(storedTasks(), kDefaultTaskDescriptions);
 }
 
@@ -338,8 +339,8 @@ TEST_F(DescriptionsPageTest, DefaultsAreWrittenAndLoaded) {
     EXPECT_EQ(storedGroups(), kDefaultLetterGroups);
     EXPECT_EQ(storedTasks(), kDefaultTaskDescriptions);
     EXPECT_EQ(m_page->taskLines(), kDefaultTaskDescriptions);
-    EXPECT_EQ(m_form->liveDescriptions().taskCount(), 5);
-    EXPECT_FALSE(m_form->descriptionsChanged());
+    EXPECT_EQ(m_form->session().liveDescriptions().taskCount(), 5);
+    EXPECT_FALSE(m_form->session().descriptionsChanged());
     EXPECT_FALSE(m_errorsBtn->isVisibleTo(m_page));
     EXPECT_GE(ends.count(), 1);
 }
@@ -348,11 +349,11 @@ TEST_F(DescriptionsPageTest, SaveWritesTheFieldsLineByLine) {
     m_page->LoadDescriptions();
     m_groups->setPlainText(QString::fromUtf8("a=čšž\n\n# x\n"));
     m_tasks->setPlainText(QStringLiteral("t=a\r\nu=a"));
-    ASSERT_TRUE(m_form->descriptionsChanged());
+    ASSERT_TRUE(m_form->session().descriptionsChanged());
     m_page->SaveDescriptions();
     EXPECT_EQ(storedGroups(), (StringList{"a=\xE8\x9A\x9E", "", "# x"}));
     EXPECT_EQ(storedTasks(), (StringList{"t=a", "u=a"}));
-    EXPECT_FALSE(m_form->descriptionsChanged());
+    EXPECT_FALSE(m_form->session().descriptionsChanged());
 }
 
 TEST_F(DescriptionsPageTest, ErrorMenuListsMessagesInOrderWithLiteralAmpersands) {
@@ -418,7 +419,10 @@ TEST_F(DescriptionsPageTest, RightButtonShowsTheTopicOfTheControlOrItsPanel) {
         int topic;
     };
     const Press presses[] = {
-        {"LabSkupine", 1201}, {"LabVzorecNaloge", 1202}, {"DefaultDescBtn", 1206}, {"ConfirmTasksBtn", 1203},
+        {"LabSkupine", 1201},
+        {"LabVzorecNaloge", 1202},
+        {"DefaultDescBtn", 1206},
+        {"ConfirmTasksBtn", 1203},
     };
     for (const Press& p : presses) {
         popups.clear();
@@ -489,8 +493,8 @@ TEST_F(DescriptionsPageTest, StoreFailureOnConfirmIsShownAndAppliesNothing) {
     m_backend.failWrites = false;
     ASSERT_EQ(m_boxes.size(), 1);
     EXPECT_TRUE(m_boxes[0].contains(QStringLiteral("Failed to set data"))) << m_boxes[0].toStdString();
-    EXPECT_EQ(m_form->liveDescriptions().taskCount(), 5);
-    EXPECT_TRUE(m_form->descriptionsChanged());
+    EXPECT_EQ(m_form->session().liveDescriptions().taskCount(), 5);
+    EXPECT_TRUE(m_form->session().descriptionsChanged());
 }
 
 }  // namespace

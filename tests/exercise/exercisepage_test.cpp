@@ -13,10 +13,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/memorybackend.h"
 #include "app/messages.h"
-#include "app/options.h"
 #include "app/tmainform.h"
+#include "app/trainersession.h"
 #include "exercise/descriptionsparser.h"
 #include "exercise/exercisepage.h"
 #include "exercise/random.h"
@@ -24,6 +23,8 @@
 #include "help/helpcontext.h"
 #include "help/helpengine.h"
 #include "readback/readbackrules.h"
+#include "settings/memorybackend.h"
+#include "settings/options.h"
 #include "transcription/convertdata.h"
 
 namespace {
@@ -56,11 +57,11 @@ protected:
         // The window seeds the random source from the clock while it starts.
         random_source::setSeed(1);
         DescriptionErrors errors;
-        ParseDescriptions(kGroups, kTasks, form->liveDescriptions(), errors);
+        ParseDescriptions(kGroups, kTasks, form->session().liveDescriptions(), errors);
         ASSERT_TRUE(errors.empty());
-        form->activeRules() = readback::defaultRules();
-        form->activeRules()['q'] = "k w";
-        form->activeRules()['x'] = "";
+        form->session().activeRules() = readback::defaultRules();
+        form->session().activeRules()['q'] = "k w";
+        form->session().activeRules()['x'] = "";
         page = form->exercisePage();
         page->resetExercise();
         page->StartTask(0);
@@ -373,6 +374,45 @@ TEST_F(ExercisePageTest, ItemShownInFullOnThePage) {
     EXPECT_EQ(state().item.answer, "bk w");
     EXPECT_FALSE(text("TengwarLabel1").isEmpty());
     EXPECT_EQ(text("TengwarLabel1"), QString::fromLatin1(state().item.tengwar.c_str()));
+}
+
+// What the zoom and progress windows follow: the item shown, the answer as
+// typed, and each judged answer with its time, told before the right answer
+// is shown; a running task brings its page to the front.
+TEST_F(ExercisePageTest, ObserversHearTheItemTheTypingAndEveryJudgement) {
+    QSignalSpy items(page, &ExercisePage::itemTextChanged);
+    QSignalSpy typing(page, &ExercisePage::answerTextChanged);
+    QSignalSpy judged(page, &ExercisePage::answerJudged);
+    page->StartTask(TaskTwo);
+    ASSERT_FALSE(items.isEmpty());
+    EXPECT_EQ(items.last().at(0).toString(), text("TengwarLabel1"));
+    EXPECT_FALSE(text("TengwarLabel1").isEmpty());
+
+    now += 1500;
+    int judgedAtBox = -1;
+    onBox = [&] { judgedAtBox = static_cast<int>(judged.count()); };
+    type(QStringLiteral("bkww"));
+    onBox = nullptr;
+    EXPECT_EQ(judgedAtBox, 1);
+    ASSERT_EQ(judged.count(), 1);
+    const QList<QVariant> wrong = judged.takeFirst();
+    EXPECT_EQ(wrong.at(0).toString(), QStringLiteral("bq"));
+    EXPECT_EQ(wrong.at(1).toString(), QStringLiteral("bk w"));
+    EXPECT_EQ(wrong.at(2).toString(), QStringLiteral("bkww"));
+    EXPECT_FALSE(wrong.at(3).toBool());
+    EXPECT_EQ(wrong.at(4).toInt(), 1500);
+    ASSERT_GE(typing.count(), 4);
+    EXPECT_EQ(typing.at(3).at(0).toString(), QStringLiteral("bkww"));
+
+    now += 250;
+    type(QStringLiteral("bk w"));
+    ASSERT_EQ(judged.count(), 1);
+    EXPECT_TRUE(judged.at(0).at(3).toBool());
+    EXPECT_EQ(judged.at(0).at(4).toInt(), 250);
+
+    form->showPage(TMainForm::PageRules);
+    page->FocusExercise();
+    EXPECT_EQ(form->currentPage(), TMainForm::PageExercise);
 }
 
 TEST_F(ExercisePageTest, EveryControlCarriesItsHelpContext) {

@@ -1,5 +1,5 @@
 #include "readback/readbackrules.h"
-#include "app/options.h"
+#include "settings/options.h"
 
 #include <gtest/gtest.h>
 

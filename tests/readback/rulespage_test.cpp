@@ -18,16 +18,17 @@
 #include <string>
 #include <vector>
 
-#include "app/memorybackend.h"
 #include "app/messages.h"
-#include "app/options.h"
 #include "app/programlook.h"
 #include "app/qtext.h"
 #include "app/tmainform.h"
+#include "app/trainersession.h"
 #include "exercise/descriptionsparser.h"
 #include "exercise/exercisepage.h"
 #include "help/helpengine.h"
 #include "readback/readbackrules.h"
+#include "settings/memorybackend.h"
+#include "settings/options.h"
 #include "transcription/alphabet.h"
 #include "transcription/convertdata.h"
 
@@ -83,10 +84,10 @@ protected:
     // What the main window does at its creation: both tables from the store,
     // then the page (for tests that change the store after the window is made).
     void setUpTables() {
-        m_options.LoadReadBackRules(m_form->activeRules());
-        m_options.LoadReadBackRules(m_form->editRules());
+        m_options.LoadReadBackRules(m_form->session().activeRules());
+        m_options.LoadReadBackRules(m_form->session().editRules());
         m_page->setUpRules();
-        m_form->setRulesChanged(false);
+        m_form->session().setRulesChanged(false);
     }
 
     template <class W>
@@ -136,7 +137,7 @@ protected:
     // Runs task "AB" so that the exercise has a current item.
     void startTask(const char* answer = "aab") {
         DescriptionErrors errors;
-        ParseDescriptions(kGroups, kTasks, m_form->liveDescriptions(), errors);
+        ParseDescriptions(kGroups, kTasks, m_form->session().liveDescriptions(), errors);
         ASSERT_TRUE(errors.empty());
         m_form->exercisePage()->StartTask(1);
         ASSERT_EQ(item().letters, std::string("\xE1"
@@ -197,8 +198,8 @@ TEST_F(RulesPageTest, StartShowsTheFirstSixLettersWithTheirDefaultReadings) {
     EXPECT_EQ(scroll()->maximum(), 71);
     EXPECT_EQ(scroll()->singleStep(), 1);
     EXPECT_EQ(scroll()->pageStep(), 6);
-    EXPECT_FALSE(m_form->rulesChanged());
-    EXPECT_EQ(m_form->editRules(), readback::defaultRules());
+    EXPECT_FALSE(m_form->session().rulesChanged());
+    EXPECT_EQ(m_form->session().editRules(), readback::defaultRules());
     for (int k = 1; k <= RulesPage::kColumns; ++k) {
         EXPECT_EQ(box(k)->maxLength(), 5) << k;
     }
@@ -213,10 +214,10 @@ TEST_F(RulesPageTest, StartUpLoadsTheStoredRulesAndTheAutoSaveBox) {
     m_form = std::make_unique<TMainForm>();
     m_page = m_form->rulesPage();
     EXPECT_EQ(boxTexts(), readings({"a", "a:", "a", "b", "c", "C"}));
-    EXPECT_EQ(m_form->activeRules(), custom);
-    EXPECT_EQ(m_form->editRules(), custom);
+    EXPECT_EQ(m_form->session().activeRules(), custom);
+    EXPECT_EQ(m_form->session().editRules(), custom);
     EXPECT_TRUE(child<QCheckBox>("CbAutoSavePrepis")->isChecked());
-    EXPECT_FALSE(m_form->rulesChanged());
+    EXPECT_FALSE(m_form->session().rulesChanged());
 }
 
 TEST_F(RulesPageTest, ClosingWithAutoSaveStoresTheUnconfirmedEdits) {
@@ -229,7 +230,7 @@ TEST_F(RulesPageTest, ClosingWithAutoSaveStoresTheUnconfirmedEdits) {
     ReadBackRules stored;
     m_options.LoadReadBackRules(stored);
     EXPECT_EQ(stored['A'], "A");
-    EXPECT_EQ(stored, m_form->editRules());
+    EXPECT_EQ(stored, m_form->session().editRules());
 }
 
 TEST_F(RulesPageTest, EveryLabelShowsItsWholeText) {
@@ -251,15 +252,15 @@ TEST_F(RulesPageTest, RightAtTheEndOfTheLastBoxScrollsOneColumnAndKeepsTheReadin
     showPage();
     typeAtEnd(6, QStringLiteral("h"));
     EXPECT_EQ(box(6)->text(), QStringLiteral("Ch"));
-    EXPECT_TRUE(m_form->rulesChanged());
+    EXPECT_TRUE(m_form->session().rulesChanged());
     QTest::keyClick(box(6), Qt::Key_Right);
     EXPECT_EQ(m_page->position(), 2);
     EXPECT_EQ(boxTexts(), readings({"aa", "a", "b", "c", "Ch", "č"}));
-    EXPECT_EQ(m_form->editRules()['C'], "Ch");
-    EXPECT_EQ(m_form->activeRules()['C'], "C");
+    EXPECT_EQ(m_form->session().editRules()['C'], "Ch");
+    EXPECT_EQ(m_form->session().activeRules()['C'], "C");
     EXPECT_TRUE(box(6)->hasFocus());
     EXPECT_EQ(box(6)->cursorPosition(), 0);
-    EXPECT_TRUE(m_form->rulesChanged());
+    EXPECT_TRUE(m_form->session().rulesChanged());
 }
 
 TEST_F(RulesPageTest, ScrollingAwayAndBackShowsTheEditedReading) {
@@ -270,9 +271,9 @@ TEST_F(RulesPageTest, ScrollingAwayAndBackShowsTheEditedReading) {
     EXPECT_NE(box(1)->text(), QStringLiteral("x"));
     scroll()->setValue(1);
     EXPECT_EQ(box(1)->text(), QStringLiteral("x"));
-    EXPECT_EQ(m_form->editRules()['a'], "x");
-    EXPECT_EQ(m_form->activeRules()['a'], "a");
-    EXPECT_TRUE(m_form->rulesChanged());
+    EXPECT_EQ(m_form->session().editRules()['a'], "x");
+    EXPECT_EQ(m_form->session().activeRules()['a'], "a");
+    EXPECT_TRUE(m_form->session().rulesChanged());
 }
 
 TEST_F(RulesPageTest, TypingCountsAsAnEditEvenWhenTheReadingStaysTheSame) {
@@ -280,7 +281,7 @@ TEST_F(RulesPageTest, TypingCountsAsAnEditEvenWhenTheReadingStaysTheSame) {
     box(4)->selectAll();
     QTest::keyClicks(box(4), QStringLiteral("b"));
     EXPECT_EQ(box(4)->text(), QStringLiteral("b"));
-    EXPECT_TRUE(m_form->rulesChanged());
+    EXPECT_TRUE(m_form->session().rulesChanged());
 }
 
 TEST_F(RulesPageTest, OnlyLettersOfTheCodePageCanBeTyped) {
@@ -291,7 +292,7 @@ TEST_F(RulesPageTest, OnlyLettersOfTheCodePageCanBeTyped) {
         QTest::sendKeyEvent(QTest::Click, box(1), Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
     EXPECT_EQ(box(1)->text(), QString::fromUtf8("žł"));
-    EXPECT_EQ(m_form->editRules()['a'], "\x9E\xB3");
+    EXPECT_EQ(m_form->session().editRules()['a'], "\x9E\xB3");
 }
 
 TEST_F(RulesPageTest, ScrollingAndRefillingAreNoEdits) {
@@ -299,13 +300,13 @@ TEST_F(RulesPageTest, ScrollingAndRefillingAreNoEdits) {
         scroll()->setValue(position);
         m_page->RefreshRulesPage();
     }
-    EXPECT_FALSE(m_form->rulesChanged());
-    EXPECT_EQ(m_form->editRules(), m_form->activeRules());
+    EXPECT_FALSE(m_form->session().rulesChanged());
+    EXPECT_EQ(m_form->session().editRules(), m_form->session().activeRules());
     // Once edited, the flag stays set through refills.
     box(2)->setText(QStringLiteral("A"));
     scroll()->setValue(20);
     m_page->RefreshRulesPage();
-    EXPECT_TRUE(m_form->rulesChanged());
+    EXPECT_TRUE(m_form->session().rulesChanged());
 }
 
 struct NavigationCase {
@@ -344,7 +345,7 @@ TEST_P(RulesPageNavigation, ArrowsCrossColumnsOnlyAtTheEdges) {
     EXPECT_TRUE(focused->hasFocus()) << "box " << c.wantBox;
     const int want = c.wantCaret < 0 ? static_cast<int>(focused->text().size()) : c.wantCaret;
     EXPECT_EQ(focused->cursorPosition(), want);
-    EXPECT_FALSE(m_form->rulesChanged());
+    EXPECT_FALSE(m_form->session().rulesChanged());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -372,11 +373,11 @@ TEST_F(RulesPageTest, CancelRestoresTheStoredReadingsAndLeavesTheAnswer) {
     box(4)->setText(QString());            // b
     scroll()->setValue(30);
     box(1)->setText(QStringLiteral("zz"));
-    ASSERT_TRUE(m_form->rulesChanged());
+    ASSERT_TRUE(m_form->session().rulesChanged());
     click("CancelTransBtn");
-    EXPECT_FALSE(m_form->rulesChanged());
-    EXPECT_EQ(m_form->editRules(), readback::defaultRules());
-    EXPECT_EQ(m_form->activeRules(), readback::defaultRules());
+    EXPECT_FALSE(m_form->session().rulesChanged());
+    EXPECT_EQ(m_form->session().editRules(), readback::defaultRules());
+    EXPECT_EQ(m_form->session().activeRules(), readback::defaultRules());
     EXPECT_EQ(box(1)->text(),
               fromCp1250(readback::defaultRules()[static_cast<unsigned char>(m_page->columnLetter(1))]));
     scroll()->setValue(1);
@@ -396,12 +397,12 @@ TEST_F(RulesPageTest, ConfirmChangesTheCurrentItemsAnswerAtOnce) {
     EXPECT_EQ(item().answer, "aab");
     click("ConfirmTransBtn");
     EXPECT_EQ(item().answer, "Ab");
-    EXPECT_FALSE(m_form->rulesChanged());
-    EXPECT_EQ(m_form->activeRules()[0xE1], "A");
-    EXPECT_EQ(m_form->editRules(), m_form->activeRules());
+    EXPECT_FALSE(m_form->session().rulesChanged());
+    EXPECT_EQ(m_form->session().activeRules()[0xE1], "A");
+    EXPECT_EQ(m_form->session().editRules(), m_form->session().activeRules());
     ReadBackRules stored;
     m_options.LoadReadBackRules(stored);
-    EXPECT_EQ(stored, m_form->activeRules());
+    EXPECT_EQ(stored, m_form->session().activeRules());
 
     // An emptied reading makes the letter vanish from the answer.
     reading->clear();
@@ -420,9 +421,9 @@ TEST_F(RulesPageTest, DefaultsRestoreBothTablesTheBoxesAndTheAnswer) {
     box(3)->setText(QStringLiteral("q"));
     click("DefaultTransBtn");
     EXPECT_EQ(boxTexts(), readings({"a", "aa", "a", "b", "c", "C"}));
-    EXPECT_EQ(m_form->editRules(), readback::defaultRules());
-    EXPECT_EQ(m_form->activeRules(), readback::defaultRules());
-    EXPECT_FALSE(m_form->rulesChanged());
+    EXPECT_EQ(m_form->session().editRules(), readback::defaultRules());
+    EXPECT_EQ(m_form->session().activeRules(), readback::defaultRules());
+    EXPECT_FALSE(m_form->session().rulesChanged());
     EXPECT_EQ(item().answer, "aab");
     ReadBackRules stored;
     m_options.LoadReadBackRules(stored);
@@ -445,7 +446,7 @@ TEST_F(RulesPageTest, ATroughClickMovesSixColumnsAndTheLastColumnIsTheColon) {
     // The right arrow of the bar cannot move it further either.
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 4, bar->height() / 2));
     EXPECT_EQ(m_page->position(), 71);
-    EXPECT_FALSE(m_form->rulesChanged());
+    EXPECT_FALSE(m_form->session().rulesChanged());
 }
 
 TEST_F(RulesPageTest, AStoredReadingLongerThanTheLimitIsShownWholeAndCanOnlyShrink) {
@@ -455,23 +456,23 @@ TEST_F(RulesPageTest, AStoredReadingLongerThanTheLimitIsShownWholeAndCanOnlyShri
     setUpTables();
     showPage();
     EXPECT_EQ(box(1)->text(), QStringLiteral("abcdefg"));
-    EXPECT_EQ(m_form->editRules()['a'], "abcdefg");
-    EXPECT_FALSE(m_form->rulesChanged());
+    EXPECT_EQ(m_form->session().editRules()['a'], "abcdefg");
+    EXPECT_FALSE(m_form->session().rulesChanged());
     typeAtEnd(1, QStringLiteral("x"));
     EXPECT_EQ(box(1)->text(), QStringLiteral("abcdefg"));
     QTest::keyClick(box(1), Qt::Key_Backspace);
     QTest::keyClicks(box(1), QStringLiteral("xy"));
     EXPECT_EQ(box(1)->text(), QStringLiteral("abcdef"));
-    EXPECT_EQ(m_form->editRules()['a'], "abcdef");
+    EXPECT_EQ(m_form->session().editRules()['a'], "abcdef");
     // Scrolling it out of the box and back in cuts nothing either.
     scroll()->setValue(50);
     scroll()->setValue(1);
     EXPECT_EQ(box(1)->text(), QStringLiteral("abcdef"));
-    EXPECT_EQ(m_form->editRules()['a'], "abcdef");
+    EXPECT_EQ(m_form->session().editRules()['a'], "abcdef");
     // A box holding a short reading takes five characters.
     typeAtEnd(2, QStringLiteral("xxxxx"));
     EXPECT_EQ(box(2)->text(), QStringLiteral("aaxxx"));
-    EXPECT_EQ(m_form->editRules()[0xE1], "aaxxx");
+    EXPECT_EQ(m_form->session().editRules()[0xE1], "aaxxx");
 }
 
 TEST_F(RulesPageTest, TheTengwarRowFollowsTheSwitchesAtTheNextPaint) {
@@ -602,10 +603,10 @@ TEST_P(RulesPageStoreFailure, KeepsTheEdits) {
     m_backend.failReads = false;
     ASSERT_EQ(m_boxes.size(), 1);
     EXPECT_TRUE(m_boxes[0].contains(QStringLiteral("Prepis v latinico"))) << m_boxes[0].toStdString();
-    EXPECT_TRUE(m_form->rulesChanged());
-    EXPECT_EQ(m_form->editRules()['a'], "q");
+    EXPECT_TRUE(m_form->session().rulesChanged());
+    EXPECT_EQ(m_form->session().editRules()['a'], "q");
     EXPECT_EQ(box(1)->text(), QStringLiteral("q"));
-    EXPECT_EQ(m_form->activeRules(), readback::defaultRules());
+    EXPECT_EQ(m_form->session().activeRules(), readback::defaultRules());
     EXPECT_EQ(item().answer, "aab");
 }
 

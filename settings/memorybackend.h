@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "app/valuebackend.h"
+#include "settings/valuebackend.h"
 
 // A settings key held in memory, for tests and for a run without a disk. Its
 // failure switches let tests see how the store behaves when the disk fails.

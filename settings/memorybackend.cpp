@@ -1,4 +1,4 @@
-#include "app/memorybackend.h"
+#include "settings/memorybackend.h"
 
 bool MemoryBackend::open() {
     ++openCount;

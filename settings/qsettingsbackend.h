@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "app/options.h"
-#include "app/valuebackend.h"
+#include "settings/options.h"
+#include "settings/valuebackend.h"
 
 class QSettings;
 

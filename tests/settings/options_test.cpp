@@ -1,5 +1,5 @@
-#include "app/options.h"
-#include "app/memorybackend.h"
+#include "settings/options.h"
+#include "settings/memorybackend.h"
 #include "transcription/engine.h"
 #include "transcription/settingssource.h"
 

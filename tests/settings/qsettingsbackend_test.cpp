@@ -1,5 +1,5 @@
-#include "app/qsettingsbackend.h"
-#include "app/options.h"
+#include "settings/qsettingsbackend.h"
+#include "settings/options.h"
 
 #include <QDir>
 #include <QFile>

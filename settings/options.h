@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/valuebackend.h"
 #include "readback/readbackrules.h"
+#include "settings/valuebackend.h"
 #include "transcription/convertdata.h"
 #include "transcription/flagset.h"
 

@@ -1,4 +1,4 @@
-#include "app/qsettingsbackend.h"
+#include "settings/qsettingsbackend.h"
 
 #include <QCoreApplication>
 #include <QFile>

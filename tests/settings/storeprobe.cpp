@@ -4,8 +4,8 @@
 #include <QCoreApplication>
 #include <cstdio>
 
-#include "app/options.h"
-#include "app/qsettingsbackend.h"
+#include "settings/options.h"
+#include "settings/qsettingsbackend.h"
 #include "transcription/cp1250.h"
 
 int main(int argc, char* argv[]) {
