@@ -15,6 +15,7 @@
 
 #include "../app/shellfixture.h"
 #include "app/startup.h"
+#include "app/trainersession.h"
 #include "help/helpengine.h"
 #include "install/desktopentry.h"
 #include "install/tshortcutform.h"
@@ -156,7 +157,7 @@ TEST_F(ShortcutsTest, IzhodAtFirstStartEndsWithoutCloseQueryAndOnlyOnce) {
 
     TMainForm form;
     form.show();
-    form.setDescriptionsChanged(true);  // a close query would ask to save
+    form.session().setDescriptionsChanged(true);  // a close query would ask to save
     endOnceIdle();
     QTimer::singleShot(10000, [] { QCoreApplication::exit(1); });
     EXPECT_EQ(QApplication::exec(), 0);
