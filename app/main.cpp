@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/errorguard.h"
+#include "app/programicon.h"
 #include "app/programlook.h"
 #include "app/startup.h"
 #include "app/tmainform.h"
@@ -49,6 +50,8 @@ int main(int argc, char* argv[]) {
 
     // 3.
     QApplication::setApplicationName(QStringLiteral("Tengwar Ostrel"));
+    QApplication::setWindowIcon(programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("tengwar.ostrel.TengwarOstrel"));
     applyProgramLook();
     messages::setHelpHandler([](int context) { HelpEngine::instance().showPopup(context, QCursor::pos()); });
     reportStoreNotice(*options);
@@ -61,7 +64,11 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    // 5. On a first start the shortcut offer comes here.
+    // 5. On a first start the shortcut offer; "Izhod" there lets the start-up
+    // run to its end (the first-start marker is cleared) and then ends the
+    // program without a close query.
+    bool goOn = true;
+    guarded(nullptr, [&] { goOn = offerShortcutsAtFirstStart(*options); });
 
     // 6. The main window, then the zoom window, which posts WM_ZOOMCREATED.
     // The answer history outlives the window that records into it; a fault
@@ -72,6 +79,9 @@ int main(int argc, char* argv[]) {
     mainForm->setHistory(&history);
     mainForm->show();
     history.open();
+    if (!goOn) {
+        endOnceIdle();
+    }
 
     // 7.
     const int result = QApplication::exec();

@@ -47,7 +47,7 @@ TMainForm::TMainForm(QWidget* parent)
     m_rulesPage = new RulesPage(*m_session);
     m_convertPage = new ConvertPage(Options());
     m_convertPage->setBoxOwner(this);
-    m_aboutPage = new AboutPage(*m_session);
+    m_aboutPage = new AboutPage();
     ui->Pages->addTab(m_exercisePage, QStringLiteral("Naloge"));
     ui->Pages->addTab(m_conversionPage, QStringLiteral("Pretvorba"));
     ui->Pages->addTab(m_descriptionsPage, QStringLiteral("Opisi nalog"));
@@ -77,6 +77,9 @@ TMainForm::TMainForm(QWidget* parent)
                    int ms) { guarded(this, [&] { recordAnswer(letters, expected, typed, right, ms); }); });
     ui->BtnNapredek->setEnabled(false);
     connect(ui->BtnNapredek, &QPushButton::clicked, this, guardedSlot(this, [this] { BtnNapredekClick(); }));
+
+    // The About page's hidden window asks for a phrase typed as an answer.
+    connect(m_exercisePage, &ExercisePage::answerTextChanged, m_aboutPage, &AboutPage::setAnswerText);
 
     connect(ui->CloseBtn, &QPushButton::clicked, this, &QWidget::close);
     connect(ui->HelpBtn, &QPushButton::clicked, this, guardedSlot(this, [this] { HelpBtnClick(); }));
