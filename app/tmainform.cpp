@@ -1,15 +1,20 @@
 #include "app/tmainform.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
 
 #include "app/errorguard.h"
+#include "app/messages.h"
 #include "app/qtext.h"
 #include "app/trainersession.h"
 #include "app/tsaveform.h"
 #include "app/windowfont.h"
+#include "app/windowframe.h"
 #include "convert/convertpage.h"
 #include "exercise/descriptionspage.h"
 #include "exercise/exercisepage.h"
@@ -18,11 +23,14 @@
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
 #include "help/helpengine.h"
+#include "progress/historystore.h"
+#include "progress/tprogressform.h"
 #include "readback/rulespage.h"
 #include "settings/options.h"
 #include "transcription/conversionpage.h"
 #include "transcription/convertdata.h"
 #include "ui_tmainform.h"
+#include "zoom/tzoomform.h"
 
 TMainForm::TMainForm(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -39,7 +47,7 @@ TMainForm::TMainForm(QWidget* parent)
     m_rulesPage = new RulesPage(*m_session);
     m_convertPage = new ConvertPage(Options());
     m_convertPage->setBoxOwner(this);
-    m_aboutPage = new AboutPage(*m_session);
+    m_aboutPage = new AboutPage();
     ui->Pages->addTab(m_exercisePage, QStringLiteral("Naloge"));
     ui->Pages->addTab(m_conversionPage, QStringLiteral("Pretvorba"));
     ui->Pages->addTab(m_descriptionsPage, QStringLiteral("Opisi nalog"));
@@ -51,6 +59,7 @@ TMainForm::TMainForm(QWidget* parent)
     setHelpContext(ui->Pages, 9710);
     setHelpContext(ui->CloseBtn, 9711);
     setHelpContext(ui->HelpBtn, 9712);
+    setHelpContext(ui->BtnNapredek, 1713);
     installContextHelp(this);
 
     // A change of the live descriptions ends the running exercise; "Nova
@@ -62,6 +71,15 @@ TMainForm::TMainForm(QWidget* parent)
     // Confirmed or default rules give the current item its new expected answer.
     connect(m_rulesPage, &RulesPage::activeRulesChanged, m_exercisePage, &ExercisePage::updateExpectedAnswer);
     connect(m_exercisePage, &ExercisePage::pageShowRequested, this, [this] { showPage(PageExercise); });
+    // Every judged answer goes into the history.
+    connect(m_exercisePage, &ExercisePage::answerJudged, this,
+            [this](const QString& letters, const QString& expected, const QString& typed, bool right,
+                   int ms) { guarded(this, [&] { recordAnswer(letters, expected, typed, right, ms); }); });
+    ui->BtnNapredek->setEnabled(false);
+    connect(ui->BtnNapredek, &QPushButton::clicked, this, guardedSlot(this, [this] { BtnNapredekClick(); }));
+
+    // The About page's hidden window asks for a phrase typed as an answer.
+    connect(m_exercisePage, &ExercisePage::answerTextChanged, m_aboutPage, &AboutPage::setAnswerText);
 
     connect(ui->CloseBtn, &QPushButton::clicked, this, &QWidget::close);
     connect(ui->HelpBtn, &QPushButton::clicked, this, guardedSlot(this, [this] { HelpBtnClick(); }));
@@ -96,7 +114,10 @@ void TMainForm::createSteps() {
     // 4. First run: the first-run help and the "O programu" page; otherwise
     // the page last chosen (a stored index out of range falls back to 0).
     if (options.GetFirstTime()) {
-        HelpEngine::instance().jumpContext(kFirstStartHelpTopic);
+        // It opens beside the main window once that has its place; the
+        // keyboard stays with the main window.
+        HelpEngine::instance().jumpContext(kFirstStartHelpTopic, QString::fromLatin1(kSecondaryHelpWindow),
+                                           false);
         showPage(PageAbout);
     } else {
         int page = options.GetActivePage();
@@ -144,16 +165,26 @@ QPoint TMainForm::placement(int storedLeft, int storedTop, int storedRight, int 
     return {storedLeft, storedTop};
 }
 
+namespace {
+
+QSize primaryScreenSize() {
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+        return primary->geometry().size();
+    }
+    return {1024, 768};
+}
+
+}  // namespace
+
 void TMainForm::placeWindow() {
     TOptions& options = Options();
     const StoredRect stored = options.GetMainRect();
     const bool zoomShown = options.GetFlag(flag::ZoomShown);
-    QSize screen(1024, 768);
-    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
-        screen = primary->geometry().size();
-    }
+    m_zoomShownAtPlacement = zoomShown;
+    const QSize screen = primaryScreenSize();
     const QSize window = frameGeometry().size();
     QPoint place = placement(stored.left, stored.top, stored.right, stored.bottom, zoomShown, screen, window);
+    m_placedByFormula = stored.left == -1 && stored.top == -1 && stored.right == -1 && stored.bottom == -1;
     // A place stored on a screen that is no longer there would hide the
     // window: it then goes where a window never placed goes.
     bool onScreen = false;
@@ -162,8 +193,34 @@ void TMainForm::placeWindow() {
     }
     if (!onScreen && !QGuiApplication::screens().isEmpty()) {
         place = placement(-1, -1, -1, -1, zoomShown, screen, window);
+        m_placedByFormula = true;
     }
     move(place);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_shownOnce) {
+        return;
+    }
+    m_shownOnce = true;
+    // The window manager adds the frame only once the window is up; a place
+    // from the formula is worked out again with the real outer size, and the
+    // first-start help moves beside the window instead of over its buttons.
+    afterFrameKnown(this, [this] {
+        guarded(this, [this] {
+            if (m_placedByFormula) {
+                const QPoint place = placement(-1, -1, -1, -1, m_zoomShownAtPlacement, primaryScreenSize(),
+                                               frameGeometry().size());
+                if (place != pos()) {
+                    move(place);
+                }
+            }
+            HelpEngine::instance().placeWindowBeside(frameGeometry());
+            raise();
+            activateWindow();
+        });
+    });
 }
 
 void TMainForm::SaveWindowPlace() {
@@ -212,8 +269,31 @@ bool TMainForm::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+// The zoom window (a child window of this one) asked to be wired: it follows
+// the exercise page, closing it clears "Zoom", and a click on it brings the
+// exercise back.
 void TMainForm::ZoomCreated() {
-    m_exercisePage->setZoomChecked(Options().GetFlag(flag::ZoomShown));
+    const bool shown = Options().GetFlag(flag::ZoomShown);
+    if (auto* zoom = findChild<TZoomForm*>(QString(), Qt::FindDirectChildrenOnly)) {
+        connect(zoom, &TZoomForm::closed, this, guardedSlot(this, [this] {
+                    Options().SetFlag(flag::ZoomShown, false);
+                    m_exercisePage->setZoomChecked(false);
+                }));
+        connect(zoom, &TZoomForm::focusExerciseRequested, this, [this] {
+            if (session().exercise().running()) {
+                activateWindow();
+            }
+            m_exercisePage->FocusExercise();
+        });
+        connect(m_exercisePage, &ExercisePage::itemTextChanged, zoom, &TZoomForm::showItem);
+        connect(m_exercisePage, &ExercisePage::answerTextChanged, zoom, &TZoomForm::showAnswer);
+        connect(m_exercisePage, &ExercisePage::zoomToggled, this, [this, zoom](bool on) {
+            zoom->setVisible(on);
+            activateWindow();
+        });
+        zoom->setVisible(shown);
+    }
+    m_exercisePage->setZoomChecked(shown);
     activateWindow();
 }
 
@@ -254,4 +334,56 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     } else {
         event->ignore();
     }
+}
+
+void TMainForm::setHistory(HistoryStore* history) {
+    m_history = history;
+    ui->BtnNapredek->setEnabled(history != nullptr);
+    if (history != nullptr)
+        connect(history, &HistoryStore::notice, this, &TMainForm::showHistoryNotice, Qt::UniqueConnection);
+}
+
+void TMainForm::recordAnswer(const QString& letters, const QString& expected, const QString& typed,
+                             bool right, int ms) {
+    if (m_history == nullptr)
+        return;
+    const AnswerRecord answer{QDateTime::currentMSecsSinceEpoch(),
+                              toCp1250(m_exercisePage->taskName()),
+                              toCp1250(letters),
+                              toCp1250(expected),
+                              toCp1250(typed),
+                              right,
+                              ms};
+    m_history->record(answer, m_session->activeRules());
+}
+
+// A fault of the history is told without stopping the exercise: the box does
+// not hold the main window.
+void TMainForm::showHistoryNotice(const QString& text) {
+    auto* box =
+        new QMessageBox(QMessageBox::Warning, QStringLiteral("Napredek"), text, QMessageBox::Ok, this);
+    box->button(QMessageBox::Ok)->setText(messages::caption(messages::Button::Ok));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
+// "Napredek": the progress window, made on first use.
+void TMainForm::BtnNapredekClick() {
+    if (m_history == nullptr)
+        return;
+    if (m_progressForm == nullptr) {
+        m_progressForm = new TProgressForm(*m_history, this);
+        m_progressForm->setRules(&m_session->activeRules());
+        connect(m_progressForm, &TProgressForm::drillRequested, this, [this](const TaskDescriptions& drill) {
+            guarded(this, [&] {
+                m_exercisePage->startDrill(drill);
+                raise();
+                activateWindow();
+            });
+        });
+    }
+    m_progressForm->show();
+    m_progressForm->raise();
+    m_progressForm->activateWindow();
 }

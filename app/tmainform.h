@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <memory>
 
+#include "zoom/zoomcreated.h"
+
 namespace Ui {
 class TMainForm;
 }
@@ -15,10 +17,8 @@ class RulesPage;
 class ConvertPage;
 class AboutPage;
 class TrainerSession;
-
-// Posted by the zoom window while it is created, so that the main window wires
-// itself to it once the event loop runs. It carries nothing.
-inline constexpr QEvent::Type WM_ZOOMCREATED = static_cast<QEvent::Type>(1690);
+class HistoryStore;
+class TProgressForm;
 
 // The main window: six pages, "Izhod" and "Pomoč". It owns the session, the
 // state the pages share, and wires the pages' signals to each other.
@@ -65,9 +65,16 @@ public:
     // error stopped it); the window then stays open.
     bool CloseQuery();
 
+    // The answer history that judged answers go to and "Napredek" shows;
+    // without one nothing is recorded and "Napredek" is disabled.
+    void setHistory(HistoryStore* history);
+    // The "Napredek" window once it has been opened.
+    TProgressForm* progressForm() const { return m_progressForm; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
 
@@ -78,6 +85,10 @@ private:
     void PagesChange(int index);
     void HelpBtnClick();
     void ZoomCreated();
+    void BtnNapredekClick();
+    void recordAnswer(const QString& letters, const QString& expected, const QString& typed, bool right,
+                      int ms);
+    void showHistoryNotice(const QString& text);
 
     std::unique_ptr<Ui::TMainForm> ui;
     std::unique_ptr<TrainerSession> m_session;
@@ -89,5 +100,10 @@ private:
     AboutPage* m_aboutPage = nullptr;
 
     bool m_trackPlacement = false;
+    bool m_placedByFormula = false;
+    bool m_zoomShownAtPlacement = false;
+    bool m_shownOnce = false;
     bool m_programPageChange = false;
+    HistoryStore* m_history = nullptr;
+    TProgressForm* m_progressForm = nullptr;
 };

@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QUrl>
 
+#include "app/codepageinput.h"
 #include "app/errorguard.h"
 #include "app/messages.h"
 #include "app/qtext.h"
@@ -78,6 +79,10 @@ ConvertPage::ConvertPage(TOptions& options, QWidget* parent)
     setHelpContext(ui->CbConvertCaps, 1607);
     setHelpContext(ui->ConvertBtn, 1608);
     setHelpContext(ui->TerminateBtn, 1609);
+
+    // The names are stored in Windows-1250.
+    acceptCodePageOnly(ui->InEdit);
+    acceptCodePageOnly(ui->OutEdit);
 
     m_convertTimer.setInterval(ConvertPicture::kTickMs);
     connect(&m_convertTimer, &QTimer::timeout, this, guardedSlot(this, [this] { ConvertTimerTimer(); }));

@@ -6,12 +6,15 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fontconfig
   python3 python3-fonttools python3-shapely ttfautohint
   mscompress
   unrtf xdg-utils
   xvfb xauth imagemagick
+  libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev
+  dpkg-dev desktop-file-utils appstream lintian
 )
 
 missing=()
