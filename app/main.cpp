@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCursor>
+#include <QTimer>
 #include <memory>
 
 #include "app/errorguard.h"
@@ -40,6 +41,10 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     installOptions(options.get());
+    // What the start stores reaches the file in one replace, once the event
+    // loop has run its first pass; a start with nothing new writes nothing.
+    options->BeginBatch();
+    QTimer::singleShot(0, [&options] { options->EndBatch(); });
 
     // 2. The transcription tables are built at compile time.
 
@@ -49,6 +54,12 @@ int main(int argc, char* argv[]) {
     applyProgramLook();
     messages::setHelpHandler([](int context) { HelpEngine::instance().showPopup(context, QCursor::pos()); });
     reportStoreNotice(*options);
+    // Notices that arise later (a damaged value, settings that cannot be
+    // saved) are shown from the event loop, whichever thread met them.
+    options->SetNoticeHandler([] {
+        QMetaObject::invokeMethod(
+            qApp, [] { reportStoreNotice(Options()); }, Qt::QueuedConnection);
+    });
 
     // 4. Without the Tengwar font the program ends before any window opens.
     bool fontReady = false;
@@ -68,6 +79,7 @@ int main(int argc, char* argv[]) {
     const int result = QApplication::exec();
 
     // 8.
+    options->SetNoticeHandler({});
     installOptions(nullptr);
     options.reset();
     mainForm.reset();
