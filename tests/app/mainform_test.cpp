@@ -376,13 +376,14 @@ TEST_F(CloseQueryTest, StoreErrorWhileSavingIsShownAndTheProgramGoesOn) {
 // A damaged switch set is mended on the way; a setting that cannot be read at
 // all is shown, and the program closes all the same.
 TEST_F(CloseQueryTest, ReadErrorsNeverKeepTheProgramOpen) {
-    editRules();
     backend.values()[storename::kFlags] = StoredValue::text("hex:ZZ QQ");
-    EXPECT_TRUE(closeWith([](TSaveForm&) {}));
+    EXPECT_FALSE(closeWith([](TSaveForm&) {}));
+    EXPECT_TRUE(closed);
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(options().GetFlags(), flagset::kDefaultBytes);
     (void)options().TakeStartupNotice();
 
+    form->show();
     backend.failReads = true;
     closed = false;
     EXPECT_FALSE(closeWith([](TSaveForm&) {}));
