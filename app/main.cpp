@@ -41,10 +41,12 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     installOptions(options.get());
-    // What the start stores reaches the file in one replace, once the event
-    // loop has run its first pass; a start with nothing new writes nothing.
+    // What the start stores reaches the file in one replace, a moment after
+    // the event loop has begun, when the window manager has framed and placed
+    // the window (it moves it there and back); a start with nothing new
+    // writes nothing.
     options->BeginBatch();
-    QTimer::singleShot(0, [&options] { options->EndBatch(); });
+    QTimer::singleShot(1000, [&options] { options->EndBatch(); });
 
     // 2. The transcription tables are built at compile time.
 

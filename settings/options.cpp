@@ -346,6 +346,15 @@ void TOptions::writeValue(const std::string& name, const StoredValue& value) {
         return;
     }
     const auto previous = m_unsaved.find(name);
+    if (previous != m_unsaved.end()) {
+        // Back to what the backend holds (a window moved away and back while
+        // a batch was open): nothing to write for it.
+        StoredValue stored;
+        if (m_backend.read(name, stored) == ValueBackend::ReadStatus::Ok && stored == value) {
+            m_unsaved.erase(previous);
+            return;
+        }
+    }
     const std::optional<std::optional<StoredValue>> before =
         previous == m_unsaved.end() ? std::nullopt : std::optional(previous->second);
     m_unsaved[name] = value;

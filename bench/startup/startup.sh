@@ -30,10 +30,15 @@ cleanup() {
 trap cleanup EXIT
 
 cc -O2 -o "$work/waitmap" "$root/bench/startup/waitmap.c" -lX11
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+if [[ -e "/tmp/.X${display#:}-lock" ]]; then
+  echo "display $display is taken; set STARTUP_DISPLAY" >&2
+  exit 2
+fi
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb_pid=$!
-export DISPLAY="$display" QT_QPA_PLATFORM=xcb
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done 2>/dev/null || true
+export DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p -m 700 "$work/runtime"
+for _ in $(seq 300); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 "$work/waitmap" -t 20000 "$bare" >/dev/null  # warms the disk cache and the X server
 
 # A profile of its own: HOME and the XDG folders under one folder.
