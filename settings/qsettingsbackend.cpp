@@ -330,8 +330,14 @@ std::string QSettingsBackend::location() const {
 // failed write it retries writing the values as they were, and the values
 // read are still the right ones.
 std::unique_ptr<QSettings> QSettingsBackend::prepare() {
-    if (!fileIsSound() && fileStamp(m_path) != m_stuckFile) {
-        keepAside();
+    // The file is checked again only when it changed, as QSettings itself
+    // re-reads it only then.
+    const QString stamp = fileStamp(m_path);
+    if (stamp != m_checkedFile) {
+        if (!fileIsSound() && stamp != m_stuckFile) {
+            keepAside();
+        }
+        m_checkedFile = fileStamp(m_path);
     }
     auto settings = session();
     settings->sync();

@@ -74,7 +74,8 @@ private:
 
     QString m_path;
     QString m_notice;
-    QString m_stuckFile;  // a broken file that could not be moved aside
+    QString m_stuckFile;    // a broken file that could not be moved aside
+    QString m_checkedFile;  // the version of the file last found sound
 };
 
 // The surroundings the store needs from Qt: the program's path and the primary
