@@ -11,6 +11,7 @@
 #include "install/fontinstall.h"
 #include "settings/options.h"
 #include "settings/qsettingsbackend.h"
+#include "zoom/tzoomform.h"
 
 namespace {
 
@@ -33,6 +34,8 @@ int main(int argc, char* argv[]) {
     // Qt needs its application object before anything asks for the screen,
     // which the store does for one of its defaults; it shows nothing yet.
     Application app(argc, argv);
+    // Qt's own dialogs (the colour and file choosers) speak Slovenian too.
+    loadQtTranslations();
 
     // 1. The settings store; every default exists from here on.
     QSettingsBackend backend;
@@ -52,7 +55,6 @@ int main(int argc, char* argv[]) {
 
     // 3.
     QApplication::setApplicationName(QStringLiteral("Tengwar Ostrel"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tengwar Ostrel"));
     applyProgramLook();
     messages::setHelpHandler([](int context) { HelpEngine::instance().showPopup(context, QCursor::pos()); });
     reportStoreNotice(*options);
@@ -75,6 +77,7 @@ int main(int argc, char* argv[]) {
 
     // 6. The main window, then the zoom window, which posts WM_ZOOMCREATED.
     auto mainForm = std::make_unique<TMainForm>();
+    new TZoomForm(*options, mainForm.get());  // owned by the main window
     mainForm->show();
 
     // 7.

@@ -1,6 +1,7 @@
 #include "app/messages.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QThread>
@@ -48,6 +49,12 @@ int showBox(const Request& request) {
     box.setTextFormat(Qt::PlainText);
     box.setText(request.text);
     box.setIcon(toQtIcon(request.icon));
+    if (request.icon == Icon::None) {
+        // Qt keeps the icon's column even without an icon; the text starts at the edge instead.
+        if (auto* iconLabel = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"))) {
+            iconLabel->hide();
+        }
+    }
 
     std::vector<QPushButton*> buttons;
     const QStringList captions =

@@ -1,8 +1,10 @@
 #include "app/programlook.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QProxyStyle>
 #include <QStyleFactory>
+#include <QTranslator>
 
 #include "app/windowfont.h"
 
@@ -35,4 +37,17 @@ void applyProgramLook() {
         QApplication::setStyle(new ProgramStyle);
     }
     QApplication::setFont(windowFont());
+}
+
+void loadQtTranslations() {
+    // Debian ships Qt's Slovenian texts as the one catalogue "qt_sl"; a split
+    // "qtbase_sl" is taken where a Qt has one.
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    auto* translator = new QTranslator(QApplication::instance());
+    if (translator->load(QStringLiteral("qtbase_sl"), folder) ||
+        translator->load(QStringLiteral("qt_sl"), folder)) {
+        QApplication::installTranslator(translator);
+    } else {
+        delete translator;
+    }
 }

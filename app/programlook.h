@@ -5,3 +5,6 @@
 // dialog controls (a 13-pixel box and a narrow gap before the caption), so
 // that captions fit the fixed control widths.
 void applyProgramLook();
+
+// Qt's own texts (text field menus, file and colour dialogs) in Slovenian.
+void loadQtTranslations();

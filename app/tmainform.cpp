@@ -10,6 +10,7 @@
 #include "app/trainersession.h"
 #include "app/tsaveform.h"
 #include "app/windowfont.h"
+#include "app/windowframe.h"
 #include "convert/convertpage.h"
 #include "exercise/descriptionspage.h"
 #include "exercise/exercisepage.h"
@@ -23,6 +24,7 @@
 #include "transcription/conversionpage.h"
 #include "transcription/convertdata.h"
 #include "ui_tmainform.h"
+#include "zoom/tzoomform.h"
 
 TMainForm::TMainForm(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -37,7 +39,8 @@ TMainForm::TMainForm(QWidget* parent)
     m_conversionPage = new ConversionPage(*m_session);
     m_descriptionsPage = new DescriptionsPage(*m_session);
     m_rulesPage = new RulesPage(*m_session);
-    m_convertPage = new ConvertPage(*m_session);
+    m_convertPage = new ConvertPage(Options());
+    m_convertPage->setBoxOwner(this);
     m_aboutPage = new AboutPage(*m_session);
     ui->Pages->addTab(m_exercisePage, QStringLiteral("Naloge"));
     ui->Pages->addTab(m_conversionPage, QStringLiteral("Pretvorba"));
@@ -95,7 +98,10 @@ void TMainForm::createSteps() {
     // 4. First run: the first-run help and the "O programu" page; otherwise
     // the page last chosen (a stored index out of range falls back to 0).
     if (options.GetFirstTime()) {
-        HelpEngine::instance().jumpContext(kFirstStartHelpTopic);
+        // It opens beside the main window once that has its place; the
+        // keyboard stays with the main window.
+        HelpEngine::instance().jumpContext(kFirstStartHelpTopic, QString::fromLatin1(kSecondaryHelpWindow),
+                                           false);
         showPage(PageAbout);
     } else {
         int page = options.GetActivePage();
@@ -143,16 +149,26 @@ QPoint TMainForm::placement(int storedLeft, int storedTop, int storedRight, int 
     return {storedLeft, storedTop};
 }
 
+namespace {
+
+QSize primaryScreenSize() {
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+        return primary->geometry().size();
+    }
+    return {1024, 768};
+}
+
+}  // namespace
+
 void TMainForm::placeWindow() {
     TOptions& options = Options();
     const StoredRect stored = options.GetMainRect();
     const bool zoomShown = options.GetFlag(flag::ZoomShown);
-    QSize screen(1024, 768);
-    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
-        screen = primary->geometry().size();
-    }
+    m_zoomShownAtPlacement = zoomShown;
+    const QSize screen = primaryScreenSize();
     const QSize window = frameGeometry().size();
     QPoint place = placement(stored.left, stored.top, stored.right, stored.bottom, zoomShown, screen, window);
+    m_placedByFormula = stored.left == -1 && stored.top == -1 && stored.right == -1 && stored.bottom == -1;
     // A place stored on a screen that is no longer there would hide the
     // window: it then goes where a window never placed goes.
     bool onScreen = false;
@@ -161,8 +177,34 @@ void TMainForm::placeWindow() {
     }
     if (!onScreen && !QGuiApplication::screens().isEmpty()) {
         place = placement(-1, -1, -1, -1, zoomShown, screen, window);
+        m_placedByFormula = true;
     }
     move(place);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_shownOnce) {
+        return;
+    }
+    m_shownOnce = true;
+    // The window manager adds the frame only once the window is up; a place
+    // from the formula is worked out again with the real outer size, and the
+    // first-start help moves beside the window instead of over its buttons.
+    afterFrameKnown(this, [this] {
+        guarded(this, [this] {
+            if (m_placedByFormula) {
+                const QPoint place = placement(-1, -1, -1, -1, m_zoomShownAtPlacement, primaryScreenSize(),
+                                               frameGeometry().size());
+                if (place != pos()) {
+                    move(place);
+                }
+            }
+            HelpEngine::instance().placeWindowBeside(frameGeometry());
+            raise();
+            activateWindow();
+        });
+    });
 }
 
 void TMainForm::SaveWindowPlace() {
@@ -211,8 +253,31 @@ bool TMainForm::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+// The zoom window (a child window of this one) asked to be wired: it follows
+// the exercise page, closing it clears "Zoom", and a click on it brings the
+// exercise back.
 void TMainForm::ZoomCreated() {
-    m_exercisePage->setZoomChecked(Options().GetFlag(flag::ZoomShown));
+    const bool shown = Options().GetFlag(flag::ZoomShown);
+    if (auto* zoom = findChild<TZoomForm*>(QString(), Qt::FindDirectChildrenOnly)) {
+        connect(zoom, &TZoomForm::closed, this, guardedSlot(this, [this] {
+                    Options().SetFlag(flag::ZoomShown, false);
+                    m_exercisePage->setZoomChecked(false);
+                }));
+        connect(zoom, &TZoomForm::focusExerciseRequested, this, [this] {
+            if (session().exercise().running()) {
+                activateWindow();
+            }
+            m_exercisePage->FocusExercise();
+        });
+        connect(m_exercisePage, &ExercisePage::itemTextChanged, zoom, &TZoomForm::showItem);
+        connect(m_exercisePage, &ExercisePage::answerTextChanged, zoom, &TZoomForm::showAnswer);
+        connect(m_exercisePage, &ExercisePage::zoomToggled, this, [this, zoom](bool on) {
+            zoom->setVisible(on);
+            activateWindow();
+        });
+        zoom->setVisible(shown);
+    }
+    m_exercisePage->setZoomChecked(shown);
     activateWindow();
 }
 

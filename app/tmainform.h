@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <memory>
 
+#include "zoom/zoomcreated.h"
+
 namespace Ui {
 class TMainForm;
 }
@@ -15,10 +17,6 @@ class RulesPage;
 class ConvertPage;
 class AboutPage;
 class TrainerSession;
-
-// Posted by the zoom window while it is created, so that the main window wires
-// itself to it once the event loop runs. It carries nothing.
-inline constexpr QEvent::Type WM_ZOOMCREATED = static_cast<QEvent::Type>(1690);
 
 // The main window: six pages, "Izhod" and "Pomoč". It owns the session, the
 // state the pages share, and wires the pages' signals to each other.
@@ -68,6 +66,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
 
@@ -89,5 +88,8 @@ private:
     AboutPage* m_aboutPage = nullptr;
 
     bool m_trackPlacement = false;
+    bool m_placedByFormula = false;
+    bool m_zoomShownAtPlacement = false;
+    bool m_shownOnce = false;
     bool m_programPageChange = false;
 };

@@ -1,11 +1,14 @@
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <ctime>
 #include <random>
 #include <vector>
 
+#include "../tests/exercise/hardtasks.h"
 #include "../tests/exercise/tasksamples.h"
 #include "exercise/generator.h"
 #include "exercise/random.h"
@@ -127,8 +130,82 @@ void BM_DenseRandomTasks(benchmark::State& state) {
     state.counters["failing_tasks"] = failures;
 }
 
+// One draw per task (half of them with a planted solution); counters: the
+// slowest draw in CPU ms, the share of draws refused, the share of planted (so
+// satisfiable) tasks refused, which must be 0, and the peak memory of the
+// whole benchmark process so far.
+void drawHardTasks(benchmark::State& state, const std::vector<std::pair<TaskDescriptions, bool>>& tasks) {
+    std::uint32_t seed = 2024;
+    const RandomFunction random = [&](int n) { return random_source::draw(seed, n); };
+    double worst = 0;
+    int refused = 0;
+    int plantedRefused = 0;
+    for (auto _ : state) {
+        refused = 0;
+        plantedRefused = 0;
+        for (const auto& [d, planted] : tasks) {
+            const double start = threadCpuMs();
+            const auto result = drawTaskString(d, 1, random);
+            worst = std::max(worst, threadCpuMs() - start);
+            refused += !result.has_value();
+            plantedRefused += planted && !result.has_value();
+        }
+    }
+    state.counters["worst_cpu_ms"] = worst;
+    state.counters["refused_share"] = refused / static_cast<double>(tasks.size());
+    state.counters["planted_refused_share"] = plantedRefused / std::ceil(tasks.size() / 2.0);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["max_rss_mb"] = static_cast<double>(usage.ru_maxrss) / 1024.0;  // the whole process
+}
+
+// The three families of hard random tasks, 300 seeded instances each.
+void hardFamily(benchmark::State& state, HardFamily family) {
+    std::mt19937 rng(1700 + static_cast<int>(family));
+    std::vector<std::pair<TaskDescriptions, bool>> tasks;
+    for (int i = 0; i < 300; ++i) {
+        const bool planted = i % 2 == 0;
+        tasks.push_back({hardTask(family, hardShape(family), rng, planted), planted});
+    }
+    drawHardTasks(state, tasks);
+}
+
+// Tighter packings than the families: every pair of positions under a
+// condition, mostly a!!b, letters in as many groups as just fit (9 x 7 of 64,
+// 8 x 6 of 48 with up to 190 letters, 10 x 4 of 40). Satisfiable ones are exact
+// covers hidden among random letters; the slowest draws of all are here.
+void BM_TightPackings(benchmark::State& state) {
+    std::mt19937 rng(4242);
+    std::vector<std::pair<TaskDescriptions, bool>> tasks;
+    const HardShape shapes[] = {
+        {30, 76, 64, 7, 7, 9, 9, 3}, {150, 190, 48, 6, 6, 8, 8, 4}, {30, 76, 40, 4, 4, 10, 10, 4}};
+    for (const HardShape& shape : shapes) {
+        for (int i = 0; i < 100; ++i) {
+            const bool planted = i % 2 == 0;
+            tasks.push_back({hardTask(HardFamily::AllPairs, shape, rng, planted), planted});
+        }
+    }
+    drawHardTasks(state, tasks);
+}
+
+void BM_HardFirstAgainstMany(benchmark::State& state) {
+    hardFamily(state, HardFamily::FirstAgainstMany);
+}
+
+void BM_HardAllPairs(benchmark::State& state) {
+    hardFamily(state, HardFamily::AllPairs);
+}
+
+void BM_HardMixed(benchmark::State& state) {
+    hardFamily(state, HardFamily::Mixed);
+}
+
 }  // namespace
 
+BENCHMARK(BM_HardFirstAgainstMany)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_HardAllPairs)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_HardMixed)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_TightPackings)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_DenseRandomTasks)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TypicalDefaultTask)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TypicalTenLetters)->Unit(benchmark::kMicrosecond);

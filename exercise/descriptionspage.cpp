@@ -7,6 +7,7 @@
 #include <QShortcut>
 #include <QStyle>
 
+#include "app/codepageinput.h"
 #include "app/errorguard.h"
 #include "app/qtext.h"
 #include "app/trainersession.h"
@@ -89,6 +90,8 @@ DescriptionsPage::DescriptionsPage(TrainerSession& session, QWidget* parent)
     ui->MemoSkupine->installEventFilter(this);
     ui->MemoNaloge->installEventFilter(this);
 
+    acceptCodePageOnly(ui->MemoSkupine);
+    acceptCodePageOnly(ui->MemoNaloge);
     connect(ui->MemoSkupine, &QPlainTextEdit::textChanged, this, &DescriptionsPage::NalogeChange);
     connect(ui->MemoNaloge, &QPlainTextEdit::textChanged, this, &DescriptionsPage::NalogeChange);
     connect(ui->ConfirmTasksBtn, &QPushButton::clicked, this,

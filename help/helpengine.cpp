@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDebug>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include "help/helppopup.h"
 #include "help/helpwindow.h"
@@ -73,7 +75,7 @@ void HelpEngine::showPopup(int context, const QPoint& globalPos, QWidget* owner)
     emit popupShown(context);
 }
 
-void HelpEngine::jumpContext(int context, const QString& window) {
+void HelpEngine::jumpContext(int context, const QString& window, bool activate) {
     if (window != QLatin1String(kSecondaryHelpWindow)) {
         return;  // the program has only the one secondary window
     }
@@ -83,10 +85,27 @@ void HelpEngine::jumpContext(int context, const QString& window) {
     }
     m_lastWindow = context;
     m_window->showText(context, topicMarkdown(context, true));
+    m_window->setAttribute(Qt::WA_ShowWithoutActivating, !activate);
     m_window->show();
-    m_window->raise();
-    m_window->activateWindow();
+    if (activate) {
+        m_window->raise();
+        m_window->activateWindow();
+    }
     emit windowShown(context);
+}
+
+void HelpEngine::placeWindowBeside(const QRect& anchorFrame) {
+    if (m_window == nullptr || !m_window->isVisible()) {
+        return;
+    }
+    const QScreen* screen = QGuiApplication::screenAt(anchorFrame.center());
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen == nullptr) {
+        return;
+    }
+    m_window->move(placeBeside(anchorFrame, m_window->frameGeometry().size(), screen->availableGeometry()));
 }
 
 void HelpEngine::closeWindow(const QString& window) {

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <QRect>
 #include <QStringList>
 
 #include "help/helptopics.h"
@@ -34,8 +35,12 @@ public:
     // Shows the topic as a popup near globalPos (a screen position). The owner is the
     // window the request comes from; it may be null.
     void showPopup(int context, const QPoint& globalPos, QWidget* owner = nullptr);
-    // Opens the topic in the named secondary window ("sec") and brings that window up.
-    void jumpContext(int context, const QString& window = QString::fromLatin1(kSecondaryHelpWindow));
+    // Opens the topic in the named secondary window ("sec") and brings that window up;
+    // without `activate` it comes up without taking the keyboard from the program.
+    void jumpContext(int context, const QString& window = QString::fromLatin1(kSecondaryHelpWindow),
+                     bool activate = true);
+    // Moves "sec", when it is open, beside the given outer frame of a program window.
+    void placeWindowBeside(const QRect& anchorFrame);
     // Closes the named secondary window, if it is open.
     void closeWindow(const QString& window = QString::fromLatin1(kSecondaryHelpWindow));
     // The program needs no more help: closes and releases every help window.

@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <algorithm>
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), m_browser(new QTextBrowser(this)) {
     setObjectName(QStringLiteral("sec"));
@@ -52,4 +53,23 @@ void HelpWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+QPoint placeBeside(const QRect& anchor, QSize size, const QRect& available) {
+    constexpr int gap = 8;
+    const int rightRoom = available.right() - anchor.right() - gap;
+    const int leftRoom = anchor.left() - available.left() - gap;
+    int left = 0;
+    if (rightRoom >= size.width()) {
+        left = anchor.right() + 1 + gap;
+    } else if (leftRoom >= size.width()) {
+        left = anchor.left() - gap - size.width();
+    } else {
+        left = rightRoom >= leftRoom ? available.right() + 1 - size.width() : available.left();
+    }
+    left =
+        std::clamp(left, available.left(), std::max(available.left(), available.right() + 1 - size.width()));
+    const int top = std::clamp(anchor.top(), available.top(),
+                               std::max(available.top(), available.bottom() + 1 - size.height()));
+    return {left, top};
 }

@@ -3,6 +3,12 @@
 #include <QWidget>
 
 class QTextBrowser;
+
+// Where a window of `size` goes beside `anchor` (both outer frames) on the
+// screen area `available`: to the right when it fits there, else to the left,
+// else on the side with more room, kept on the screen. Its top follows the
+// anchor's top as far as the screen allows.
+QPoint placeBeside(const QRect& anchor, QSize size, const QRect& available);
 class HelpTopics;
 
 // The secondary help window "sec": a topic shown in a browser that stays open

@@ -39,6 +39,7 @@ TFontPathDlg::TFontPathDlg(QWidget* parent)
                           Qt::MSWindowsFixedSizeDialogHint),
       ui(std::make_unique<Ui::TFontPathDlg>()) {
     ui->setupUi(this);
+    fitLabel();
     setFixedSize(size());
     ui->Image->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
 
@@ -57,6 +58,24 @@ TFontPathDlg::TFontPathDlg(QWidget* parent)
 }
 
 TFontPathDlg::~TFontPathDlg() = default;
+
+// The question is laid out for the classic dialog font; with the fonts here
+// (and at larger scales) it takes more lines. Everything below it moves down
+// by what it needs, so that no word hides under the path field.
+void TFontPathDlg::fitLabel() {
+    const int needed = ui->Label->heightForWidth(ui->Label->width());
+    const int extra = needed - ui->Label->height();
+    if (extra <= 0) {
+        return;
+    }
+    ui->Label->resize(ui->Label->width(), needed);
+    for (QWidget* below : {static_cast<QWidget*>(ui->EdPath), static_cast<QWidget*>(ui->BrowseBtn),
+                           static_cast<QWidget*>(ui->OKBtn), static_cast<QWidget*>(ui->CancelBtn)}) {
+        below->move(below->x(), below->y() + extra);
+    }
+    ui->Panel->resize(ui->Panel->width(), ui->Panel->height() + extra);
+    resize(width(), height() + extra);
+}
 
 void TFontPathDlg::setFolderBrowser(FolderBrowser browser) {
     folderBrowser() = std::move(browser);

@@ -34,6 +34,7 @@ private slots:
 
 private:
     void FormCreate();
+    void fitLabel();
 
     std::unique_ptr<Ui::TFontPathDlg> ui;
 };

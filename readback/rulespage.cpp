@@ -4,9 +4,9 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QTimer>
-#include <QValidator>
 #include <exception>
 
+#include "app/codepageinput.h"
 #include "app/errorguard.h"
 #include "app/qtext.h"
 #include "app/trainersession.h"
@@ -34,16 +34,6 @@ QFont tengwarFont() {
     font.setStyleStrategy(QFont::NoFontMerging);
     return font;
 }
-
-// Lets into an entry box only what the program's code page can store, so
-// that the box never shows a reading other than the one kept.
-class Cp1250Validator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int& /*pos*/) const override {
-        return fromCp1250(toCp1250(input)) == input ? Acceptable : Invalid;
-    }
-};
 
 // Draws the pixels of an axis-parallel polyline from its first point through
 // the second to the third, the last point left out (as a pen moved by
@@ -92,7 +82,7 @@ RulesPage::RulesPage(TrainerSession& session, QWidget* parent)
     }
     for (int k = 1; k <= kColumns; ++k) {
         entry(k)->installEventFilter(this);
-        entry(k)->setValidator(new Cp1250Validator(entry(k)));
+        acceptCodePageOnly(entry(k));
         connect(entry(k), &QLineEdit::textChanged, this, [this, k] { EdTransChange(k); });
     }
 

@@ -6,10 +6,12 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fontconfig
-  python3 python3-fonttools python3-shapely
+  python3 python3-fonttools python3-shapely ttfautohint
   mscompress
+  unrtf xdg-utils
   xvfb xauth imagemagick
 )
 

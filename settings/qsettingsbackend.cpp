@@ -257,7 +257,7 @@ void QSettingsBackend::keepAside() {
         m_stuckFile = fileStamp(m_path);
     }
     m_notice = QStringLiteral(
-                   "Datoteke z nastavitvami \"%1\" ni bilo mogo\u010De prebrati. Shranjena je kot \"%2\", "
+                   "Datoteke z nastavitvami \u201E%1\u201C ni bilo mogo\u010De prebrati. Shranjena je kot \u201E%2\u201C, "
                    "program pa nadaljuje s privzetimi nastavitvami.")
                    .arg(m_path, backup);
 }

@@ -6,19 +6,26 @@
 writes resources/font/quenya.ttf by default. The glyphs come from
 resources/font/glyphs.py; each glyph's strokes and dots are united into
 non-overlapping outlines (outer contours clockwise, counters anticlockwise)
-and written as quadratic TrueType contours. The build is reproducible: the
-same sources give the same bytes (the timestamps are fixed).
+and written as quadratic TrueType contours. The outlines are then hinted by
+ttfautohint, so that stems snap to whole pixels at text sizes, and a gasp
+table asks for grid-fitting and smoothing. The build is reproducible: the same
+sources give the same bytes (the timestamps are fixed).
 
-Needs Debian's python3-fonttools and python3-shapely.
+Needs Debian's python3-fonttools, python3-shapely and ttfautohint.
 """
 
 import argparse
 import math
 import os
+import shutil
+import subprocess
 import sys
+import tempfile
 
 from fontTools.fontBuilder import FontBuilder
 from fontTools.pens.ttGlyphPen import TTGlyphPen
+from fontTools.ttLib import TTFont, newTable
+from shapely import affinity
 from shapely.geometry import LineString, MultiPolygon, Point, Polygon
 from shapely.geometry.polygon import orient
 from shapely.ops import unary_union
@@ -48,16 +55,29 @@ CORNER_ANGLE = 28.0
 # An edge longer than this is straight: its ends are on-curve points.
 STRAIGHT_EDGE = 28.0
 
+# gasp: (largest size in pixels per em, behaviour). Below 9 px the hints would
+# only distort the letters, so those sizes are smoothed without grid-fitting.
+GASP_DOGRAY, GASP_GRIDFIT, GASP_SYMMETRIC_GRIDFIT, GASP_SYMMETRIC_SMOOTHING = 2, 1, 4, 8
+GASP = {
+    8: GASP_DOGRAY | GASP_SYMMETRIC_SMOOTHING,
+    0xFFFF: GASP_GRIDFIT | GASP_DOGRAY | GASP_SYMMETRIC_GRIDFIT | GASP_SYMMETRIC_SMOOTHING,
+}
+
 
 def ink(glyph):
     """The glyph's inked area as one shapely geometry."""
     parts = []
+    # The pen is an upright oval: stroke the centre line stretched upwards by
+    # the contrast with a round pen, then squash the ink back.
+    k = hand.CONTRAST
     for pts, width, cap in glyph.strokes:
         style = 1 if cap == "round" else 2
-        if len(pts) == 1:
-            parts.append(Point(pts[0]).buffer(width / 2, resolution=24))
-            continue
-        parts.append(LineString(pts).buffer(width / 2, resolution=24, cap_style=style, join_style=1))
+        tall = [(x, y * k) for x, y in pts]
+        if len(tall) == 1:
+            shape = Point(tall[0]).buffer(width / 2, resolution=24)
+        else:
+            shape = LineString(tall).buffer(width / 2, resolution=24, cap_style=style, join_style=1)
+        parts.append(affinity.scale(shape, 1.0, 1.0 / k, origin=(0, 0)))
     for x, y, r in glyph.dots:
         parts.append(Point(x, y).buffer(r, resolution=24))
     for corners in glyph.polygons:
@@ -208,7 +228,29 @@ def build(path):
     fb.setupPost()
     fb.updateHead(created=TIMESTAMP, modified=TIMESTAMP, fontRevision=1.0)
     fb.font.recalcTimestamp = False
-    fb.save(path)
+    with tempfile.TemporaryDirectory() as tmp:
+        raw = os.path.join(tmp, "raw.ttf")
+        fb.save(raw)
+        hinted = os.path.join(tmp, "hinted.ttf")
+        autohint(raw, hinted)
+        font = TTFont(hinted)
+        # ttfautohint stamps the time of its run; the build keeps its own
+        font["head"].created = TIMESTAMP
+        font["head"].modified = TIMESTAMP
+        font.recalcTimestamp = False
+        gasp = newTable("gasp")
+        gasp.version = 1
+        gasp.gaspRange = dict(GASP)
+        font["gasp"] = gasp
+        font.save(path)
+
+
+def autohint(source, target):
+    """Hints the outlines with Debian's ttfautohint (its version string kept out of the name table)."""
+    tool = shutil.which("ttfautohint")
+    if tool is None:
+        sys.exit("buildfont.py: ttfautohint is missing (Debian package ttfautohint)")
+    subprocess.run([tool, "--no-info", "--windows-compatibility", source, target], check=True)
 
 
 def main():

@@ -1,8 +1,9 @@
-// Renders the Tengwar Quenya font to two PNG sheets: a chart of all 95 codes
-// (marks shown on a grey letter of the kind that bears them) and a sheet of
-// transcriptions made by LatinToTengwar at several sizes.
+// Renders the Tengwar Quenya font to three PNG sheets: a chart of all 95 codes
+// (marks shown on a grey letter of the kind that bears them), a sheet of
+// transcriptions made by LatinToTengwar at several sizes, and the letters in
+// their traditional table at 160 px with text at 20 and 27 px.
 //
-//   glyphchart [--font FILE] [--chart FILE] [--samples FILE]
+//   glyphchart [--font FILE] [--chart FILE] [--samples FILE] [--table FILE]
 //
 // Run it with QT_QPA_PLATFORM=offscreen where there is no display.
 
@@ -126,6 +127,48 @@ bool renderChart(const QString& family, const QString& out) {
     return img.save(out);
 }
 
+struct Named {
+    char code;
+    const char* name;
+};
+
+// The 24 regular tengwar in the traditional table: four series by six grades.
+const Named kRegular[6][4] = {
+    {{'1', "tinco"}, {'q', "parma"}, {'a', "calma"}, {'z', "quesse"}},
+    {{'2', "ando"}, {'w', "umbar"}, {'s', "anga"}, {'x', "ungwe"}},
+    {{'3', "thule"}, {'e', "formen"}, {'d', "harma"}, {'c', "hwesta"}},
+    {{'4', "anto"}, {'r', "ampa"}, {'f', "anca"}, {'v', "unque"}},
+    {{'5', "numen"}, {'t', "malta"}, {'g', "noldo"}, {'b', "nwalme"}},
+    {{'6', "ore"}, {'y', "vala"}, {'h', "anna"}, {'n', "vilya"}},
+};
+
+// The additional letters and the forms of s and z that the transcription writes.
+const Named kAdditional[] = {
+    {'7', "romen"},         {'u', "arda"},         {'j', "lambe"},     {'m', "alda"},
+    {'8', "silme"},         {'i', "silme nuq."},   {'k', "are"},       {',', "are nuq."},
+    {'*', "s (kot 6)"},     {'I', "S (kot 9)"},    {'K', "z (kot 6)"}, {'<', "Z (kot 9)"},
+    {'9', "hyarmen"},       {'o', "hwesta sind."}, {'l', "yanta"},     {'.', "ure"},
+    {'`', "short carrier"}, {'~', "long carrier"}, {']', "full stop"}, {'[', "two dots"},
+};
+
+void drawNamed(QPainter& p, const QFont& font, const Named& letter, int x, int y, int w, int h,
+               qreal baseline) {
+    p.setPen(QColor(200, 200, 200));
+    p.drawRect(x, y, w, h);
+    p.setPen(QColor(225, 225, 240));
+    p.drawLine(QPointF(x + 4, y + baseline), QPointF(x + w - 4, y + baseline));
+    p.setFont(labelFont(15));
+    p.setPen(Qt::darkBlue);
+    p.drawText(QPointF(x + 6, y + 20), QStringLiteral("%1 %2  %3")
+                                           .arg(static_cast<int>(static_cast<uchar>(letter.code)), 2, 16)
+                                           .arg(QChar(letter.code))
+                                           .arg(QString::fromLatin1(letter.name))
+                                           .toUpper());
+    const QString glyph(QChar(static_cast<char16_t>(letter.code)));
+    const qreal gw = QFontMetricsF(font).horizontalAdvance(glyph);
+    drawCodes(p, font, x + (w - gw) / 2, y + baseline, glyph);
+}
+
 struct Sample {
     const char* latin;                                    // UTF-8
     std::initializer_list<std::pair<int, bool>> changes;  // switches changed from the defaults
@@ -159,6 +202,16 @@ const Sample kSamples[] = {
     {"Dober dan: kako si? Čaša, žaba, šola.", {}},
 };
 
+// Text for the table page: the letters that readers confuse, side by side.
+const Sample kTableText[] = {
+    {"Ai! laurië lantar lassi súrinen.", {}},
+    {"Elen síla lúmenn omentielvo.", {}},
+    {"kasa kaza kassa  ss st zd  sasa zaza", {}},
+    {"tha fa ha  the fe he  ra ja ča  ša qa", {}},
+    {"tte atta anna amma  time late", {{flag::FinalSilentE, true}}},
+    {"Dober dan: kako si? Čaša, žaba, šola.", {}},
+};
+
 std::string transcribe(const Sample& sample) {
     TConvertData settings = defaultSwitches();
     for (const auto& [index, value] : sample.changes) {
@@ -179,7 +232,7 @@ QString captionOf(const Sample& sample, const std::string& codes) {
 
 bool renderSamples(const QString& family, const QString& out) {
     const int width = 1800;
-    const int sizes[] = {20, 32, 56};
+    const int sizes[] = {20, 27, 40};
     std::vector<std::string> codes;
     for (const auto& sample : kSamples) {
         codes.push_back(transcribe(sample));
@@ -198,7 +251,7 @@ bool renderSamples(const QString& family, const QString& out) {
     qreal y = 40;
     p.setFont(labelFont(22, true));
     p.setPen(Qt::black);
-    p.drawText(QPointF(10, y), QStringLiteral("%1: transcriptions at 20, 32, 56 and 200 px").arg(family));
+    p.drawText(QPointF(10, y), QStringLiteral("%1: transcriptions at 20, 27, 40 and 200 px").arg(family));
     y += 30;
     for (int s : sizes) {
         const QFont f = tengwarFont(family, s);
@@ -228,6 +281,82 @@ bool renderSamples(const QString& family, const QString& out) {
     return img.save(out);
 }
 
+// The regular tengwar in their table and the additional letters at 160 px,
+// then text at 20 and 27 px.
+bool renderTable(const QString& family, const QString& out) {
+    const int cellW = 230;
+    const int cellH = 290;
+    const qreal baseline = 190;  // ascender 128 px above, descender 53 px below
+    const int left = 90;
+    const int top = 90;
+    const int extraCols = 8;
+    const int extraRows = static_cast<int>((std::size(kAdditional) + extraCols - 1) / extraCols);
+    const int width = left + extraCols * cellW + 20;
+    const int textTop = top + 6 * cellH + 70 + extraRows * cellH + 30;
+    const int sizes[] = {20, 27};
+    const int textLines = static_cast<int>(std::size(kTableText));
+    const int height = textTop + static_cast<int>(std::size(sizes)) * (textLines + 1) * 62 + 40;
+    QImage img(width, height, QImage::Format_ARGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setFont(labelFont(22, true));
+    p.setPen(Qt::black);
+    p.drawText(QPointF(10, 36), QStringLiteral("%1: the 24 regular tengwar (series I-IV by grades 1-6) and "
+                                               "the additional letters at 160 px; text at 20 and 27 px")
+                                    .arg(family));
+    const QFont big = tengwarFont(family, 160);
+    const char* series[] = {"I tinco", "II parma", "III calma", "IV quesse"};
+    p.setFont(labelFont(18, true));
+    for (int c = 0; c < 4; ++c) {
+        p.drawText(QPointF(left + c * cellW + 10, top - 12), QString::fromLatin1(series[c]));
+    }
+    for (int r = 0; r < 6; ++r) {
+        p.setFont(labelFont(18, true));
+        p.setPen(Qt::black);
+        p.drawText(QPointF(20, top + r * cellH + baseline), QString::number(r + 1));
+        for (int c = 0; c < 4; ++c) {
+            drawNamed(p, big, kRegular[r][c], left + c * cellW, top + r * cellH, cellW, cellH, baseline);
+        }
+    }
+    const int extraTop = top + 6 * cellH + 50;
+    p.setFont(labelFont(18, true));
+    p.setPen(Qt::black);
+    p.drawText(QPointF(10, extraTop - 8), QStringLiteral("Additional letters"));
+    for (std::size_t i = 0; i < std::size(kAdditional); ++i) {
+        const int col = static_cast<int>(i) % extraCols;
+        const int row = static_cast<int>(i) / extraCols;
+        drawNamed(p, big, kAdditional[i], 10 + col * cellW, extraTop + row * cellH, cellW, cellH, baseline);
+    }
+    qreal y = textTop;
+    for (const int size : sizes) {
+        const QFont f = tengwarFont(family, size);
+        // every letter of the page in its order, without marks
+        const QString all = QStringLiteral("1qaz 2wsx 3edc 4rfv 5tgb 6yhn  7u jm 8i k, *I K< 9o l. `~ ][");
+        p.setFont(labelFont(13));
+        p.setPen(Qt::darkBlue);
+        p.drawText(QPointF(10, y + 14),
+                   QStringLiteral("the letters above in their order   [%1 px]").arg(size));
+        y += 18 + size * 1.2;
+        drawCodes(p, f, 20, y, all);
+        y += 62 - 18 - size * 1.2;
+        for (int i = 0; i < textLines; ++i) {
+            const Sample& sample = kTableText[i];
+            const std::string codes = transcribe(sample);
+            p.setFont(labelFont(13));
+            p.setPen(Qt::darkBlue);
+            p.drawText(QPointF(10, y + 14),
+                       captionOf(sample, codes) + QStringLiteral("   [%1 px]").arg(size));
+            y += 18 + size * 1.2;
+            drawCodes(p, f, 20, y, QString::fromLatin1(codes.data(), static_cast<qsizetype>(codes.size())));
+            y += 62 - 18 - size * 1.2;
+        }
+    }
+    p.end();
+    return img.save(out);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -244,6 +373,9 @@ int main(int argc, char** argv) {
     parser.addOption(fontOpt);
     parser.addOption(chartOpt);
     parser.addOption(samplesOpt);
+    QCommandLineOption tableOpt(QStringLiteral("table"), QStringLiteral("Letter table PNG to write."),
+                                QStringLiteral("file"), QStringLiteral("docs/font-letters.png"));
+    parser.addOption(tableOpt);
     parser.process(app);
 
     const int id = QFontDatabase::addApplicationFont(parser.value(fontOpt));
@@ -259,6 +391,10 @@ int main(int argc, char** argv) {
     }
     if (!renderSamples(family, parser.value(samplesOpt))) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(parser.value(samplesOpt)));
+        return 1;
+    }
+    if (!renderTable(family, parser.value(tableOpt))) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(parser.value(tableOpt)));
         return 1;
     }
     return 0;

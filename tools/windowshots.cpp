@@ -1,4 +1,4 @@
-// Renders the main window on each of its pages, and the save dialog, to PNG
+// Renders the main window on each of its pages, the save dialog and the zoom window to PNG
 // files, so that their layout can be looked at without starting the program.
 //
 //   windowshots [--font FILE] [--out FOLDER]
@@ -15,12 +15,15 @@
 #include <cstdio>
 
 #include "app/programlook.h"
+#include "app/qtext.h"
 #include "app/tmainform.h"
 #include "app/tsaveform.h"
 #include "settings/memorybackend.h"
 #include "settings/options.h"
 #include "transcription/conversionpage.h"
+#include "transcription/engine.h"
 #include "ui_conversionpage.h"
+#include "zoom/tzoomform.h"
 
 namespace {
 
@@ -72,6 +75,12 @@ int main(int argc, char* argv[]) {
         options.SetFlag(31, true);
         TSaveForm both(&form, true, true);
         ok = save(both, out.filePath(QStringLiteral("save-both-auto-rules.png"))) && ok;
+        TZoomForm zoom(options, &form);
+        zoom.resize(360, 320);
+        TConvertData settings;
+        zoom.showItem(fromFontCodes(LatinToTengwar("\xE8arovnik", false, settings, false)));
+        zoom.showAnswer(QStringLiteral("\u010darovnik"));
+        ok = save(zoom, out.filePath(QStringLiteral("zoom.png"))) && ok;
     }
     installOptions(nullptr);
     return ok ? 0 : 1;

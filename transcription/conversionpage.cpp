@@ -2,6 +2,7 @@
 
 #include <QSignalBlocker>
 
+#include "app/codepageinput.h"
 #include "app/errorguard.h"
 #include "app/qtext.h"
 #include "app/windowfont.h"
@@ -84,6 +85,8 @@ ConversionPage::ConversionPage(TrainerSession& /*session*/, QWidget* parent)
                     }
                 }));
     }
+    acceptCodePageOnly(ui->EdBrezTilde);
+    acceptCodePageOnly(ui->EdTest);
     connect(ui->EdBrezTilde, &QLineEdit::textChanged, this, store);
     connect(ui->BtnDefault, &QPushButton::clicked, this, guardedSlot(this, [this] { BtnDefaultClick(); }));
     for (QRadioButton* radio : {ui->RbMin, ui->RbMed, ui->RbMax}) {

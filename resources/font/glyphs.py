@@ -10,15 +10,16 @@ Each mark comes in four placements, one for each kind of letter that bears it.
 
 import math
 
-from hand import (ASC, DESC, DOT_R, MARK_Y, SB, STEM_X, BOW, W, X, YB, YM, YT, Glyph, Path,
+from hand import (ASC, DESC, DOT_R, MARK_Y, SB, STEM_X, BOW, W, WH, X, YB, YM, YT, Glyph, Path,
                   hanging_bow, regular, rotated, shifted, stem, tilde_path)
 
 # --- The regular tengwar: series (tinco, parma, calma, quesse) by grade ----------
 #
 # grade 1: descending stem, single bow      grade 2: descending stem, double bow
-# grade 3: raised stem, single bow          grade 4: raised stem, double bow
-# (a descending stem runs from the top of the bows down below the line, a
-# raised one from above the bows down to the line)
+# grade 3: extended stem, single bow        grade 4: extended stem, double bow
+# (a descending stem runs from the top of the bows down below the line, an
+# extended one from above the bows down below the line; only hyarmen has a
+# raised stem, from above the bows down to the line)
 # grade 5: short stem, double bow           grade 6: short stem, single bow
 # The tinco and calma series have open bows, parma and quesse closed ones;
 # tinco and parma bows hang from the top of the stem on its right, calma and
@@ -54,25 +55,27 @@ REGULAR = {
 # --- Mark placements ------------------------------------------------------------
 #
 # Centre of a mark, measured back from the end of the letter that bears it:
-# A one-bow letters, B letters with a raised stem (keep clear of the stem),
+# A one-bow letters, B letters whose stem rises above the bows (keep clear of it),
 # C wide letters with two bows, O the carriers and the rest.
 
 SINGLE_ADVANCE = regular(1, 1).advance
 DOUBLE_ADVANCE = regular(1, 2).advance
 
 MARK_AT = {
-    "A": -225,
-    "B": -195,
-    "C": -280,
-    "O": -135,
+    "A": -(SINGLE_ADVANCE - (STEM_X + BOW / 2)),  # over the middle of the bow
+    "B": -170,
+    "C": -DOUBLE_ADVANCE / 2,
+    "O": -150,
 }
 # Harma and hwesta bear the marks of the wide letters: their bow is wider, so
-# that the mark stands clear of the raised stem.
-WIDE_BOW = 330
-SPREAD = {"A": 1.0, "B": 0.95, "C": 1.2, "O": 0.9}
+# that the mark stands clear of the stem above it.
+WIDE_BOW = 340
+SPREAD = {"A": 1.0, "B": 0.95, "C": 1.15, "O": 0.95}
 
-TILDE_Y = -150  # centre of the doubling tilde below the letter
-SILENT_E_Y = -268  # centre of the silent-e dot, below the tilde
+TILDE_Y = -125  # centre of the doubling tilde below the letter
+TILDE_W = 64  # the tilde's pen, light enough to pass between two stems
+SILENT_E_Y = -255  # centre of the silent-e dot, below the tilde
+SILENT_E_R = 46
 
 
 def mark(draw):
@@ -82,13 +85,13 @@ def mark(draw):
     return g
 
 
-MARK_W = 62  # marks are written with a slightly lighter stroke than the letters
+MARK_W = 74  # the acute is written with a lighter stroke than the letters
 
 
 def a_mark(cls):
     """Three dots in a triangle."""
-    cx, s = MARK_AT[cls], 62 * SPREAD[cls]
-    r = 43
+    cx, s = MARK_AT[cls], 70 * SPREAD[cls]
+    r = DOT_R
     return mark(lambda g: (g.dot(cx - s, MARK_Y + r, r), g.dot(cx + s, MARK_Y + r, r),
                            g.dot(cx, MARK_Y + r + 1.75 * s, r)))
 
@@ -96,53 +99,62 @@ def a_mark(cls):
 def e_mark(cls):
     """An acute stroke."""
     cx, s = MARK_AT[cls], SPREAD[cls]
-    return mark(lambda g: g.stroke(Path(cx - 42 * s, MARK_Y + 25).line(cx + 46 * s, MARK_Y + 175),
+    return mark(lambda g: g.stroke(Path(cx - 45 * s, MARK_Y + 25).line(cx + 50 * s, MARK_Y + 190),
                                    width=MARK_W))
 
 
 def i_mark(cls):
     """One dot."""
     cx = MARK_AT[cls]
-    return mark(lambda g: g.dot(cx, MARK_Y + 70, 50))
+    return mark(lambda g: g.dot(cx, MARK_Y + 75, 56))
 
 
 def curl(cx, turn):
     """A hook rising on one side and turning over to the other: turn +1 right, -1 left."""
     s = turn
-    p = Path(cx - s * 40, MARK_Y + 20)
-    p.curve((cx - s * 50, MARK_Y + 130), (cx + s * 10, MARK_Y + 195), (cx + s * 50, MARK_Y + 160))
-    p.curve((cx + s * 75, MARK_Y + 140), (cx + s * 72, MARK_Y + 110), (cx + s * 62, MARK_Y + 90))
+    k = 1.25
+
+    def at(dx, dy):
+        return (cx + s * k * dx, MARK_Y + k * dy)
+
+    # wide enough inside that the letters' heavy stroke leaves the hook open
+    p = Path(*at(-55, 15))
+    p.curve(at(-65, 130), at(-15, 190), at(30, 185))
+    p.curve(at(70, 180), at(85, 145), at(75, 95))
     return p
 
 
 def o_mark(cls):
     """The curl that turns to the right."""
     cx = MARK_AT[cls]
-    return mark(lambda g: g.stroke(curl(cx, +1), width=MARK_W))
+    return mark(lambda g: g.stroke(curl(cx, +1)))
 
 
 def u_mark(cls):
     """The curl that turns to the left."""
     cx = MARK_AT[cls]
-    return mark(lambda g: g.stroke(curl(cx, -1), width=MARK_W))
+    return mark(lambda g: g.stroke(curl(cx, -1)))
 
 
+# The tilde stands between the descending stems of the letters of its class:
+# A and C under letters with two bows, B and O under letters with one bow,
+# whose stem may stand on either side.
 TILDE_AT = {
     # class: (centre, width)
-    "A": (-297, 260),
-    "B": (-222, 120),
-    "C": (-290, 230),
-    "O": (-215, 110),
+    "A": (-310, 200),
+    "B": (-244, 84),
+    "C": (-304, 200),
+    "O": (-242, 80),
 }
 
 
 def tilde(cls):
     cx, w = TILDE_AT[cls]
-    return mark(lambda g: g.stroke(tilde_path(cx, TILDE_Y, w, amp=38), width=MARK_W))
+    return mark(lambda g: g.stroke(tilde_path(cx, TILDE_Y, w), width=TILDE_W))
 
 
 def silent_e(cx):
-    return mark(lambda g: g.dot(cx, SILENT_E_Y, 42))
+    return mark(lambda g: g.dot(cx, SILENT_E_Y, SILENT_E_R))
 
 
 # --- Irregular letters ----------------------------------------------------------
@@ -152,41 +164,42 @@ def carrier(long):
     """The short carrier (a short stem with a foot) or the long one (a stem below the line)."""
     x = SB + W / 2 + 10
     g = Glyph(round(x - MARK_AT["O"]))
-    top = X - 40
     if long:
-        # the foot turns right, leaving room for a silent-e dot on the left
-        p = Path(x, top + 20).line(x, DESC + 110)
-        p.curve((x, DESC + 60), (x + 15, DESC + W / 2), (x + 55, DESC + W / 2))
+        p = Path(x, X - 20).line(x, DESC + 110)
+        p.curve((x, DESC + 60), (x + 15, DESC + WH / 2), (x + 55, DESC + WH / 2))
         g.stroke(p)
     else:
-        p = Path(x, top).line(x, 120)
-        p.curve((x, 50), (x + 25, YB), (x + 70, YB))
+        p = Path(x, X - 40).line(x, 120)
+        p.curve((x, 50), (x + 20, YB), (x + 55, YB))
         g.stroke(p)
     return g
 
 
 def romen():
-    """A short letter like a y: a curved left arm running into a straight right stem."""
-    x0 = SB + W / 2
-    xr = x0 + 200
+    """A short letter like a y: a straight right stem on the line and a left arm
+    that leaves its foot in a long slant and ends high in a hook turned outwards."""
+    x0 = SB + W / 2 + 20
+    xr = x0 + 230
     g = Glyph(round(xr + W / 2 + SB))
     stem(g, xr, X, 0)
-    p = Path(x0, YT - 10)
-    p.curve((x0 + 10, YM - 10), (xr - 120, YM - 50), (xr, YM - 80))
+    p = Path(xr, 150)
+    p.curve((xr - 110, 190), (x0 + 10, YM + 60), (x0 + 25, YT - 20))
+    p.curve((x0 + 35, YT + 15), (x0 - 5, YT + 10), (x0 - 20, YT - 50))
     g.stroke(p)
     return g
 
 
 def arda():
     """Romen's arm and stem closing a bow to the right."""
-    x0 = SB + W / 2
-    xs = x0 + 170
-    g = Glyph(round(xs + 210 + W / 2 + SB))
+    x0 = SB + W / 2 + 20
+    xs = x0 + 200
+    g = Glyph(round(xs + 215 + W / 2 + SB))
     stem(g, xs, X, 0)
-    p = Path(x0, YT - 10)
-    p.curve((x0 + 10, YM - 10), (xs - 100, YM - 50), (xs, YM - 80))
+    p = Path(xs, 150)
+    p.curve((xs - 100, 190), (x0 + 10, YM + 60), (x0 + 25, YT - 20))
+    p.curve((x0 + 35, YT + 15), (x0 - 5, YT + 10), (x0 - 20, YT - 50))
     g.stroke(p)
-    g.stroke(hanging_bow(xs, 210, closed=True))
+    g.stroke(hanging_bow(xs, 215, closed=True))
     return g
 
 
@@ -196,87 +209,87 @@ def lambe(closed=False):
     closed (alda) runs the left leg down and round into the right leg, closing a loop.
     """
     xl = SB + W / 2
-    xr = xl + 220
+    xr = xl + 230
     g = Glyph(round(xr + W / 2 + 50 + SB))
     p = Path(xr, YM + 40)
     p.curve((xr, YT + 40), (xl, YT + 20), (xl, YM + 20))
     if closed:
-        p.curve((xl, YM - 60), (xl + 60, YM - 80), (xr, YM - 70))
+        p.curve((xl, YM - 70), (xl + 60, YM - 90), (xr, YM - 80))
     g.stroke(p)
     q = Path(xr, YM + 40).line(xr, 110)
-    q.curve((xr, YB + 20), (xr + 20, YB), (xr + 60, YB))
+    q.curve((xr, YB + 20), (xr + 20, YB), (xr + 50, YB))
     g.stroke(q)
     return g
 
 
-def silme_shape(second_arm=False, geometric=False):
-    """A loop on the line with an arm rising from its left side and hooking right (like a 6).
+def loop_of(cx, r, g):
+    """The ring of silme on the line, r wide each way of cx; returns its centre height."""
+    ry = r - 10
+    cy = YB + ry
+    g.stroke(Path(cx + r, cy).arc(cx, cy, r, ry, 0, 360, steps=120))
+    return cy
 
-    second_arm adds the other arm of are (a loop with two horns). geometric
-    gives the plainer, narrower variant written where no vowel sits on the
-    letter: a ring, a straight stem and a flat bar (with a cross-bar for z).
-    The advance puts the loop where the marks of the letter's class stand.
+
+def six_arm(cx, r, cy):
+    """The arm of silme: up from the left of the ring and over to the right, like a 6."""
+    arm = Path(cx - r, cy)
+    arm.curve((cx - r, cy + 1.45 * r), (cx - 0.35 * r, YT), (cx + 0.35 * r, YT))
+    arm.curve((cx + 0.7 * r, YT), (cx + 0.95 * r, YT - 25), (cx + 1.0 * r, YT - 70))
+    return arm
+
+
+def horns(cx, r, cy):
+    """The two horns of are: both sides of the ring rise and turn outwards."""
+    out = []
+    for s in (-1, 1):
+        h = Path(cx + s * r, cy)
+        h.curve((cx + s * r, cy + 0.9 * r), (cx + s * 0.45 * r, YT - 80), (cx + s * 0.5 * r, YT - 25))
+        h.curve((cx + s * 0.55 * r, YT + 15), (cx + s * 1.05 * r, YT + 10), (cx + s * 1.15 * r, YT - 45))
+        out.append(h)
+    return out
+
+
+def silme_shape(second_arm=False, narrow=False):
+    """A ring on the line with an arm rising from its left side and hooking right (like a 6).
+
+    second_arm gives are instead: a ring with two horns. narrow gives the
+    smaller form written where no vowel sits on the letter; its marks stand
+    where the other bearers' do. The wide form's advance puts the ring under
+    the marks of the wide letters.
     """
-    if geometric:
-        r = 95
-        cx = SB + W / 2 + r
-        g = Glyph(round(cx - MARK_AT["O"]))
+    r = 100 if narrow else 125
+    cx = SB + W / 2 + r + (0.15 * r if second_arm else 0)
+    if narrow:
+        adv = cx + r + W / 2 + SB + (0.15 * r if second_arm else 0)
     else:
-        r = 125
-        cx = SB + W / 2 + r + 25
-        g = Glyph(round(cx - MARK_AT["C"]))
-    rx = r if geometric else r + 25
-    cy = YB + r - 10
-    loop = Path(cx + rx, cy).arc(cx, cy, rx, r - 10, 0, 360, steps=120)
-    g.stroke(loop)
-    if geometric:
-        top = X + 50
-        g.stroke(Path(cx - r, cy).line(cx - r, top), cap="flat")
-        g.stroke(Path(cx - r - W / 2, top - W / 2).line(cx + 40, top - W / 2), cap="round")
-        if second_arm:
-            # z: the bar ends in a tick turned down
-            g.stroke(Path(cx + 40, top - W / 2).curve((cx + 75, top - W / 2), (cx + 85, top - 60),
-                                                       (cx + 80, top - 110)))
-    else:
-        k = r / 118
-        if second_arm:
-            # are: two horns rising from the loop and turning outwards
-            left = Path(cx - rx, cy)
-            left.curve((cx - rx, cy + 120), (cx - 60, X - 40), (cx - 70, X + 10))
-            left.curve((cx - 75, X + 45), (cx - 120, X + 50), (cx - 140, X + 20))
-            g.stroke(left)
-            right = Path(cx + rx, cy)
-            right.curve((cx + rx, cy + 120), (cx + 60, X - 40), (cx + 70, X + 10))
-            right.curve((cx + 75, X + 45), (cx + 120, X + 50), (cx + 140, X + 20))
-            g.stroke(right)
-        else:
-            arm = Path(cx - rx, cy)
-            arm.curve((cx - rx, cy + 170 * k), (cx - 40 * k, X + 30), (cx + 40 * k, X + 20))
-            arm.curve((cx + 80 * k, X + 15), (cx + 110 * k, X - 10), (cx + 120 * k, X - 50))
-            g.stroke(arm)
+        adv = max(cx - MARK_AT["C"], cx + r + W / 2 + SB)
+    g = Glyph(round(adv))
+    cy = loop_of(cx, r, g)
+    for p in horns(cx, r, cy) if second_arm else [six_arm(cx, r, cy)]:
+        g.stroke(p)
     return g
 
 
 def hyarmen():
-    """A stem drawn above and below with an arch that springs from it and stands on the line."""
-    g = Glyph(SINGLE_ADVANCE)
-    stem(g, STEM_X, ASC, DESC)
-    x0 = STEM_X
-    w = BOW
-    p = Path(x0, YM + 40)
-    p.curve((x0 + 40, YT + 10), (x0 + w, YT + 20), (x0 + w, YM))
-    p.line(x0 + w, 90)
-    p.curve((x0 + w, YB + 10), (x0 + w + 20, YB), (x0 + w + 40, YB))
-    g.stroke(p)
-    return g
+    """A raised stem from above the bows down to the line, with a closed bow."""
+    return regular(2, 3, raised=True)
 
 
 def hwesta_sindarinwa():
-    """Ore whose stem hooks back to the left at the top."""
-    g = regular(1, 6)
-    g.stroke(Path(STEM_X, YT).curve((STEM_X - 10, YT + 60), (STEM_X - 70, YT + 60),
-                                    (STEM_X - 80, YT + 10)))
-    return shifted(g, 40, advance=g.advance + 40)
+    """Ore whose stem rises high above the bows and bends back over to the left in a hook.
+
+    The hook leans left at once, so that the marks over the bow stand clear of it.
+    """
+    dx = 150
+    g = shifted(regular(1, 6), dx)
+    x = STEM_X + dx
+    top = X + 165
+    p = Path(x, X - 10)
+    p.curve((x, X + 80), (x - 25, top), (x - 75, top))
+    p.curve((x - 120, top), (x - 140, top - 45), (x - 140, top - 105))
+    g.stroke(p)
+    g.advance += dx
+    return g
 
 
 def yanta():
@@ -285,29 +298,29 @@ def yanta():
     The tall stroke stays upright above the bows so that the marks over the
     letter stand clear of it.
     """
-    x0 = SB + W / 2 + 20
-    g = Glyph(round(x0 + 270 + W / 2 + SB))
-    p = Path(x0, ASC - 70)
+    x0 = SB + W / 2 + 50  # the short leg reaches 50 to the left of the tall stroke
+    g = Glyph(round(x0 + 280 + W / 2 + SB))
+    p = Path(x0, ASC - 60)
     p.line(x0, X - 20)
-    p.curve((x0, 250), (x0 + 200, 150), (x0 + 270, YB))
+    p.curve((x0, 270), (x0 + 210, 160), (x0 + 280, YB))
     g.stroke(p, cap="flat")
-    q = Path(x0 + 70, 215)
-    q.curve((x0 + 20, 130), (x0 - 20, 80), (x0 - 50, YB))
+    q = Path(x0 + 75, 230)
+    q.curve((x0 + 20, 140), (x0 - 20, 80), (x0 - 50, YB))
     g.stroke(q)
     return g
 
 
 def ure():
-    """A cup standing on the line whose two arms turn outwards at the top."""
-    x0 = SB + W / 2 + 30
-    w = 220
-    g = Glyph(round(x0 + w + W / 2 + SB + 30))
-    p = Path(x0 - 30, YT - 10)
-    p.curve((x0, YT + 10), (x0, YT - 20), (x0, YT - 60))
-    p.line(x0, YM - 40)
-    p.arc(x0 + w / 2, YM - 40, w / 2, YM - 40 - YB, 180, 360, exponent=2.2)
-    p.line(x0 + w, YT - 60)
-    p.curve((x0 + w, YT - 20), (x0 + w, YT + 10), (x0 + w + 30, YT - 10))
+    """A round cup standing on the line, without a stem, whose two arms curl outwards at the top."""
+    x0 = SB + W / 2 + 70
+    w = 240
+    g = Glyph(round(x0 + w + W / 2 + SB + 70))
+    p = Path(x0 - 70, YT - 75)
+    p.curve((x0 - 70, YT), (x0, YT + 10), (x0, YT - 70))
+    p.line(x0, YM - 30)
+    p.arc(x0 + w / 2, YM - 30, w / 2, YM - 30 - YB, 180, 360, exponent=2.0)
+    p.line(x0 + w, YT - 70)
+    p.curve((x0 + w, YT + 10), (x0 + w + 70, YT), (x0 + w + 70, YT - 75))
     g.stroke(p)
     return g
 
@@ -330,16 +343,20 @@ def dots(*points, advance=220, r=DOT_R + 3):
 
 
 def s_hook(high):
-    """The s-hook that follows a letter: a tail curling down below the line.
+    """The s-hook that follows a letter: a tail from the foot of the letter curling down below the line.
 
-    The low form hangs from the foot of the bow before it (after tinco, ando
-    and parma), the high one from the middle (after quesse).
+    The low form leaves the foot of the bow before it (after tinco, ando and
+    parma) and curls back under it; the high one (after quesse) leaves the
+    foot of quesse's stem and keeps its tail open, clear of the stem.
     """
-    g = Glyph(150)
-    y0 = YM if high else YB + 20
-    p = Path(-40, y0)
-    p.curve((40, y0 - 10), (90, y0 - 60), (80, -90))
-    p.curve((70, -190), (-10, -210), (-30, -150))
+    g = Glyph(190)
+    p = Path(-55, YB + 10)
+    if high:
+        p.curve((40, YB + 10), (100, -30), (95, -110))
+        p.curve((90, -190), (55, -230), (15, -220))
+    else:
+        p.curve((30, YB), (95, -40), (90, -110))
+        p.curve((85, -200), (10, -225), (-25, -170))
     g.stroke(p)
     return g
 
@@ -427,10 +444,10 @@ GLYPHS.update({
     0x69: rotated(silme_shape()),  # silme nuquerna
     0x6B: silme_shape(second_arm=True),  # are (esse)
     0x2C: rotated(silme_shape(second_arm=True)),  # are nuquerna
-    0x2A: silme_shape(geometric=True),  # s before no vowel
-    0x49: rotated(silme_shape(geometric=True)),  # S before no vowel
-    0x4B: silme_shape(second_arm=True, geometric=True),  # z before no vowel
-    0x3C: rotated(silme_shape(second_arm=True, geometric=True)),  # Z before no vowel
+    0x2A: silme_shape(narrow=True),  # s before no vowel
+    0x49: rotated(silme_shape(narrow=True)),  # S before no vowel
+    0x4B: silme_shape(second_arm=True, narrow=True),  # z before no vowel
+    0x3C: rotated(silme_shape(second_arm=True, narrow=True)),  # Z before no vowel
     0x39: hyarmen(),
     0x6F: hwesta_sindarinwa(),
     0x6C: yanta(),
@@ -447,10 +464,10 @@ GLYPHS.update({
     0x30: silent_e(-205),
     # after any other letter, and after a letter that bears a vowel mark: clear
     # of every descending stem, the long carrier's included
-    0x70: silent_e(-225),
+    0x70: silent_e(-250),
     # signs
-    0x5D: dots((130, YM), advance=260),  # one dot
-    0x5B: dots((130, YM + 120), (130, YM - 120), advance=260),  # two dots
+    0x5D: dots((130, YM), advance=260, r=70),  # full stop: one big dot
+    0x5B: dots((130, YM + 140), (130, YM - 140), advance=260, r=60),  # two dots
     0x3D: s_hook(high=False),
     0x5C: s_hook(high=True),
     0x22: dots((110, YM + 170), (110, YM), (110, YM - 170)),

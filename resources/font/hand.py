@@ -1,7 +1,9 @@
 """The pen of the Tengwar Quenya font: strokes, bows, dots and curls.
 
-Every glyph of glyphs.py is a set of centre lines drawn with one round-nibbed
-pen of width W, plus a few dots. The builder (tools/buildfont.py) unites the
+Every glyph of glyphs.py is a set of centre lines drawn with one pen, plus a
+few dots. The pen is an upright oval: W wide, so that stems are W thick, and
+W / CONTRAST high, so that bars and the tops and feet of bows are lighter, as
+a broad nib held level would write them (the builder draws it). The builder (tools/buildfont.py) unites the
 inked areas of a glyph into non-overlapping outlines, so the shapes here may
 overlap freely.
 
@@ -12,23 +14,25 @@ import math
 
 # --- Metrics shared by every glyph -------------------------------------------------
 
-W = 74  # pen width: stems, bows and marks all have this weight
-X = 460  # height of the bows (x-height), outer edge
-ASC = 800  # top of a raised stem
+W = 88  # pen width: the thickness of stems and of the sides of bows
+CONTRAST = 1.25  # stems are this many times as thick as horizontal strokes
+WH = W / CONTRAST  # thickness of a horizontal stroke
+X = 500  # height of the bows (x-height), outer edge
+ASC = 800  # top of a stem that rises above the bows
 DESC = -330  # bottom of a descending stem
 SB = 50  # side bearing on both sides of a letter
 
-YT = X - W / 2  # centre line of the top of a bow
-YB = W / 2  # centre line of the bottom of a bow
+YT = X - WH / 2  # centre line of the top of a bow
+YB = WH / 2  # centre line of the bottom of a bow
 YM = X / 2  # middle of the bow band
 
 STEM_X = SB + W / 2  # centre of the stem of a letter whose stem stands on the left
 
-BOW = 270  # width (centre line) of a single bow
-BOW2 = 210  # width of each bow of a double bow
+BOW = 300  # width (centre line) of a single bow
+BOW2 = 215  # width of each bow of a double bow
 
 MARK_Y = X + 95  # lowest ink of a mark above a letter
-DOT_R = 45  # radius of a dot
+DOT_R = 50  # radius of a dot
 
 
 class Path:
@@ -144,7 +148,7 @@ def hanging_bow(x0, w, closed, first=True):
         p.arc(x0 + w - bot_r, YB + bot_rv, bot_r, bot_rv, 0, -90)
         p.line(x0, YB)
     else:
-        p.arc(x0 + w - bot_r, YB + bot_rv, bot_r, bot_rv, 0, -75)
+        p.arc(x0 + w - bot_r, YB + bot_rv, bot_r, bot_rv, 0, -50)
     return p
 
 
@@ -166,11 +170,12 @@ def bows(x0, count, closed, bow=BOW):
     return paths
 
 
-def regular(series, grade, bow=BOW):
+def regular(series, grade, bow=BOW, raised=False):
     """One of the 24 regular tengwar.
 
     series 1..4 (tinco, parma, calma, quesse), grade 1..6 (see glyphs.py);
-    bow is the width of a single bow. The tinco and parma series have their
+    bow is the width of a single bow. raised=True draws the stem from the
+    ascender down to the line only (hyarmen's stem) instead of the grade's. The tinco and parma series have their
     bows on the right of the stem, hanging from its top; the calma and quesse
     series are the same bows turned half round: on the left of the stem,
     rising from its foot.
@@ -182,10 +187,12 @@ def regular(series, grade, bow=BOW):
     g = Glyph(advance)
     left = series in (3, 4)
     stem_x = advance - STEM_X if left else STEM_X
-    if grade in (1, 2):
+    if raised:
+        stem(g, stem_x, ASC, 0)
+    elif grade in (1, 2):
         stem(g, stem_x, X, DESC)
     elif grade in (3, 4):
-        stem(g, stem_x, ASC, 0)
+        stem(g, stem_x, ASC, DESC)
     else:
         stem(g, stem_x, X, 0)
     closed = series in (2, 4)
@@ -214,7 +221,7 @@ def shifted(g, dx, dy=0.0, advance=None):
 # --- Marks ------------------------------------------------------------------------
 
 
-def tilde_path(cx, cy, width, amp=34):
+def tilde_path(cx, cy, width, amp=25):
     """A level wave: up first, then down, as a written tilde."""
     p = Path(cx - width / 2, cy)
     n = 40

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -11,7 +12,9 @@
 #include <vector>
 
 #include "exercise/generator.h"
+#include "exercise/generatorstateset.h"
 #include "exercise/random.h"
+#include "hardtasks.h"
 #include "tasksamples.h"
 
 using namespace samples;
@@ -134,6 +137,66 @@ void expectSameDistribution(const Distribution& expected, const Distribution& ac
 // A fixed-seed generator source for statistical checks.
 RandomFunction lcg(std::uint32_t seed) {
     return [seed](int n) mutable { return random_source::draw(seed, n); };
+}
+
+// Whether s fills the task: each letter offered by a group its position
+// allows, every condition met. Read straight from the descriptions.
+bool meetsTask(const TaskDescriptions& d, const TaskDescription& task, const std::string& s) {
+    auto inGroup = [&](int g, char c) { return d.groups[g].letters.find(c) != std::string::npos; };
+    if (static_cast<int>(s.size()) != task.letterCount)
+        return false;
+    for (int p = 0; p < task.letterCount; ++p) {
+        bool offered = false;
+        for (int g = 0; g < d.groupCount(); ++g)
+            offered = offered || (((task.positions[p] >> g) & 1) && inGroup(g, s[p]));
+        if (!offered)
+            return false;
+    }
+    for (int code : task.conditions) {
+        const Condition c = decodeCondition(code);
+        const char x = s[c.first - 1];
+        const char y = s[c.second - 1];
+        if (!c.differentGroups && x == y)
+            return false;
+        for (int g = 0; g < d.groupCount() && c.differentGroups; ++g) {
+            const bool bothAllow = ((task.positions[c.first - 1] & task.positions[c.second - 1]) >> g) & 1;
+            if (bothAllow && inGroup(g, x) && inGroup(g, y))
+                return false;
+        }
+    }
+    return true;
+}
+
+// Whether any string fills the task: every string over the letters of the
+// groups is tried, a prefix given up as soon as the conditions among its own
+// positions fail.
+bool anyStringFits(const TaskDescriptions& d, const TaskDescription& task) {
+    std::string letters;
+    for (const LetterGroup& g : d.groups)
+        letters += g.letters;
+    std::sort(letters.begin(), letters.end());
+    letters.erase(std::unique(letters.begin(), letters.end()), letters.end());
+    TaskDescription prefixTask = task;
+    std::string s;
+    auto extend = [&](auto& self) -> bool {
+        if (static_cast<int>(s.size()) == task.letterCount)
+            return true;
+        for (char c : letters) {
+            s.push_back(c);
+            prefixTask.letterCount = static_cast<int>(s.size());
+            prefixTask.conditions.clear();
+            for (int code : task.conditions) {
+                const Condition k = decodeCondition(code);
+                if (k.first <= prefixTask.letterCount && k.second <= prefixTask.letterCount)
+                    prefixTask.conditions.push_back(code);
+            }
+            if (meetsTask(d, prefixTask, s) && self(self))
+                return true;
+            s.pop_back();
+        }
+        return false;
+    };
+    return extend(extend);
 }
 
 bool isVowel(char c) {
@@ -325,30 +388,7 @@ TEST(Generator, FailsExactlyWhenNoStringFits) {
         const TaskDescriptions d = makeDescriptions(groups, {shape});
         const TaskDescription& task = d.tasks[0];
 
-        auto inGroup = [&](int g, char c) { return d.groups[g].letters.find(c) != std::string::npos; };
-        auto fits = [&](const std::string& s) {
-            for (int p = 0; p < positions; ++p) {
-                bool offered = false;
-                for (int g = 0; g < groupCount; ++g)
-                    offered = offered || (((task.positions[p] >> g) & 1) && inGroup(g, s[p]));
-                if (!offered)
-                    return false;
-            }
-            for (int code : task.conditions) {
-                const Condition c = decodeCondition(code);
-                const char x = s[c.first - 1];
-                const char y = s[c.second - 1];
-                if (!c.differentGroups && x == y)
-                    return false;
-                for (int g = 0; g < groupCount && c.differentGroups; ++g) {
-                    const bool bothAllow =
-                        ((task.positions[c.first - 1] & task.positions[c.second - 1]) >> g) & 1;
-                    if (bothAllow && inGroup(g, x) && inGroup(g, y))
-                        return false;
-                }
-            }
-            return true;
-        };
+        auto fits = [&](const std::string& s) { return meetsTask(d, task, s); };
         bool exists = false;
         std::string s(positions, 'a');
         for (long n = 0; !exists; ++n) {
@@ -372,10 +412,43 @@ TEST(Generator, FailsExactlyWhenNoStringFits) {
     EXPECT_GT(impossible, 50);
 }
 
-TEST(Generator, SearchBudgetEndsTheDrawAsAFailure) {
-    const TaskDescriptions d = groupPigeonhole(9);
-    EXPECT_EQ(drawTaskString(d, 1, lcg(3), 1), std::nullopt);
-    EXPECT_TRUE(drawTaskString(d, 1, lcg(3)).has_value());
+// Hard random tasks of the three families of the benchmark. Shrunk to a size
+// that can be decided by trying strings, every draw either meets the task or
+// the task has no string at all; at full size, every task with a planted
+// string gets a string that meets it.
+TEST(Generator, HardTasksAreRefusedOnlyWhenNoStringFits) {
+    int drawn = 0;
+    int impossible = 0;
+    for (HardFamily family : {HardFamily::FirstAgainstMany, HardFamily::AllPairs, HardFamily::Mixed}) {
+        std::mt19937 rng(31 + static_cast<int>(family));
+        HardShape small = hardShape(family);
+        small.alphabetMin = 6;
+        small.alphabetMax = 9;
+        small.groupCount = family == HardFamily::Mixed ? 12 : 9;
+        small.membershipMin = std::min(small.membershipMin, 2);
+        small.membershipMax = std::min(small.membershipMax, 3);
+        small.positionMin = std::min(small.positionMin, 3);
+        small.positionMax = std::min(small.positionMax, 5);
+        for (int i = 0; i < 150; ++i) {
+            const TaskDescriptions d = hardTask(family, small, rng, i % 3 == 0);
+            const auto result = drawTaskString(d, 1, lcg(i));
+            if (result) {
+                EXPECT_TRUE(meetsTask(d, d.tasks[0], *result)) << *result;
+                ++drawn;
+            } else {
+                EXPECT_FALSE(anyStringFits(d, d.tasks[0])) << static_cast<int>(family) << " " << i;
+                ++impossible;
+            }
+        }
+        for (int i = 0; i < 20; ++i) {
+            const TaskDescriptions d = hardTask(family, hardShape(family), rng, true);
+            const auto result = drawTaskString(d, 1, lcg(i));
+            ASSERT_TRUE(result.has_value()) << static_cast<int>(family) << " " << i;
+            EXPECT_TRUE(meetsTask(d, d.tasks[0], *result)) << *result;
+        }
+    }
+    EXPECT_GT(drawn, 100);
+    EXPECT_GT(impossible, 50);
 }
 
 TEST(Generator, TwoDifferentLettersNeverEqual) {
@@ -488,4 +561,28 @@ TEST(Generator, TaskOutOfRangeFails) {
     const TaskDescriptions d = defaults();
     EXPECT_EQ(drawTaskString(d, 0, lcg(1)), std::nullopt);
     EXPECT_EQ(drawTaskString(d, 6, lcg(1)), std::nullopt);
+}
+
+// The search's store of dead states: what is put in is found again, and the
+// memory it holds stays under its bound however many states come.
+TEST(StateSet, FindsWhatItHoldsAndKeepsToItsMemory) {
+    const std::size_t limit = 1 << 16;
+    generator::StateSet set(limit);
+    std::mt19937_64 rng(5);
+    for (int i = 0; i < 20000; ++i) {
+        std::vector<std::uint64_t> key(1 + i % 7);
+        for (auto& w : key)
+            w = rng();
+        set.insert(key.data(), static_cast<int>(key.size()));
+        ASSERT_TRUE(set.contains(key.data(), static_cast<int>(key.size())));
+        ASSERT_LE(set.bytes(), limit);
+    }
+    EXPECT_LT(set.size(), 20000u);  // it has started afresh at least once
+
+    set.clear();
+    const std::uint64_t key[] = {1, 2, 3, 0};
+    set.insert(key, 3);
+    EXPECT_TRUE(set.contains(key, 3));
+    EXPECT_FALSE(set.contains(key, 2));
+    EXPECT_FALSE(set.contains(key, 4));
 }

@@ -156,3 +156,23 @@ TEST_F(HelpEngineTest, PopupOfAWindowGoesWithIt) {
 }
 
 }  // namespace
+
+TEST(HelpWindowPlacement, GoesBesideTheWindowWhereTheScreenAllows) {
+    const QRect screen(0, 0, 1280, 1024);
+    const QSize help(462, 445);
+    struct Case {
+        QRect anchor;
+        QPoint expected;
+    };
+    const Case cases[] = {
+        {QRect(62, 365, 533, 298), QPoint(603, 365)},    // room on the right
+        {QRect(800, 100, 533, 298), QPoint(330, 100)},   // only on the left
+        {QRect(300, 900, 700, 100), QPoint(0, 579)},     // no room beside: the wider side, on the screen
+        {QRect(-40, -30, 533, 298), QPoint(501, 0)},     // an anchor partly off the screen
+    };
+    for (const Case& c : cases) {
+        const QPoint place = placeBeside(c.anchor, help, screen);
+        EXPECT_EQ(place, c.expected) << c.anchor.x() << "," << c.anchor.y();
+        EXPECT_TRUE(screen.contains(QRect(place, help)));
+    }
+}

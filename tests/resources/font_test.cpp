@@ -1,11 +1,15 @@
 // The font "Tengwar Quenya" against the code layout that the transcription
 // writes: every code has a glyph, marks have no advance and stand over (or
-// under) every letter that bears them without touching it, and the committed
-// font is what its source builds.
+// under) every letter that bears them without touching it, tildes keep clear
+// of stems and dots, letters keep their distance and do not look alike at
+// text size, and the committed font is what its source builds.
 
 #include <QByteArray>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QPainterPath>
+#include <QPainterPathStroker>
 #include <QProcess>
 #include <QRawFont>
 #include <QTemporaryDir>
@@ -13,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -38,6 +43,30 @@ std::string_view lettersOf(letterset::Set set) {
         }
     }
     return {};
+}
+
+// True when `a` comes closer than `margin` to `b`.
+bool within(const QPainterPath& a, const QPainterPath& b, qreal margin) {
+    QPainterPathStroker stroker;
+    stroker.setWidth(2 * margin);
+    stroker.setCapStyle(Qt::RoundCap);
+    stroker.setJoinStyle(Qt::RoundJoin);
+    return a.intersects(b) || stroker.createStroke(a).intersects(b);
+}
+
+// The tilde form that the transcription writes after a doublable letter.
+char tildeFor(char bearer) {
+    const auto b = static_cast<unsigned char>(bearer);
+    if (letterset::contains(letterset::TildeA, b)) {
+        return '\xBB';  // »
+    }
+    if (letterset::contains(letterset::TildeB, b)) {
+        return '\x9B';  // ›
+    }
+    if (letterset::contains(letterset::TildeC, b)) {
+        return '\xAB';  // «
+    }
+    return '\x8B';  // ‹
 }
 
 // The font at 1000 pixels per em, so that pixels are font units.
@@ -100,6 +129,13 @@ TEST_F(FontTest, NamesTheFaceAndStyle) {
     EXPECT_EQ(m_font.unitsPerEm(), 1000);
 }
 
+// ttfautohint's programs snap stems to whole pixels; gasp tells the rasteriser to use them.
+TEST_F(FontTest, IsHintedForTextSizes) {
+    for (const char* table : {"gasp", "fpgm", "prep", "cvt "}) {
+        EXPECT_FALSE(m_font.fontTable(table).isEmpty()) << table;
+    }
+}
+
 TEST_F(FontTest, EveryCodeHasAGlyphOfItsOwnWithInkExceptTheSpace) {
     std::set<quint32> seen;
     for (int code = 0x20; code <= 0x7E; ++code) {
@@ -156,16 +192,92 @@ TEST_F(FontTest, SilentEAndTildeStandUnderEveryLetterOfTheirClass) {
         expectMarkFits(bearer, plain ? '\xEC' : '\xCC', plain);  // ě or Ě
     }
     for (const char bearer : lettersOf(letterset::Doublable)) {
-        const auto b = static_cast<unsigned char>(bearer);
-        char tilde = '\x8B';  // ‹
-        if (letterset::contains(letterset::TildeA, b)) {
-            tilde = '\xBB';  // »
-        } else if (letterset::contains(letterset::TildeB, b)) {
-            tilde = '\x9B';  // ›
-        } else if (letterset::contains(letterset::TildeC, b)) {
-            tilde = '\xAB';  // «
+        expectMarkFits(bearer, tildeFor(bearer));
+    }
+}
+
+// The tilde passes between the stems that reach below the line, and the
+// silent-e dot hangs below the tilde, each with room to spare at text size.
+TEST_F(FontTest, TildesKeepClearOfTheirBearersAndOfTheSilentEDot) {
+    const qreal clearance = 30;
+    for (const char bearer : lettersOf(letterset::Doublable)) {
+        const char code = alphabet::glyph(bearer)[0];
+        const char tilde = alphabet::glyph(tildeFor(bearer))[0];
+        EXPECT_FALSE(within(ink(code), ink(tilde, advance(code)), clearance))
+            << "tilde " << tilde << " under " << code;
+    }
+    for (const char tilde : {'X', 'S', 'Z', 'A'}) {
+        for (const char dot : {'0', 'p'}) {
+            EXPECT_FALSE(within(ink(tilde), ink(dot), clearance)) << "tilde " << tilde << " and dot " << dot;
         }
-        expectMarkFits(bearer, tilde);
+    }
+}
+
+// Every letter and ornament that the transcription writes first for a letter
+// keeps its ink off both ends of its advance, so that neighbours never join.
+TEST_F(FontTest, LettersKeepSideBearings) {
+    const qreal minimum = 50;
+    std::string codes = "][";  // the ornaments
+    for (const char letter : lettersOf(letterset::Bearer)) {
+        codes += alphabet::glyph(letter)[0];
+    }
+    for (const char code : codes) {
+        const QRectF box = ink(code).boundingRect();
+        EXPECT_GE(box.left(), minimum - 0.5) << "left of " << code;
+        EXPECT_GE(advance(code) - box.right(), minimum - 0.5) << "right of " << code;
+    }
+}
+
+// Dark pixels (more than half covered) in which two glyphs differ when drawn
+// at `pixels` per em on one baseline, the second slid sideways to where they
+// differ least: a letter that is another one moved is still that letter.
+int differingPixels(char a, char b, int pixels) {
+    const QRawFont font(fontPath(), pixels);
+    const auto draw = [&](char code, qreal dx) {
+        const QVector<quint32> ids = font.glyphIndexesForString(QString(QChar(static_cast<uchar>(code))));
+        QImage image(pixels * 2, pixels * 2, QImage::Format_Grayscale8);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillPath(font.pathForGlyph(ids.value(0)).translated(pixels / 2 + dx, pixels * 1.25),
+                         Qt::black);
+        return image;
+    };
+    const QImage first = draw(a, 0);
+    int least = first.width() * first.height();
+    for (int dx = -pixels / 4; dx <= pixels / 4; ++dx) {
+        const QImage second = draw(b, dx);
+        int differing = 0;
+        for (int y = 0; y < first.height(); ++y) {
+            const uchar* rowA = first.constScanLine(y);
+            const uchar* rowB = second.constScanLine(y);
+            for (int x = 0; x < first.width(); ++x) {
+                differing += (rowA[x] < 128) != (rowB[x] < 128) ? 1 : 0;
+            }
+        }
+        least = std::min(least, differing);
+    }
+    return least;
+}
+
+TEST_F(FontTest, LookAlikeLettersDifferAtTextSize) {
+    struct Pair {
+        char a;
+        char b;
+        const char* what;
+    };
+    const Pair pairs[] = {
+        {'*', 'K', "s / z"},          {'I', '<', "S / Z"},           {'6', 'o', "ore / hwesta sindarinwa"},
+        {'3', 'e', "thule / formen"}, {'3', '9', "thule / hyarmen"}, {'e', '9', "formen / hyarmen"},
+        {'7', 'a', "romen / calma"},  {'7', 'h', "romen / anna"},    {'.', 'h', "ure / anna"},
+        {'1', 'q', "tinco / parma"},
+    };
+    // The bar that closes a bow, the least difference between two tengwar,
+    // covers about a dozen pixels at this size.
+    const int pixels = 27;
+    const int minimum = 14;
+    for (const auto& pair : pairs) {
+        EXPECT_GE(differingPixels(pair.a, pair.b, pixels), minimum) << pair.what;
     }
 }
 
@@ -225,7 +337,7 @@ TEST(FontSource, RebuildsToTheCommittedBytes) {
     int exitCode = 0;
     if (!runPython({QStringLiteral("tools/buildfont.py"), QStringLiteral("--output"), out}, output,
                    exitCode)) {
-        GTEST_SKIP() << "no python3 with fontTools and shapely";
+        GTEST_SKIP() << "no python3 with fontTools and shapely, or no ttfautohint";
     }
     ASSERT_EQ(exitCode, 0) << output.toStdString();
     const QByteArray built = readAll(out);
@@ -239,7 +351,7 @@ TEST(FontSource, OutlinesAreSimpleDisjointAndWoundByNesting) {
     QString output;
     int exitCode = 0;
     if (!runPython({QStringLiteral("tools/checkfont.py"), fontPath()}, output, exitCode)) {
-        GTEST_SKIP() << "no python3 with fontTools and shapely";
+        GTEST_SKIP() << "no python3 with fontTools and shapely, or no ttfautohint";
     }
     EXPECT_EQ(exitCode, 0) << output.toStdString();
 }

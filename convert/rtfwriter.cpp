@@ -1,0 +1,166 @@
+#include "convert/rtfwriter.h"
+
+#include <array>
+#include <cstring>
+
+namespace {
+
+std::string replaceName(std::string text, const std::string& fileName) {
+    const auto at = text.find("%s");
+    return text.replace(at, 2, fileName);
+}
+
+constexpr std::array<unsigned char, 256> kLower = [] {
+    std::array<unsigned char, 256> table{};
+    for (int b = 0; b < 256; ++b) {
+        table[b] = static_cast<unsigned char>(b);
+    }
+    for (int b = 'A'; b <= 'Z'; ++b) {
+        table[b] = static_cast<unsigned char>(b + 0x20);
+    }
+    // Š Ś Ť Ž Ź, Ł Ą Ş Ż Ľ
+    for (auto [upper, lower] : std::array<std::array<int, 2>, 10>{{{0x8A, 0x9A},
+                                                                   {0x8C, 0x9C},
+                                                                   {0x8D, 0x9D},
+                                                                   {0x8E, 0x9E},
+                                                                   {0x8F, 0x9F},
+                                                                   {0xA3, 0xB3},
+                                                                   {0xA5, 0xB9},
+                                                                   {0xAA, 0xBA},
+                                                                   {0xAF, 0xBF},
+                                                                   {0xBC, 0xBE}}}) {
+        table[upper] = static_cast<unsigned char>(lower);
+    }
+    // Ŕ .. Ţ, all but the multiplication sign.
+    for (int b = 0xC0; b <= 0xDE; ++b) {
+        if (b != 0xD7) {
+            table[b] = static_cast<unsigned char>(b + 0x20);
+        }
+    }
+    return table;
+}();
+
+constexpr std::string_view kHeader =
+    "{\\rtf1\\ansi\\ansicpg1250 \\deff0\\deflang1024\r\n"
+    "\r\n"
+    "{\\fonttbl\r\n"
+    "{\\f0\\froman Times New Roman;}\r\n"
+    "{\\f1\\fnil Tengwar Quenya;}\r\n"
+    "}\r\n"
+    "\r\n"
+    "{\\colortbl;\r\n"
+    "\\red0\\green0\\blue0;\r\n"
+    "\\red255\\green255\\blue255;\r\n"
+    "}\r\n"
+    "\r\n"
+    "\r\n";
+
+}  // namespace
+
+ConvertError::ConvertError(Kind kind, const std::string& fileName)
+    : std::runtime_error(messageFor(kind, fileName)), m_kind(kind), m_fileName(fileName) {}
+
+std::string ConvertError::messageFor(Kind kind, const std::string& fileName) {
+    switch (kind) {
+        case Kind::OpenInput:
+        case Kind::OpenOutput:
+            return replaceName("Ne morem odpreti datoteke \"%s\"!", fileName);
+        case Kind::MapInput:
+            return replaceName(
+                "Ne morem odpreti datoteke \"%s\"!\rMogo\xE8"
+                "e primanjkuje pomnilnika.",
+                fileName);
+        case Kind::EmptyInput:
+            return {};
+        case Kind::Write:
+            return replaceName("Napaka pri pisanju v datoteko \"%s\"!", fileName);
+    }
+    return {};
+}
+
+BufferedWriter::BufferedWriter(ByteSink& sink, std::string outputName)
+    : m_sink(sink), m_outputName(std::move(outputName)), m_buffer(kBufferSize, '\0') {}
+
+void BufferedWriter::write(std::string_view bytes) {
+    if (bytes.size() > kBufferSize) {
+        flush();
+        writeToSink(bytes.data(), bytes.size());
+        return;
+    }
+    if (m_pending + bytes.size() > kBufferSize) {
+        flush();
+    }
+    std::memcpy(m_buffer.data() + m_pending, bytes.data(), bytes.size());
+    m_pending += bytes.size();
+}
+
+void BufferedWriter::flush() {
+    if (m_pending == 0) {
+        return;
+    }
+    const std::size_t count = m_pending;
+    m_pending = 0;
+    writeToSink(m_buffer.data(), count);
+}
+
+void BufferedWriter::writeToSink(const char* data, std::size_t size) {
+    if (m_sink.write(data, size) != size) {
+        throw ConvertError(ConvertError::Kind::Write, m_outputName);
+    }
+}
+
+namespace rtf {
+
+std::string_view header() {
+    return kHeader;
+}
+
+void appendEscaped(std::string& out, std::string_view bytes) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    // 1: a backslash goes before it; 2: written as \'hh.
+    static constexpr std::array<unsigned char, 256> kEscape = [] {
+        std::array<unsigned char, 256> table{};
+        table['\\'] = table['{'] = table['}'] = 1;
+        for (int b = 0x80; b < 0x100; ++b) {
+            table[b] = 2;
+        }
+        return table;
+    }();
+    const char* from = bytes.data();
+    const char* const end = bytes.data() + bytes.size();
+    for (const char* p = from; p != end; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (kEscape[c] == 0) {
+            continue;
+        }
+        out.append(from, p);
+        if (kEscape[c] == 1) {
+            out.push_back('\\');
+            from = p;
+        } else {
+            const char escape[] = {'\\', '\'', kHex[c >> 4], kHex[c & 0xF]};
+            out.append(escape, sizeof escape);
+            from = p + 1;
+        }
+    }
+    out.append(from, end);
+}
+
+std::string EscapeRtf(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    appendEscaped(out, bytes);
+    return out;
+}
+
+unsigned char toLowerCp1250(unsigned char byte) {
+    return kLower[byte];
+}
+
+void lowerCp1250(std::string& text) {
+    for (char& c : text) {
+        c = static_cast<char>(kLower[static_cast<unsigned char>(c)]);
+    }
+}
+
+}  // namespace rtf

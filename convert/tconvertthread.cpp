@@ -1,0 +1,117 @@
+#include "convert/tconvertthread.h"
+
+#include <QCoreApplication>
+#include <QWidget>
+
+#include "app/messages.h"
+#include "app/qtext.h"
+
+namespace {
+
+// Set and cleared on the main thread only.
+TConvertThread* g_activeConvertThread = nullptr;
+
+// The program's messages break lines with a lone CR.
+QString boxText(const std::string& cp1250Text) {
+    QString text = fromCp1250(cp1250Text);
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+}  // namespace
+
+TConvertThread* TConvertThread::start(QWidget* owner, bool lowerCase, const std::string& inputName,
+                                      const std::string& outputName, TerminationHandler onTerminate) {
+    ConvertJob job{inputName, outputName, {}};
+    job.settings.lowerCase = lowerCase;
+    auto* thread = new TConvertThread(owner, std::move(job), std::move(onTerminate));
+    thread->QThread::start();
+    return thread;
+}
+
+TConvertThread::TConvertThread(QWidget* owner, ConvertJob job, TerminationHandler onTerminate)
+    : m_owner(owner), m_job(std::move(job)), m_onTerminate(std::move(onTerminate)) {
+    g_activeConvertThread = this;
+    // finished is emitted by the worker; this object lives on the main thread,
+    // so the handler is queued there.
+    connect(this, &QThread::finished, this, &TConvertThread::finishOnMainThread, Qt::QueuedConnection);
+}
+
+TConvertThread::~TConvertThread() {
+    if (g_activeConvertThread == this) {
+        g_activeConvertThread = nullptr;
+    }
+}
+
+TConvertThread* TConvertThread::active() {
+    return g_activeConvertThread;
+}
+
+void TConvertThread::Terminate() {
+    m_control.requestStop();
+}
+
+void TConvertThread::run() {
+    QWidget* const owner = m_owner;
+    const auto show = [owner](const std::string& text) {
+        if (text.empty()) {
+            return;
+        }
+        messages::Request request;
+        request.parent = owner;
+        request.title = QStringLiteral("Napaka pri pretvorbi!");
+        request.text = boxText(text);
+        request.icon = messages::Icon::Information;
+        request.buttons = {messages::caption(messages::Button::Ok)};
+        messages::ask(request);
+    };
+    const OverwriteQuestion askOverwrite = [owner](const std::string& outputName) {
+        const std::string text = "Datoteka \"" + outputName +
+                                 "\" \x9E"
+                                 "e obstaja.  Ali naj rezultate pretvorbe zapi\x9A"
+                                 "em \xE8"
+                                 "ez njeno sedanjo vsebino?";
+        messages::Request request;
+        request.parent = owner;
+        request.title = QStringLiteral("Opozorilo");
+        request.text = boxText(text);
+        request.icon = messages::Icon::Warning;
+        request.buttons = {messages::caption(messages::Button::Yes), messages::caption(messages::Button::No)};
+        request.escapeButton = 1;
+        return messages::ask(request) == 0;
+    };
+    try {
+        convertFile(m_job, m_control, askOverwrite);
+    } catch (const std::exception& e) {
+        show(e.what());
+    } catch (...) {
+        show("Neznana napaka.");
+    }
+}
+
+void TConvertThread::finishOnMainThread() {
+    wait();
+    if (m_onTerminate) {
+        m_onTerminate();
+    }
+    g_activeConvertThread = nullptr;
+    deleteLater();
+}
+
+void TConvertThread::stopAndWait() {
+    TConvertThread* const thread = g_activeConvertThread;
+    if (thread == nullptr) {
+        return;
+    }
+    thread->Terminate();
+    // A box the worker asks for is shown by this thread, so events are served
+    // while waiting.
+    while (!thread->wait(20)) {
+        QCoreApplication::processEvents();
+    }
+    // Unless its end was already handled while events were served.
+    if (g_activeConvertThread == thread) {
+        g_activeConvertThread = nullptr;
+        delete thread;
+    }
+}

@@ -1,0 +1,299 @@
+#include "convert/convertpage.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include "../app/shellfixture.h"
+#include "app/qtext.h"
+#include "app/tmainform.h"
+#include "convert/tconvertthread.h"
+#include "transcription/convertdata.h"
+#include "ui_convertpage.h"
+
+namespace {
+
+class ConvertPageTest : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        ASSERT_TRUE(m_dir.isValid());
+        m_page = std::make_unique<ConvertPage>(options());
+        m_page->PrepareConvertPicture();
+        m_page->show();
+        ui = &m_page->form();
+        answerYes();
+    }
+    void TearDown() override {
+        m_page.reset();
+        ShellTest::TearDown();
+    }
+    void answerYes() {
+        messages::setResponder([this](const messages::Request& request) {
+            boxes.push_back(request.text);
+            titles.push_back(request.title);
+            owners.push_back(request.parent);
+            return 0;  // "Da" to the overwrite question
+        });
+    }
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    void writeFile(const QString& name, const QByteArray& bytes) {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray readFile(const QString& name) {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    std::string stored(const std::string& name) {
+        std::string value;
+        for (const auto& [written, stored] : backend.writes) {
+            if (written == name) {
+                value = stored.bytes;
+            }
+        }
+        return value;
+    }
+    int storeCount(const std::string& name) {
+        return static_cast<int>(std::count_if(backend.writes.begin(), backend.writes.end(),
+                                              [&name](const auto& write) { return write.first == name; }));
+    }
+    // The worker ends on its own time; its end reaches the page through the
+    // event loop.
+    static bool waitUntil(const std::function<bool()>& done) { return QTest::qWaitFor(done, 60000); }
+    void waitForTheEnd() {
+        ASSERT_TRUE(waitUntil([] { return !TConvertThread::running(); }));
+        EXPECT_TRUE(ui->ConvertBtn->isVisible());
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<ConvertPage> m_page;
+    Ui::ConvertPage* ui = nullptr;
+    std::vector<QString> titles;
+    std::vector<QWidget*> owners;
+};
+
+TEST_F(ConvertPageTest, ButtonsFollowTheNamesAndEveryKeystrokeIsStored) {
+    writeFile(QStringLiteral("vhod.txt"), "abc");
+    backend.writes.clear();  // the defaults of a fresh store
+    const struct {
+        QString in;
+        QString out;
+        bool convert, inOpen, outOpen;
+    } cases[] = {
+        {path("vhod.txt"), QString(), false, true, false},
+        {path("vhod.txt"), path("nova.rtf"), true, true, false},  // a new output is fine
+        {path("*.txt"), path("x?.rtf"), true, true, true},        // wildcards count as present
+        {path("ni.txt"), path("vhod.txt"), false, false, true},
+        {QString(), QString(), false, false, false},
+    };
+    for (const auto& c : cases) {
+        m_page->setFileNames(c.in, c.out);
+        EXPECT_EQ(ui->ConvertBtn->isEnabled(), c.convert) << c.in.toStdString() << " " << c.out.toStdString();
+        EXPECT_EQ(ui->InOpenBtn->isEnabled(), c.inOpen) << c.in.toStdString();
+        EXPECT_EQ(ui->OutOpenBtn->isEnabled(), c.outOpen) << c.out.toStdString();
+    }
+    EXPECT_EQ(storeCount(storename::kInputFile), 0) << "filling stores nothing";
+
+    m_page->setFileNames(path("vhod.txt"), QStringLiteral("iz"));
+    QTest::keyClicks(ui->InEdit, QStringLiteral("x"));
+    QTest::keyClicks(ui->OutEdit, QStringLiteral(".rtf"));
+    EXPECT_EQ(storeCount(storename::kInputFile), 1);
+    EXPECT_EQ(stored(storename::kInputFile), toCp1250(path("vhod.txt") + QStringLiteral("x")));
+    EXPECT_EQ(storeCount(storename::kOutputFile), 4);
+    EXPECT_EQ(stored(storename::kOutputFile), "iz.rtf");
+    ui->OutEdit->clear();
+    EXPECT_EQ(stored(storename::kOutputFile), "");
+    EXPECT_FALSE(ui->ConvertBtn->isEnabled());
+
+    QTest::mouseClick(ui->CbConvertCaps, Qt::LeftButton);
+    EXPECT_TRUE(options().GetFlag(flag::ConvertCaps));
+    QTest::mouseClick(ui->CbConvertCaps, Qt::LeftButton);
+    EXPECT_FALSE(options().GetFlag(flag::ConvertCaps));
+}
+
+TEST_F(ConvertPageTest, ConvertsOnAWorkerAndSwapsTheButtonsBackAtItsEnd) {
+    QByteArray text;
+    while (text.size() < (1 << 20)) {
+        text += toCp1250(QStringLiteral("Čez 12 let je prišel domov.\r\n"));
+    }
+    writeFile(QStringLiteral("vhod.txt"), text);
+    writeFile(QStringLiteral("izhod.rtf"), "staro");
+    m_page->setFileNames(path("vhod.txt"), path("izhod.rtf"));
+
+    // Stopped at once: the buttons swap back only when the worker has ended.
+    QTest::mouseClick(ui->ConvertBtn, Qt::LeftButton);
+    EXPECT_TRUE(TConvertThread::running());
+    EXPECT_TRUE(ui->TerminateBtn->isVisible());
+    EXPECT_FALSE(ui->ConvertBtn->isVisible());
+    EXPECT_TRUE(ui->ConvertPaint->isVisible());
+    EXPECT_TRUE(ui->ConvertPercent->isVisible());
+    QTest::mouseClick(ui->TerminateBtn, Qt::LeftButton);
+    EXPECT_TRUE(ui->TerminateBtn->isVisible());
+    waitForTheEnd();
+    EXPECT_FALSE(ui->TerminateBtn->isVisible());
+    EXPECT_FALSE(ui->TerminateBtn->isEnabled());
+    EXPECT_FALSE(ui->ConvertPercent->isVisible());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(titles[0], QStringLiteral("Opozorilo"));
+    EXPECT_EQ(boxes[0], QStringLiteral("Datoteka \"%1\" že obstaja.  Ali naj rezultate pretvorbe zapišem čez "
+                                       "njeno sedanjo vsebino?")
+                            .arg(path("izhod.rtf")));
+    const QByteArray stopped = readFile(QStringLiteral("izhod.rtf"));
+    EXPECT_TRUE(stopped.startsWith("{\\rtf1\\ansi\\ansicpg1250 "));
+    EXPECT_TRUE(stopped.endsWith("}"));
+
+    // Run to the end.
+    QTest::mouseClick(ui->ConvertBtn, Qt::LeftButton);
+    waitForTheEnd();
+    const QByteArray whole = readFile(QStringLiteral("izhod.rtf"));
+    EXPECT_GT(whole.size(), stopped.size());
+    EXPECT_TRUE(whole.endsWith("\\par\r\n}"));
+    EXPECT_EQ(whole.count("\\par\r\n"), text.count("\r\n"));
+
+    // The same file as input and output: refused after "Da", input untouched.
+    boxes.clear();
+    titles.clear();
+    ui->OutEdit->setText(path("vhod.txt"));
+    QTest::mouseClick(ui->ConvertBtn, Qt::LeftButton);
+    waitForTheEnd();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(titles[1], QStringLiteral("Napaka pri pretvorbi!"));
+    EXPECT_EQ(boxes[1], QStringLiteral("Ne morem odpreti datoteke \"%1\"!").arg(path("vhod.txt")));
+    EXPECT_EQ(readFile(QStringLiteral("vhod.txt")), text);
+}
+
+TEST_F(ConvertPageTest, OpensWithXdgOpenFromTheInputsFolderAndExplainsItsFailures) {
+    QDir(m_dir.path()).mkdir(QStringLiteral("vhodna"));
+    writeFile(QStringLiteral("vhodna/vhod.txt"), "abc");
+    writeFile(QStringLiteral("izhod.rtf"), "{\\rtf1 }");
+    m_page->setFileNames(path("vhodna/vhod.txt"), path("izhod.rtf"));
+    const struct {
+        int exitStatus;  // of the stand-in for xdg-open; -1: there is none
+        QString text;    // the box, or none
+    } cases[] = {
+        {0, QString()},
+        {2, QStringLiteral("Ne najdem te datoteke!")},
+        {3, QStringLiteral("Ne vem, s katerim programom naj odprem to datoteko!")},
+        {4, QStringLiteral("Ne morem se povezati s programom, ki bi moral odpreti to datoteko!")},
+        {5, QStringLiteral("Dostop do datoteke je onemogočen!")},
+        {1, QStringLiteral("Neznana napaka (1)!")},
+        {-1, QStringLiteral("Ne vem, s katerim programom naj odprem to datoteko!")},
+    };
+    for (const auto& c : cases) {
+        const QString opener = path(QStringLiteral("opener%1").arg(c.exitStatus));
+        const QString seen = opener + QStringLiteral(".seen");
+        if (c.exitStatus >= 0) {
+            writeFile(QFileInfo(opener).fileName(),
+                      QStringLiteral("#!/bin/sh\necho \"$(pwd)|$1\" > '%1'\nexit %2\n")
+                          .arg(seen)
+                          .arg(c.exitStatus)
+                          .toUtf8());
+            QFile::setPermissions(opener, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        m_page->setOpenProgram(opener);
+        boxes.clear();
+        QTest::mouseClick(c.exitStatus == 0 ? ui->InOpenBtn : ui->OutOpenBtn, Qt::LeftButton);
+        if (c.exitStatus >= 0) {
+            ASSERT_TRUE(waitUntil([&seen] { return QFileInfo(seen).size() > 0; })) << c.exitStatus;
+            QFile file(seen);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            const QString expected = QDir(path("vhodna")).canonicalPath() + QStringLiteral("|") +
+                                     (c.exitStatus == 0 ? path("vhodna/vhod.txt") : path("izhod.rtf"));
+            EXPECT_EQ(QString::fromUtf8(file.readAll()).trimmed(), expected);
+        }
+        if (c.text.isEmpty()) {
+            QTest::qWait(200);
+            EXPECT_TRUE(boxes.empty());
+        } else {
+            ASSERT_TRUE(waitUntil([this] { return !boxes.empty(); })) << c.exitStatus;
+            EXPECT_EQ(boxes, std::vector<QString>{c.text}) << c.exitStatus;
+        }
+    }
+}
+
+TEST_F(ConvertPageTest, ADroppedFileBecomesTheInputAndNamesTheOutput) {
+    writeFile(QStringLiteral("pesem.txt"), "abc");
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path("pesem.txt"))});
+    const QPointF at(10, 10);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_page.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_page.get(), &drop);
+    EXPECT_EQ(ui->InEdit->text(), path("pesem.txt"));
+    EXPECT_EQ(ui->OutEdit->text(), path("pesem.rtf"));
+    EXPECT_EQ(stored(storename::kOutputFile), toCp1250(path("pesem.rtf")));
+    // A named output stays.
+    ui->OutEdit->setText(QStringLiteral("moja.rtf"));
+    QCoreApplication::sendEvent(m_page.get(), &drop);
+    EXPECT_EQ(ui->OutEdit->text(), QStringLiteral("moja.rtf"));
+}
+
+TEST_F(ConvertPageTest, ThePictureTurnsRunsAndEndsOnlyAfterItsLastPass) {
+    const int width = ui->ConvertPaint->width();
+    ASSERT_EQ(width, 341);
+    ConvertPicture picture;
+    picture.prepare();
+    ASSERT_GT(picture.latinWidth(), 100);
+    const int period = width + picture.latinWidth() + 20;
+    const int ticksPerPass = period / 3 + 1;
+
+    picture.setFinishing(false);
+    for (int i = 0; i < 3 * ticksPerPass; ++i) {
+        ASSERT_TRUE(picture.tick(width)) << i;  // a running conversion wraps round
+        ASSERT_LE(picture.offset(), period);
+    }
+    EXPECT_EQ(picture.angle(), (45 + 5 * 3 * ticksPerPass) % 360);
+    picture.setFinishing(true);
+    int ticks = 1;
+    while (picture.tick(width)) {
+        ++ticks;
+    }
+    EXPECT_LE(ticks, ticksPerPass);  // the pass that was going on ends
+    EXPECT_EQ(picture.offset(), 0);
+
+    // The wheel: a red ring round a blue disc; the cross (at 45 and 135
+    // degrees) leaves the vertical through the centre blue.
+    picture.prepare();
+    const QImage image = picture.render(QSize(width, 72), ui->ConvertPaint->palette());
+    EXPECT_EQ(image.pixelColor(170 + 31, 36), QColor(255, 0, 0));
+    EXPECT_EQ(image.pixelColor(170, 36 - 13), QColor(0, 0, 255));
+    EXPECT_EQ(image.pixelColor(170 + 9, 36 - 9), QColor(255, 0, 0));  // on a bar
+}
+
+TEST_F(ConvertPageTest, InTheMainWindowItStartsFromTheStoreAndTheWindowOwnsTheBoxes) {
+    writeFile(QStringLiteral("vhod.txt"), "abc");
+    writeFile(QStringLiteral("izhod.rtf"), "staro");
+    options().SetInputFile(toCp1250(path("vhod.txt")));
+    options().SetOutputFile(toCp1250(path("izhod.rtf")));
+    options().SetFlag(flag::ConvertCaps, true);
+    options().SetFirstTime(false);
+    TMainForm form;
+    form.show();
+    answerYes();
+    form.showPage(TMainForm::PageConvert);
+    Ui::ConvertPage& page = form.convertPage()->form();
+    EXPECT_EQ(page.InEdit->text(), path("vhod.txt"));
+    EXPECT_EQ(page.OutEdit->text(), path("izhod.rtf"));
+    EXPECT_TRUE(page.CbConvertCaps->isChecked());
+    EXPECT_TRUE(page.ConvertBtn->isEnabled());
+    QTest::mouseClick(page.ConvertBtn, Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([] { return !TConvertThread::running(); }));
+    EXPECT_EQ(owners, std::vector<QWidget*>{&form});
+    EXPECT_TRUE(readFile(QStringLiteral("izhod.rtf")).endsWith("}}"));
+}
+
+}  // namespace

@@ -1,0 +1,212 @@
+#include "convert/rtfwriter.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "convert/convertrun.h"
+#include "transcription/cp1250.h"
+#include "transcription/engine.h"
+#include "transcription/settingssource.h"
+
+namespace {
+
+// The header as a reader sees it: 13 lines, the first declaring code page 1250.
+const std::string kHeader =
+    "{\\rtf1\\ansi\\ansicpg1250 \\deff0\\deflang1024\r\n\r\n{\\fonttbl\r\n{\\f0\\froman Times New Roman;}\r\n"
+    "{\\f1\\fnil Tengwar Quenya;}\r\n}\r\n\r\n{\\colortbl;\r\n\\red0\\green0\\blue0;\r\n"
+    "\\red255\\green255\\blue255;\r\n}\r\n\r\n\r\n";
+const std::string P = "\\par\r\n";
+
+std::string cp(const char* utf8) {
+    return cp1250::fromUtf8(utf8);
+}
+
+// A letter group: the engine's own transcription under the default switches
+// (the engine has its own tests); none of these contain a character to escape.
+std::string L(const char* utf8) {
+    TConvertData settings;
+    loadDefaultSettings(settings);
+    const std::string codes = LatinToTengwar(cp(utf8), false, settings, true);
+    EXPECT_EQ(codes.find_first_of("\\{}"), std::string::npos) << utf8;
+    return "{\\f1 " + codes + "}";
+}
+
+// A Latin group, written out already escaped (Windows-1250 letters as \'hh).
+std::string A(const char* utf8escaped) {
+    return "{\\f0 " + cp(utf8escaped) + "}";
+}
+
+class RecordingSink : public ByteSink {
+public:
+    std::size_t write(const char* data, std::size_t size) override {
+        bytes.append(data, size);
+        sizes.push_back(size);
+        if (onWrite) {
+            onWrite();
+        }
+        return size;
+    }
+    std::string bytes;
+    std::vector<std::size_t> sizes;
+    std::function<void()> onWrite;
+};
+
+std::string convert(const std::string& input, bool lowerCase = false,
+                    std::vector<std::size_t>* sizes = nullptr) {
+    RecordingSink sink;
+    BufferedWriter writer(sink, "out.rtf");
+    ConvertControl control;
+    ConvertSettings settings;
+    settings.lowerCase = lowerCase;
+    EXPECT_EQ(writeRtfDocument(input, writer, settings, control), ConvertOutcome::Finished);
+    EXPECT_EQ(control.scanned.load(), input.size());
+    EXPECT_EQ(control.percent(), 100);
+    if (sizes != nullptr) {
+        *sizes = sink.sizes;
+    }
+    return sink.bytes;
+}
+
+TEST(RtfDocument, RunsLineBreaksAndEscaping) {
+    const struct {
+        const char* input;  // UTF-8, converted to Windows-1250
+        bool lowerCase;
+        std::string body;
+    } cases[] = {
+        {"abc", false, L("abc")},  // no final line break: no \par
+        {"abc\r\n", false, L("abc") + P},
+        {"a\rb", false, L("a") + P + L("b")},
+        {"a\nb", false, L("a") + P + L("b")},
+        {"a\n\rb", false, L("a") + P + P + L("b")},  // LF CR is two breaks
+        {"a\r\n\r\nb", false, L("a") + P + P + L("b")},
+        {"\n\n", false, P + P},  // no empty groups
+        {"\r", false, P},
+        {"1a", false, A("1") + L("a")},  // starts with a Latin run
+        {"a1b", false, L("a") + A("1") + L("b")},
+        {"Dober dan, svet.", false, L("Dober dan") + A(",") + L(" svet") + A(".")},
+        {"a\tb_c", false, L("a") + A("\t") + L("b_c")},
+        {"Čaša šček Žeje", false, A("\\'c8") + L("aša šček ") + A("\\'8e") + L("eje")},
+        {"ŠŠ", true, A("\\'8a\\'8a")},  // lower-casing reaches letter runs only
+        {"a\\b{c}", false, L("a") + A("\\\\") + L("b") + A("\\{") + L("c") + A("\\}")},
+        {"5 ÄÔ\x01", false, A("5") + L(" ") + A("\\'c4\\'d4\x01")},
+        {"ABC Ána", false, L("ABC Ána")},  // capitals reach the engine unchanged
+        {"ABC Ána", true, L("abc ána")},
+        {"ÉŃÓÚŚŹ", true, L("éńóúśź")},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(convert(cp(c.input), c.lowerCase), kHeader + c.body + "}") << c.input;
+    }
+}
+
+TEST(RtfDocument, EscapesTranscriptions) {
+    // "x" is written with a backslash code; whatever the engine gives, every
+    // backslash and brace of it is escaped.
+    TConvertData settings;
+    loadDefaultSettings(settings);
+    const std::string codes = LatinToTengwar("x", false, settings, true);
+    ASSERT_NE(codes.find('\\'), std::string::npos);
+    std::string escaped;
+    for (char c : codes) {
+        if (c == '\\' || c == '{' || c == '}') {
+            escaped += '\\';
+        }
+        escaped += c;
+    }
+    EXPECT_EQ(convert("x"), kHeader + "{\\f1 " + escaped + "}}");
+    EXPECT_EQ(rtf::EscapeRtf("}{\\\xE8\x7F"), "\\}\\{\\\\\\'e8\x7F");
+}
+
+TEST(RtfDocument, BuffersAt65536Bytes) {
+    const std::size_t header = kHeader.size();
+    const struct {
+        std::size_t digits;               // one Latin run
+        std::vector<std::size_t> writes;  // what the sink is given, in order
+    } cases[] = {
+        {10, {header + 16 + 1}},
+        {65529, {header, 65536}},     // the group (65,535) does not fit after the header
+        {65530, {header, 65536, 1}},  // the group fills the buffer exactly
+        {65531, {header, 65537, 1}},  // larger than the buffer: written straight through
+        {300000, {header, 300006, 1}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::size_t> sizes;
+        const std::string out = convert(std::string(c.digits, '7'), false, &sizes);
+        EXPECT_EQ(sizes, c.writes) << c.digits;
+        EXPECT_EQ(out, kHeader + "{\\f0 " + std::string(c.digits, '7') + "}}") << c.digits;
+    }
+}
+
+TEST(RtfDocument, ReadsStoredSwitchesOnceAtTheFirstLetterRun) {
+    int reads = 0;
+    setSettingsSource([&reads](TConvertData& settings) {
+        ++reads;
+        loadDefaultSettings(settings);
+        settings.Flags[flag::VowelsQuenya] = reads == 1;  // a later read would change the result
+    });
+    const struct {
+        const char* input;
+        int reads;
+    } cases[] = {{"123\n\n,.", 0}, {"1\nat 2 at\nat", 1}};
+    for (const auto& c : cases) {
+        reads = 0;
+        const std::string out = convert(c.input);
+        EXPECT_EQ(reads, c.reads) << c.input;
+        if (c.reads > 0) {
+            TConvertData quenya;
+            loadDefaultSettings(quenya);
+            quenya.Flags[flag::VowelsQuenya] = true;
+            const auto group = [&quenya](const char* run) {
+                return "{\\f1 " + LatinToTengwar(run, false, quenya, true) + "}";
+            };
+            EXPECT_EQ(out,
+                      kHeader + A("1") + P + group("at ") + A("2") + group(" at") + P + group("at") + "}");
+        }
+    }
+    setSettingsSource({});
+}
+
+TEST(RtfDocument, StopLeavesAWellFormedShorterDocument) {
+    std::string input;
+    while (input.size() < 400000) {
+        input += cp("Vrba, 12 češenj\r\n");
+    }
+    const std::string full = convert(input);
+    for (const bool atStart : {true, false}) {
+        RecordingSink sink;
+        BufferedWriter writer(sink, "out.rtf");
+        ConvertControl control;
+        if (atStart) {
+            control.requestStop();
+        } else {
+            sink.onWrite = [&control] { control.requestStop(); };  // at the first full buffer
+        }
+        EXPECT_EQ(writeRtfDocument(input, writer, {}, control), ConvertOutcome::Stopped);
+        const std::string& out = sink.bytes;
+        ASSERT_LT(out.size(), full.size());
+        EXPECT_EQ(out.back(), '}');
+        EXPECT_EQ(full.substr(0, out.size() - 1), out.substr(0, out.size() - 1));
+        EXPECT_TRUE(out.ends_with("}}") || out.ends_with(P + "}") || out == kHeader + "}") << out.size();
+        EXPECT_LT(control.scanned.load(), input.size());
+        EXPECT_EQ(out == kHeader + "}", atStart);
+    }
+}
+
+TEST(RtfDocument, ShortWriteIsReportedWithTheOutputName) {
+    class FailingSink : public ByteSink {
+    public:
+        std::size_t write(const char*, std::size_t size) override { return size / 2; }
+    } sink;
+    BufferedWriter writer(sink, "izhod.rtf");
+    ConvertControl control;
+    try {
+        writeRtfDocument("abc", writer, {}, control);
+        FAIL() << "no error";
+    } catch (const ConvertError& e) {
+        EXPECT_EQ(e.kind(), ConvertError::Kind::Write);
+        EXPECT_STREQ(e.what(), "Napaka pri pisanju v datoteko \"izhod.rtf\"!");
+    }
+}
+
+}  // namespace
