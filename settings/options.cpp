@@ -328,8 +328,8 @@ void TOptions::recoverDamaged(const std::string& name) {
     if (!copy.empty()) {
         notice +=
             " Datoteka z nastavitvami, kakr\x9A"
-            "na je bila, je shranjena kot \"" +
-            copy + "\".";
+            "na je bila, je shranjena kot \x84" +
+            copy + "\x93.";
     }
     addNotice(notice);
     const StoreBatch batch(*this);
@@ -393,7 +393,7 @@ void TOptions::reportUnsaved() {
         "Nastavitev ni mogo\xE8"
         "e shraniti";
     if (!where.empty()) {
-        notice += " v datoteko \"" + where + "\"";
+        notice += " v datoteko \x84" + where + "\x93";
     }
     notice += ". Spremembe veljajo le do izhoda iz programa.";
     addNotice(notice);

@@ -391,7 +391,7 @@ TEST_F(QSettingsStoreTest, ReadOnlySettingsKeepChangesInMemoryAndSaySoOnce) {
             EXPECT_EQ(store->GetZoomA(), 8);
             EXPECT_TRUE(store->GetFlag(3));
             const QString notice = QString::fromUtf8(cp1250::toUtf8(store->TakeStartupNotice()));
-            EXPECT_EQ(notice, QStringLiteral("Nastavitev ni mogo\u010De shraniti v datoteko \"%1\". "
+            EXPECT_EQ(notice, QStringLiteral("Nastavitev ni mogo\u010De shraniti v datoteko \u201E%1\u201C. "
                                              "Spremembe veljajo le do izhoda iz programa.")
                                   .arg(path));
             store->SetZoomB(1);
