@@ -4,11 +4,13 @@
 #include <memory>
 
 #include "app/errorguard.h"
+#include "app/programicon.h"
 #include "app/programlook.h"
 #include "app/startup.h"
 #include "app/tmainform.h"
 #include "help/helpengine.h"
 #include "install/fontinstall.h"
+#include "progress/historystore.h"
 #include "settings/options.h"
 #include "settings/qsettingsbackend.h"
 #include "zoom/tzoomform.h"
@@ -55,6 +57,8 @@ int main(int argc, char* argv[]) {
 
     // 3.
     QApplication::setApplicationName(QStringLiteral("Tengwar Ostrel"));
+    QApplication::setWindowIcon(programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("tengwar.ostrel.TengwarOstrel"));
     applyProgramLook();
     messages::setHelpHandler([](int context) { HelpEngine::instance().showPopup(context, QCursor::pos()); });
     reportStoreNotice(*options);
@@ -73,12 +77,24 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    // 5. On a first start the shortcut offer comes here.
+    // 5. On a first start the shortcut offer; "Izhod" there lets the start-up
+    // run to its end (the first-start marker is cleared) and then ends the
+    // program without a close query.
+    bool goOn = true;
+    guarded(nullptr, [&] { goOn = offerShortcutsAtFirstStart(*options); });
 
     // 6. The main window, then the zoom window, which posts WM_ZOOMCREATED.
+    // The answer history outlives the window that records into it; a fault
+    // found while opening it is told once the window is there.
+    HistoryStore history(HistoryStore::defaultFolder());
     auto mainForm = std::make_unique<TMainForm>();
     new TZoomForm(*options, mainForm.get());  // owned by the main window
+    mainForm->setHistory(&history);
     mainForm->show();
+    history.open();
+    if (!goOn) {
+        endOnceIdle();
+    }
 
     // 7.
     const int result = QApplication::exec();

@@ -1,11 +1,15 @@
 #include "app/tmainform.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
 
 #include "app/errorguard.h"
+#include "app/messages.h"
 #include "app/qtext.h"
 #include "app/trainersession.h"
 #include "app/tsaveform.h"
@@ -19,6 +23,8 @@
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
 #include "help/helpengine.h"
+#include "progress/historystore.h"
+#include "progress/tprogressform.h"
 #include "readback/rulespage.h"
 #include "settings/options.h"
 #include "transcription/conversionpage.h"
@@ -41,7 +47,7 @@ TMainForm::TMainForm(QWidget* parent)
     m_rulesPage = new RulesPage(*m_session);
     m_convertPage = new ConvertPage(Options());
     m_convertPage->setBoxOwner(this);
-    m_aboutPage = new AboutPage(*m_session);
+    m_aboutPage = new AboutPage();
     ui->Pages->addTab(m_exercisePage, QStringLiteral("Naloge"));
     ui->Pages->addTab(m_conversionPage, QStringLiteral("Pretvorba"));
     ui->Pages->addTab(m_descriptionsPage, QStringLiteral("Opisi nalog"));
@@ -53,6 +59,7 @@ TMainForm::TMainForm(QWidget* parent)
     setHelpContext(ui->Pages, 9710);
     setHelpContext(ui->CloseBtn, 9711);
     setHelpContext(ui->HelpBtn, 9712);
+    setHelpContext(ui->BtnNapredek, 1713);
     installContextHelp(this);
 
     // A change of the live descriptions ends the running exercise; "Nova
@@ -64,6 +71,15 @@ TMainForm::TMainForm(QWidget* parent)
     // Confirmed or default rules give the current item its new expected answer.
     connect(m_rulesPage, &RulesPage::activeRulesChanged, m_exercisePage, &ExercisePage::updateExpectedAnswer);
     connect(m_exercisePage, &ExercisePage::pageShowRequested, this, [this] { showPage(PageExercise); });
+    // Every judged answer goes into the history.
+    connect(m_exercisePage, &ExercisePage::answerJudged, this,
+            [this](const QString& letters, const QString& expected, const QString& typed, bool right,
+                   int ms) { guarded(this, [&] { recordAnswer(letters, expected, typed, right, ms); }); });
+    ui->BtnNapredek->setEnabled(false);
+    connect(ui->BtnNapredek, &QPushButton::clicked, this, guardedSlot(this, [this] { BtnNapredekClick(); }));
+
+    // The About page's hidden window asks for a phrase typed as an answer.
+    connect(m_exercisePage, &ExercisePage::answerTextChanged, m_aboutPage, &AboutPage::setAnswerText);
 
     connect(ui->CloseBtn, &QPushButton::clicked, this, &QWidget::close);
     connect(ui->HelpBtn, &QPushButton::clicked, this, guardedSlot(this, [this] { HelpBtnClick(); }));
@@ -329,4 +345,56 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     } else {
         event->ignore();
     }
+}
+
+void TMainForm::setHistory(HistoryStore* history) {
+    m_history = history;
+    ui->BtnNapredek->setEnabled(history != nullptr);
+    if (history != nullptr)
+        connect(history, &HistoryStore::notice, this, &TMainForm::showHistoryNotice, Qt::UniqueConnection);
+}
+
+void TMainForm::recordAnswer(const QString& letters, const QString& expected, const QString& typed,
+                             bool right, int ms) {
+    if (m_history == nullptr)
+        return;
+    const AnswerRecord answer{QDateTime::currentMSecsSinceEpoch(),
+                              toCp1250(m_exercisePage->taskName()),
+                              toCp1250(letters),
+                              toCp1250(expected),
+                              toCp1250(typed),
+                              right,
+                              ms};
+    m_history->record(answer, m_session->activeRules());
+}
+
+// A fault of the history is told without stopping the exercise: the box does
+// not hold the main window.
+void TMainForm::showHistoryNotice(const QString& text) {
+    auto* box =
+        new QMessageBox(QMessageBox::Warning, QStringLiteral("Napredek"), text, QMessageBox::Ok, this);
+    box->button(QMessageBox::Ok)->setText(messages::caption(messages::Button::Ok));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
+// "Napredek": the progress window, made on first use.
+void TMainForm::BtnNapredekClick() {
+    if (m_history == nullptr)
+        return;
+    if (m_progressForm == nullptr) {
+        m_progressForm = new TProgressForm(*m_history, this);
+        m_progressForm->setRules(&m_session->activeRules());
+        connect(m_progressForm, &TProgressForm::drillRequested, this, [this](const TaskDescriptions& drill) {
+            guarded(this, [&] {
+                m_exercisePage->startDrill(drill);
+                raise();
+                activateWindow();
+            });
+        });
+    }
+    m_progressForm->show();
+    m_progressForm->raise();
+    m_progressForm->activateWindow();
 }

@@ -17,6 +17,8 @@ class RulesPage;
 class ConvertPage;
 class AboutPage;
 class TrainerSession;
+class HistoryStore;
+class TProgressForm;
 
 // The main window: six pages, "Izhod" and "Pomoč". It owns the session, the
 // state the pages share, and wires the pages' signals to each other.
@@ -63,6 +65,12 @@ public:
     // error stopped it); the window then stays open.
     bool CloseQuery();
 
+    // The answer history that judged answers go to and "Napredek" shows;
+    // without one nothing is recorded and "Napredek" is disabled.
+    void setHistory(HistoryStore* history);
+    // The "Napredek" window once it has been opened.
+    TProgressForm* progressForm() const { return m_progressForm; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -77,6 +85,10 @@ private:
     void PagesChange(int index);
     void HelpBtnClick();
     void ZoomCreated();
+    void BtnNapredekClick();
+    void recordAnswer(const QString& letters, const QString& expected, const QString& typed, bool right,
+                      int ms);
+    void showHistoryNotice(const QString& text);
 
     std::unique_ptr<Ui::TMainForm> ui;
     std::unique_ptr<TrainerSession> m_session;
@@ -92,4 +104,6 @@ private:
     bool m_zoomShownAtPlacement = false;
     bool m_shownOnce = false;
     bool m_programPageChange = false;
+    HistoryStore* m_history = nullptr;
+    TProgressForm* m_progressForm = nullptr;
 };

@@ -5,6 +5,7 @@
 #include <QStyle>
 
 #include "app/errorguard.h"
+#include "app/programicon.h"
 #include "app/windowfont.h"
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
@@ -24,11 +25,7 @@ TSaveForm::TSaveForm(QWidget* owner, bool descriptionsChanged, bool rulesChanged
     setBoldCaption(ui->GrpOpisi);
     setBoldCaption(ui->GrpPrepis);
 
-    QIcon icon = QApplication::windowIcon();
-    if (icon.isNull()) {
-        icon = style()->standardIcon(QStyle::SP_MessageBoxQuestion);
-    }
-    ui->Image1->setPixmap(icon.pixmap(32, 32));
+    ui->Image1->setPixmap(programIcon().pixmap(32, 32));
 
     setHelpContext(this, 9501);
     setHelpContext(ui->CbShraniOpise, 9503);

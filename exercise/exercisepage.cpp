@@ -141,6 +141,18 @@ void ExercisePage::resetExercise() {
 }
 
 void ExercisePage::StartTask(int n) {
+    // A task of the menu, or none: the live descriptions again.
+    m_drill.reset();
+    startRun(n);
+}
+
+void ExercisePage::startDrill(const TaskDescriptions& drill) {
+    m_drill = drill;
+    startRun(1);
+    FocusExercise();
+}
+
+void ExercisePage::startRun(int n) {
     m_state.resetStatistics();
     m_state.stopClock(tickclock::now());
     m_state.taskNumber = n;
@@ -156,18 +168,18 @@ void ExercisePage::updateExpectedAnswer() {
 
 void ExercisePage::NextItem() {
     int task = m_state.taskNumber;
-    m_state.item = PrepareItem(m_session.liveDescriptions(), task, m_session.activeRules(),
-                               [this](const std::string& name) {
-                                   messages::Request request;
-                                   request.parent = this;
-                                   request.title = QStringLiteral("Error");
-                                   request.text = fromCp1250(drawFailureMessage(name));
-                                   request.icon = messages::Icon::Error;
-                                   request.buttons = {messages::caption(messages::Button::Ok)};
-                                   request.hasHelp = true;
-                                   request.helpContext = 0;
-                                   messages::ask(request);
-                               });
+    m_state.item =
+        PrepareItem(runDescriptions(), task, m_session.activeRules(), [this](const std::string& name) {
+            messages::Request request;
+            request.parent = this;
+            request.title = QStringLiteral("Error");
+            request.text = fromCp1250(drawFailureMessage(name));
+            request.icon = messages::Icon::Error;
+            request.buttons = {messages::caption(messages::Button::Ok)};
+            request.hasHelp = true;
+            request.helpContext = 0;
+            messages::ask(request);
+        });
     const bool failed = task != m_state.taskNumber;
     m_state.taskNumber = task;
 
@@ -386,8 +398,12 @@ bool ExercisePage::expectsBlank() const {
     return m_state.item.answer.find(' ') != std::string::npos;
 }
 
+const TaskDescriptions& ExercisePage::runDescriptions() const {
+    return m_drill ? *m_drill : m_session.liveDescriptions();
+}
+
 QString ExercisePage::taskName() const {
-    const TaskDescriptions& live = m_session.liveDescriptions();
+    const TaskDescriptions& live = runDescriptions();
     if (m_state.taskNumber < 1 || m_state.taskNumber > live.taskCount())
         return QString();
     return fromCp1250(live.tasks[m_state.taskNumber - 1].name);

@@ -3,8 +3,10 @@
 #include <QString>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 #include "exercise/exercisestate.h"
+#include "exercise/taskdescriptions.h"
 
 namespace Ui {
 class ExercisePage;
@@ -29,6 +31,11 @@ public:
     void resetExercise();
     // Starts task n of the live descriptions afresh (0: ends the run).
     void StartTask(int n);
+    // Starts the drill of the weak letters: task 1 of drill, run like any
+    // task, until another task is chosen or the run ends.
+    void startDrill(const TaskDescriptions& drill);
+    // The running task's name, empty when none runs.
+    QString taskName() const;
     // Draws and shows the next item of the running task.
     void NextItem();
     // The read-back rules were confirmed or reset: the current item's expected
@@ -90,7 +97,10 @@ private:
     void judgeIfComplete();
     std::string answerBytes() const;
     bool expectsBlank() const;
-    QString taskName() const;
+    void startRun(int n);
+    // The descriptions the running task comes from: the drill's while one
+    // runs, else the live ones.
+    const TaskDescriptions& runDescriptions() const;
 
     TrainerSession& m_session;
     std::unique_ptr<Ui::ExercisePage> ui;
@@ -100,4 +110,6 @@ private:
     QTimer* m_timer = nullptr;
     // Set while the program itself empties the answer field.
     bool m_clearingAnswer = false;
+    // The drill's own task, kept apart from the menu's tasks.
+    std::optional<TaskDescriptions> m_drill;
 };

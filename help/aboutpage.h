@@ -1,22 +1,70 @@
 #pragma once
 
+#include <QLabel>
 #include <QWidget>
 #include <memory>
+#include <string>
 
 namespace Ui {
 class AboutPage;
 }
-class TrainerSession;
+
+// The emblem of the About page: the program's name in Tengwar, turned by 24
+// degrees, over its shadow.
+class EmblemBox : public QWidget {
+    Q_OBJECT
+
+public:
+    // "Tengwar Ostrel" in the font's codes, transcribed once with the default
+    // switches.
+    static constexpr char kEmblemCodes[] = "3Yby%7 `>*17^j";
+    static constexpr double kAngleDegrees = 24;
+
+    explicit EmblemBox(QWidget* parent = nullptr);
+
+    // Where the unturned text of size w x h starts in an area `areaWidth` wide.
+    static QPoint origin(int areaWidth, int w, int h);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// The program's icon on the About page; a press with Shift, Ctrl and Alt held
+// and both main buttons down is the way to the hidden window. Any other press
+// is an ordinary one (context help on a right press).
+class AboutIcon : public QLabel {
+    Q_OBJECT
+
+public:
+    explicit AboutIcon(QWidget* parent = nullptr);
+
+    static bool isTrigger(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
+
+signals:
+    void triggered(const QPoint& globalPos);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+};
 
 // The page "O programu".
 class AboutPage : public QWidget {
     Q_OBJECT
 
 public:
-    explicit AboutPage(TrainerSession& session, QWidget* parent = nullptr);
+    // The help topics shown, one of the two at random, for a wrong phrase.
+    static constexpr int kWrongPhraseTopics[2] = {9998, 9999};
+
+    explicit AboutPage(QWidget* parent = nullptr);
     ~AboutPage() override;
 
+    // The text of the exercise's answer field, where the access phrase is
+    // typed; the main window passes on every change.
+    void setAnswerText(const QString& answer);
+
 private:
-    TrainerSession& m_session;
+    void ImageMouseDown(const QPoint& globalPos);
+
     std::unique_ptr<Ui::AboutPage> ui;
+    std::string m_answer;  // Windows-1250
 };

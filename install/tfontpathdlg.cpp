@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QStyle>
 
+#include "app/programicon.h"
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
 #include "ui_tfontpathdlg.h"
@@ -41,7 +42,7 @@ TFontPathDlg::TFontPathDlg(QWidget* parent)
     ui->setupUi(this);
     fitLabel();
     setFixedSize(size());
-    ui->Image->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
+    ui->Image->setPixmap(programIcon().pixmap(32, 32));
 
     setHelpContext(this, kHelpContext);
     for (QWidget* child : findChildren<QWidget*>()) {

@@ -13,6 +13,8 @@ PACKAGES=(
   mscompress
   unrtf xdg-utils
   xvfb xauth imagemagick
+  libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev
+  dpkg-dev desktop-file-utils appstream lintian
 )
 
 missing=()

@@ -1,4 +1,5 @@
-// Renders the main window on each of its pages, the save dialog and the zoom window to PNG
+// Renders the main window on each of its pages, the save dialog, the zoom window,
+// the shortcut dialog and the hidden window of the About page to PNG
 // files, so that their layout can be looked at without starting the program.
 //
 //   windowshots [--font FILE] [--out FOLDER]
@@ -18,6 +19,8 @@
 #include "app/qtext.h"
 #include "app/tmainform.h"
 #include "app/tsaveform.h"
+#include "help/teastereggform.h"
+#include "install/tshortcutform.h"
 #include "settings/memorybackend.h"
 #include "settings/options.h"
 #include "transcription/conversionpage.h"
@@ -81,6 +84,14 @@ int main(int argc, char* argv[]) {
         zoom.showItem(fromFontCodes(LatinToTengwar("\xE8arovnik", false, settings, false)));
         zoom.showAnswer(QStringLiteral("\u010darovnik"));
         ok = save(zoom, out.filePath(QStringLiteral("zoom.png"))) && ok;
+        TShortcutForm shortcuts;
+        ok = save(shortcuts, out.filePath(QStringLiteral("shortcuts.png"))) && ok;
+        // The hidden window with its text well inside: 150 steps of the glide.
+        TEasterEggForm egg(&form);
+        for (int step = 0; step < 150; ++step) {
+            egg.TimerTimer();
+        }
+        ok = save(egg, out.filePath(QStringLiteral("easter-egg.png"))) && ok;
     }
     installOptions(nullptr);
     return ok ? 0 : 1;

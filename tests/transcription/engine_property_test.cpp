@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 
@@ -113,6 +114,26 @@ TEST(LatinToTengwarProperty, RandomLinesUnderRandomSwitches) {
         }
         EXPECT_EQ(plain, referenceFontCodes(arranged));
         EXPECT_EQ(seen.at(11), plain);
+    }
+}
+
+// A long line is transcribed in pieces cut after spaces; the pieces must join
+// into exactly what the passes one by one make of the whole line.
+TEST(LatinToTengwarProperty, LongLinesUnderRandomSwitches) {
+    for (unsigned seed = 1; seed <= 8; ++seed) {
+        RandomLines random(seed);
+        std::string source;
+        while (source.size() < 100000) {
+            source += random.line();
+        }
+        TConvertData settings = random.settings();
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        const std::string byPasses =
+            LatinToTengwar(source, false, settings, true, [](int, std::string_view) {});
+        const std::string plain = LatinToTengwar(source, false, settings, true);
+        const auto differ = std::mismatch(plain.begin(), plain.end(), byPasses.begin(), byPasses.end());
+        EXPECT_TRUE(differ.first == plain.end() && differ.second == byPasses.end())
+            << "the codes differ from code " << differ.first - plain.begin();
     }
 }
 
