@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCursor>
+#include <QTimer>
 #include <memory>
 
 #include "app/errorguard.h"
@@ -45,6 +46,12 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     installOptions(options.get());
+    // What the start stores reaches the file in one replace, a moment after
+    // the event loop has begun, when the window manager has framed and placed
+    // the window (it moves it there and back); a start with nothing new
+    // writes nothing.
+    options->BeginBatch();
+    QTimer::singleShot(1000, [&options] { options->EndBatch(); });
 
     // 2. The transcription tables are built at compile time.
 
@@ -55,6 +62,12 @@ int main(int argc, char* argv[]) {
     applyProgramLook();
     messages::setHelpHandler([](int context) { HelpEngine::instance().showPopup(context, QCursor::pos()); });
     reportStoreNotice(*options);
+    // Notices that arise later (a damaged value, settings that cannot be
+    // saved) are shown from the event loop, whichever thread met them.
+    options->SetNoticeHandler([] {
+        QMetaObject::invokeMethod(
+            qApp, [] { reportStoreNotice(Options()); }, Qt::QueuedConnection);
+    });
 
     // 4. Without the Tengwar font the program ends before any window opens.
     bool fontReady = false;
@@ -87,6 +100,7 @@ int main(int argc, char* argv[]) {
     const int result = QApplication::exec();
 
     // 8.
+    options->SetNoticeHandler({});
     installOptions(nullptr);
     options.reset();
     mainForm.reset();

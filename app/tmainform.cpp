@@ -328,7 +328,18 @@ bool TMainForm::CloseQuery() {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     bool allowed = false;
-    guarded(this, [&] { allowed = CloseQuery(); });
+    bool readFailed = false;
+    guarded(this, [&] {
+        try {
+            allowed = CloseQuery();
+        } catch (const StoreError& error) {
+            readFailed = error.kind() != StoreError::Kind::SetFailed;
+            throw;
+        }
+    });
+    // A setting that cannot be read must not keep the program open; a save
+    // that failed does, so that nothing is lost without the user's word.
+    allowed = allowed || readFailed;
     if (allowed) {
         event->accept();
     } else {

@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSaveFile>
 
 #include "app/messages.h"
 #include "install/szdd.h"
@@ -136,6 +139,61 @@ bool WriteFontToFolder(const QString& folder, QString& path) {
     return true;
 }
 
+namespace {
+
+QString xmlEscaped(QString text) {
+    return text.replace(QLatin1Char('&'), QStringLiteral("&amp;"))
+        .replace(QLatin1Char('<'), QStringLiteral("&lt;"))
+        .replace(QLatin1Char('>'), QStringLiteral("&gt;"));
+}
+
+QString xmlUnescaped(QString text) {
+    return text.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+        .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+        .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+}
+
+}  // namespace
+
+bool RememberFontFolder(const QString& folder) {
+    QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (configHome.isEmpty() || QDir::isRelativePath(configHome)) {
+        configHome = QDir::homePath() + QStringLiteral("/.config");
+    }
+    const QString confDir = configHome + QStringLiteral("/fontconfig/conf.d");
+    const QString confPath = confDir + QStringLiteral("/50-tengwar-ostrel.conf");
+    const QString wanted = QDir(folder).absolutePath();
+
+    QStringList folders;
+    QFile old(confPath);
+    if (old.open(QIODevice::ReadOnly)) {
+        static const QRegularExpression dirEntry(QStringLiteral("<dir>([^<]*)</dir>"));
+        const QString text = QString::fromUtf8(old.readAll());
+        for (auto it = dirEntry.globalMatch(text); it.hasNext();) {
+            folders << xmlUnescaped(it.next().captured(1));
+        }
+    }
+    if (!folders.contains(wanted)) {
+        folders << wanted;
+        QString xml = QStringLiteral(
+            "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n"
+            "<!-- Folders with the font of Tengwar Ostrel, chosen by the user. -->\n<fontconfig>\n");
+        for (const QString& each : folders) {
+            xml += QStringLiteral("  <dir>%1</dir>\n").arg(xmlEscaped(each));
+        }
+        xml += QStringLiteral("</fontconfig>\n");
+        QSaveFile file(confPath);
+        if (!QDir().mkpath(confDir) || !file.open(QIODevice::WriteOnly) || file.write(xml.toUtf8()) < 0 ||
+            !file.commit()) {
+            return false;
+        }
+    }
+    // The cache spares the scanner a look into the folder at each start; without
+    // fc-cache the folder is still scanned, only more slowly.
+    QProcess::execute(QStringLiteral("fc-cache"), {wanted});
+    return true;
+}
+
 bool InstallFont(QWidget* owner) {
     if (fontinstall::faceInstalled()) {
         return true;
@@ -153,6 +211,7 @@ bool InstallFont(QWidget* owner) {
         }
     }
 
+    const bool chosenFolder = !written;
     if (!written) {
         QString folder;
         {
@@ -174,6 +233,11 @@ bool InstallFont(QWidget* owner) {
                                               "Poskusite pisavo namestiti ročno.")
                                    .arg(QDir::toNativeSeparators(path)));
         return false;
+    }
+    if (chosenFolder) {
+        // Not in a folder the font scanner reads: without this the dialog would
+        // return at every start and write another copy each time.
+        RememberFontFolder(QFileInfo(path).path());
     }
     return true;
 }

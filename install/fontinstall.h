@@ -27,6 +27,13 @@ bool WriteFontToFolder(const QString& folder, QString& path);
 // are taken by files; empty when all 101 are taken. Folders do not take a name.
 QString UniqueFontFileName(const QString& folder);
 
+// Makes a folder the user chose known to the system's font scanner for this
+// user: a fontconfig file "$XDG_CONFIG_HOME/fontconfig/conf.d/50-tengwar-ostrel.conf"
+// naming it (beside folders named there before), then fc-cache over it. So the
+// face counts as installed at the next start. False when the file could not be
+// written.
+bool RememberFontFolder(const QString& folder);
+
 // Whether an entry exists at `path` that is a folder (wantFolder) or is not one.
 // A dangling symbolic link is an entry that is not a folder.
 bool PathExists(const QString& path, bool wantFolder);

@@ -37,3 +37,18 @@ bool MemoryBackend::remove(const std::string& name) {
     m_values.erase(name);
     return true;
 }
+
+bool MemoryBackend::writeMany(const std::vector<Change>& changes) {
+    if (failWrites) {
+        return false;
+    }
+    for (const auto& [name, value] : changes) {
+        if (value) {
+            write(name, *value);
+        } else {
+            remove(name);
+        }
+    }
+    ++commitCount;
+    return true;
+}

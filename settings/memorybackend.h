@@ -14,6 +14,8 @@ public:
     ReadStatus read(const std::string& name, StoredValue& value) override;
     bool write(const std::string& name, const StoredValue& value) override;
     bool remove(const std::string& name) override;
+    bool writeMany(const std::vector<Change>& changes) override;
+    bool canWrite() override { return !failWrites; }
 
     // Direct access to the key, bypassing failure switches.
     const std::map<std::string, StoredValue>& values() const { return m_values; }
@@ -27,6 +29,8 @@ public:
     // store touches its key.
     int writeCount = 0;
     int openCount = 0;
+    // Successful writeMany calls: how often a file would have been replaced.
+    int commitCount = 0;
 
 private:
     std::map<std::string, StoredValue> m_values;

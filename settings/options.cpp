@@ -120,6 +120,16 @@ TOptions::TOptions(ValueBackend& backend, StoreEnvironment environment)
     InitStore();
 }
 
+TOptions::~TOptions() {
+    m_noticeHandler = {};
+    m_batchDepth = 0;
+    try {
+        flush();
+    } catch (...) {
+        // Nothing is left to tell the user with.
+    }
+}
+
 const std::string& TOptions::poetry() {
     // Two empty lines, seventeen lines of verse, the author and work, two empty
     // lines: 824 characters with CR LF line ends.
@@ -182,12 +192,17 @@ void TOptions::InitStore() {
         throw StoreError(StoreError::Kind::SetFailed, storename::kDefault);
     }
     m_opened = true;
-    m_notice += m_backend.takeNotice();
+    pullBackendNotice();
+    if (!m_backend.canWrite()) {
+        reportUnsaved();
+    }
+    // Everything below reaches the backend as one change.
+    const StoreBatch batch(*this);
     // The help-file registration of the original platform has no counterpart here.
     writeValue(storename::kDefault, StoredValue::text(keyNotice()));
     writeValue(storename::kPoetry, StoredValue::text(poetry()));
 
-    const auto missing = [this](const std::string& name) { return !m_backend.exists(name); };
+    const auto missing = [this](const std::string& name) { return !backendExists(name); };
     const bool groupsMissing = missing(storename::kLetterGroups);
     const bool descriptionsMissing = missing(storename::kTaskDescriptions);
     if (groupsMissing || descriptionsMissing) {
@@ -244,7 +259,7 @@ void TOptions::InitStore() {
 
 void TOptions::EnsureValue(const std::string& name) {
     const std::lock_guard lock(m_mutex);
-    if (!m_opened || (!name.empty() && !m_backend.exists(name))) {
+    if (!m_opened || (!name.empty() && !backendExists(name))) {
         InitStore();
     }
 }
@@ -252,30 +267,173 @@ void TOptions::EnsureValue(const std::string& name) {
 // ---------------------------------------------------------------------------
 // Reading and writing single values
 
-StoredValue TOptions::readValue(const std::string& name, ValueKind kind) {
-    StoredValue value;
-    switch (m_backend.read(name, value)) {
-        case ValueBackend::ReadStatus::Ok:
-            break;
-        case ValueBackend::ReadStatus::BadKind:
-            throw StoreError(StoreError::Kind::InvalidType, name);
-        case ValueBackend::ReadStatus::Missing:
-        case ValueBackend::ReadStatus::Failed:
-            throw StoreError(StoreError::Kind::GetFailed, name);
-    }
+namespace {
+
+bool fitsKind(const StoredValue& value, ValueKind kind, std::size_t maxSize) {
     // A boolean is a 32-bit number, so an integer value is accepted for it
     // (any non-zero number reads as true).
-    const bool accepted =
+    const bool kindFits =
         value.kind == kind || (kind == ValueKind::Boolean && value.kind == ValueKind::Integer);
-    if (!accepted) {
+    return kindFits && value.bytes.size() <= maxSize;
+}
+
+}  // namespace
+
+ValueBackend::ReadStatus TOptions::backendRead(const std::string& name, StoredValue& value) {
+    if (const auto it = m_unsaved.find(name); it != m_unsaved.end()) {
+        if (!it->second) {
+            return ValueBackend::ReadStatus::Missing;
+        }
+        value = *it->second;
+        return ValueBackend::ReadStatus::Ok;
+    }
+    const auto status = m_backend.read(name, value);
+    pullBackendNotice();
+    return status;
+}
+
+bool TOptions::backendExists(const std::string& name) {
+    if (const auto it = m_unsaved.find(name); it != m_unsaved.end()) {
+        return it->second.has_value();
+    }
+    const bool exists = m_backend.exists(name);
+    pullBackendNotice();
+    return exists;
+}
+
+StoredValue TOptions::readValue(const std::string& name, ValueKind kind, std::size_t maxSize) {
+    StoredValue value;
+    auto status = backendRead(name, value);
+    if (status == ValueBackend::ReadStatus::Ok && fitsKind(value, kind, maxSize)) {
+        return value;
+    }
+    if (status == ValueBackend::ReadStatus::Missing || status == ValueBackend::ReadStatus::Failed) {
+        throw StoreError(StoreError::Kind::GetFailed, name);
+    }
+    // Stored in a form that is not its kind: a damaged file, or one edited by
+    // hand. Raising here would fail every later access too, so the value
+    // goes back to its default, as a deleted value does.
+    recoverDamaged(name);
+    status = backendRead(name, value);
+    if (status != ValueBackend::ReadStatus::Ok || !fitsKind(value, kind, maxSize)) {
         throw StoreError(StoreError::Kind::InvalidType, name);
     }
     return value;
 }
 
+void TOptions::recoverDamaged(const std::string& name) {
+    const std::string copy = m_backend.keepDamagedCopy();
+    std::string notice = StoreError(StoreError::Kind::InvalidType, name).what();
+    notice += "\nVrednost je spet privzeta.";
+    if (!copy.empty()) {
+        notice +=
+            " Datoteka z nastavitvami, kakr\x9A"
+            "na je bila, je shranjena kot \x84" +
+            copy + "\x93.";
+    }
+    addNotice(notice);
+    const StoreBatch batch(*this);
+    m_unsaved[name] = std::nullopt;
+    InitStore();
+}
+
+// A value equal to the stored one is not written again. A write the backend
+// refuses raises and changes nothing, unless the user has been told already
+// that the settings cannot be saved: then it is kept in memory.
 void TOptions::writeValue(const std::string& name, const StoredValue& value) {
-    if (!m_backend.write(name, value)) {
-        throw StoreError(StoreError::Kind::SetFailed, name);
+    StoredValue current;
+    if (backendRead(name, current) == ValueBackend::ReadStatus::Ok && current == value) {
+        return;
+    }
+    const auto previous = m_unsaved.find(name);
+    if (previous != m_unsaved.end()) {
+        // Back to what the backend holds (a window moved away and back while
+        // a batch was open): nothing to write for it.
+        StoredValue stored;
+        if (m_backend.read(name, stored) == ValueBackend::ReadStatus::Ok && stored == value) {
+            m_unsaved.erase(previous);
+            return;
+        }
+    }
+    const std::optional<std::optional<StoredValue>> before =
+        previous == m_unsaved.end() ? std::nullopt : std::optional(previous->second);
+    m_unsaved[name] = value;
+    if (m_batchDepth > 0 || flush() || m_unsavedReported) {
+        return;
+    }
+    if (before) {
+        m_unsaved[name] = *before;
+    } else {
+        m_unsaved.erase(name);
+    }
+    throw StoreError(StoreError::Kind::SetFailed, name);
+}
+
+bool TOptions::flush() {
+    if (m_batchDepth > 0 || m_unsaved.empty()) {
+        return true;
+    }
+    const std::vector<ValueBackend::Change> changes(m_unsaved.begin(), m_unsaved.end());
+    const bool written = m_backend.writeMany(changes);
+    pullBackendNotice();
+    if (written) {
+        m_unsaved.clear();
+        m_unsavedReported = false;
+    }
+    return written;
+}
+
+void TOptions::reportUnsaved() {
+    if (m_unsavedReported) {
+        return;
+    }
+    m_unsavedReported = true;
+    const std::string where = m_backend.location();
+    std::string notice =
+        "Nastavitev ni mogo\xE8"
+        "e shraniti";
+    if (!where.empty()) {
+        notice += " v datoteko \x84" + where + "\x93";
+    }
+    notice += ". Spremembe veljajo le do izhoda iz programa.";
+    addNotice(notice);
+}
+
+void TOptions::addNotice(const std::string& text) {
+    if (text.empty()) {
+        return;
+    }
+    if (!m_notice.empty()) {
+        m_notice += "\n\n";
+    }
+    m_notice += text;
+    if (m_noticeHandler) {
+        m_noticeHandler();
+    }
+}
+
+void TOptions::pullBackendNotice() {
+    addNotice(m_backend.takeNotice());
+}
+
+void TOptions::SetNoticeHandler(std::function<void()> handler) {
+    const std::lock_guard lock(m_mutex);
+    m_noticeHandler = std::move(handler);
+}
+
+void TOptions::BeginBatch() {
+    const std::lock_guard lock(m_mutex);
+    ++m_batchDepth;
+}
+
+// What a batch could not write stays in memory; the user is told once.
+void TOptions::EndBatch() {
+    const std::lock_guard lock(m_mutex);
+    if (m_batchDepth > 0) {
+        --m_batchDepth;
+    }
+    if (!flush()) {
+        reportUnsaved();
     }
 }
 
@@ -299,11 +457,7 @@ std::int32_t TOptions::readInteger(const std::string& name) {
 std::string TOptions::readBinary(const std::string& name, std::size_t maxSize) {
     const std::lock_guard lock(m_mutex);
     EnsureValue(name);
-    std::string bytes = readValue(name, ValueKind::Binary).bytes;
-    if (bytes.size() > maxSize) {
-        throw StoreError(StoreError::Kind::InvalidType, name);
-    }
-    return bytes;
+    return readValue(name, ValueKind::Binary, maxSize).bytes;
 }
 
 StoredRect TOptions::readRect(const std::string& name) {

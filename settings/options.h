@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -105,14 +107,24 @@ struct StoreEnvironment {
 // backend and each write goes straight to it. A read of a missing value first
 // rewrites the default of every missing value. Every operation holds one lock,
 // so the file conversion thread may read while the main thread writes.
-// Failures raise StoreError and leave the store as it was.
+//
+// A value that did not change is not written, and the writes of a batch (the
+// defaults of InitStore, the program's start) reach the backend as one
+// change. What a batch cannot write (read-only settings, a full disk) is kept
+// in memory, read back from there and retried with the next write, and the
+// user is told once; so is a backend that cannot be written at all when the
+// key is opened. From then on refused writes go to memory too; otherwise a
+// refused write raises and changes nothing. A stored value that cannot be read as its kind is
+// reported once with the store's message, a copy of the key is kept aside,
+// and the value goes back to its default. Other failures raise StoreError.
 class TOptions {
 public:
     // The backend must outlive the store. Runs InitStore.
     explicit TOptions(ValueBackend& backend, StoreEnvironment environment = {});
     TOptions(const TOptions&) = delete;
     TOptions& operator=(const TOptions&) = delete;
-    ~TOptions() = default;
+    // Writes what an open batch still holds.
+    ~TOptions();
 
     // Opens the key, rewrites the unnamed value and the verse, and writes the
     // default of every missing value.
@@ -185,13 +197,31 @@ public:
     // settings file that could not be read), once; empty when nothing.
     std::string TakeStartupNotice();
 
+    // Called (under the store's lock, possibly from another thread) whenever
+    // a notice for the user arises after the start; TakeStartupNotice then
+    // returns it.
+    void SetNoticeHandler(std::function<void()> handler);
+
+    // Writes between BeginBatch and the matching EndBatch reach the backend
+    // together at the end, as one change. Batches nest.
+    void BeginBatch();
+    void EndBatch();
+
     // The stored verse and the key's notice, as InitStore writes them.
     static const std::string& poetry();
     std::string keyNotice() const;
 
 private:
-    StoredValue readValue(const std::string& name, ValueKind kind);
+    static constexpr std::size_t kAnySize = static_cast<std::size_t>(-1);
+    StoredValue readValue(const std::string& name, ValueKind kind, std::size_t maxSize = kAnySize);
+    void recoverDamaged(const std::string& name);
+    ValueBackend::ReadStatus backendRead(const std::string& name, StoredValue& value);
+    bool backendExists(const std::string& name);
     void writeValue(const std::string& name, const StoredValue& value);
+    bool flush();
+    void reportUnsaved();
+    void addNotice(const std::string& text);
+    void pullBackendNotice();
     std::string readText(const std::string& name);
     std::int32_t readInteger(const std::string& name);
     std::string readBinary(const std::string& name, std::size_t maxSize);
@@ -206,6 +236,24 @@ private:
     StoreEnvironment m_environment;
     bool m_opened = false;
     std::string m_notice;
+    std::function<void()> m_noticeHandler;
+    // Values not yet in the backend (nullopt: deleted): a batch's writes, or
+    // writes the backend refused.
+    std::map<std::string, std::optional<StoredValue>> m_unsaved;
+    int m_batchDepth = 0;
+    bool m_unsavedReported = false;
+};
+
+// Holds a batch of the store's writes for its lifetime.
+class StoreBatch {
+public:
+    explicit StoreBatch(TOptions& options) : m_options(options) { m_options.BeginBatch(); }
+    ~StoreBatch() { m_options.EndBatch(); }
+    StoreBatch(const StoreBatch&) = delete;
+    StoreBatch& operator=(const StoreBatch&) = delete;
+
+private:
+    TOptions& m_options;
 };
 
 // The program's one store, created first in main() and released last.

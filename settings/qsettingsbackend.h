@@ -30,10 +30,14 @@ class QSettings;
 // over the old one), so a crash or a full disk never leaves half a file.
 //
 // A file that cannot be parsed (QSettings reports a format error, or the file
-// holds zero bytes or is not UTF-8, as a crash or a disk fault leaves it) is
-// never overwritten: it is renamed to "<file>.bak" (replacing an older one),
-// the store starts afresh from its defaults, and takeNotice() returns a
-// message for the user once.
+// holds zero bytes, is not UTF-8 or ends inside a quoted value, as a crash or a
+// disk fault leaves it) is never overwritten: it is renamed to "<file>.bak"
+// ("<file>.bak.2", ".bak.3"... when that is taken), the store starts afresh
+// from its defaults, and takeNotice() returns a message for the user once.
+//
+// Opening the file also clears what a killed run may have left: a lock file
+// whose owner is gone (empty, or naming a process that no longer runs) and
+// QSaveFile's temporary files "<file>.XXXXXX".
 class QSettingsBackend : public ValueBackend {
 public:
     // The user's own settings.
@@ -50,6 +54,10 @@ public:
     bool write(const std::string& name, const StoredValue& value) override;
     bool remove(const std::string& name) override;
     std::string takeNotice() override;
+    bool writeMany(const std::vector<Change>& changes) override;
+    std::string keepDamagedCopy() override;
+    bool canWrite() override;
+    std::string location() const override;
 
     // The stored form of a value, and back (BadKind when it has none).
     static QString encode(const StoredValue& value);
@@ -60,10 +68,14 @@ private:
     std::unique_ptr<QSettings> prepare();
     bool change(const QString& key, const std::optional<QString>& stored);
     bool fileIsSound() const;
+    QString freeBackupName() const;
     void keepAside();
+    void clearLeftovers();
 
     QString m_path;
     QString m_notice;
+    QString m_stuckFile;    // a broken file that could not be moved aside
+    QString m_checkedFile;  // the version of the file last found sound
 };
 
 // The surroundings the store needs from Qt: the program's path and the primary

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 // The four kinds of stored values. Each named value always has the same kind.
 enum class ValueKind { Text, Integer, Boolean, Binary };
@@ -51,4 +54,29 @@ public:
     // A message (Windows-1250) for the user about something the backend had to
     // repair when it opened the key, returned once; empty when there is none.
     virtual std::string takeNotice() { return {}; }
+
+    // Several changes at once (a value to write, or none to delete), applied
+    // all or not at all. A backend over a file replaces it once for all of
+    // them; this fallback applies them one by one.
+    using Change = std::pair<std::string, std::optional<StoredValue>>;
+    virtual bool writeMany(const std::vector<Change>& changes) {
+        for (const auto& [name, value] : changes) {
+            if (!(value ? write(name, *value) : remove(name))) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Keeps a copy of the key as it is now, before a damaged value in it is
+    // replaced by its default. Returns where the copy went (Windows-1250), or
+    // nothing when the backend keeps no copies.
+    virtual std::string keepDamagedCopy() { return {}; }
+
+    // Whether writes can be expected to reach the key (false for a read-only
+    // settings file); asked when the key is opened.
+    virtual bool canWrite() { return true; }
+
+    // Where the values live, for messages (Windows-1250).
+    virtual std::string location() const { return {}; }
 };

@@ -373,6 +373,26 @@ TEST_F(CloseQueryTest, StoreErrorWhileSavingIsShownAndTheProgramGoesOn) {
     EXPECT_TRUE(rulesSaved());
 }
 
+// A damaged switch set is mended on the way; a setting that cannot be read at
+// all is shown, and the program closes all the same.
+TEST_F(CloseQueryTest, ReadErrorsNeverKeepTheProgramOpen) {
+    backend.values()[storename::kFlags] = StoredValue::text("hex:ZZ QQ");
+    EXPECT_FALSE(closeWith([](TSaveForm&) {}));
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(options().GetFlags(), flagset::kDefaultBytes);
+    (void)options().TakeStartupNotice();
+
+    form->show();
+    backend.failReads = true;
+    closed = false;
+    EXPECT_FALSE(closeWith([](TSaveForm&) {}));
+    backend.failReads = false;
+    EXPECT_TRUE(closed);
+    ASSERT_EQ(boxes.size(), 1U);
+    EXPECT_EQ(boxes[0], QStringLiteral("Failed to get data for 'Zastavice'"));
+}
+
 TEST_F(MainFormTest, StoreErrorOnAPageChangeIsShownAndSurvived) {
     options().SetFirstTime(false);
     TMainForm form;

@@ -6,7 +6,9 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -73,6 +75,9 @@ protected:
         m_oldHome = qgetenv("HOME");
         m_oldDataHome = qgetenv("XDG_DATA_HOME");
         m_hadDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+        m_oldConfigHome = qgetenv("XDG_CONFIG_HOME");
+        m_hadConfigHome = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", m_root.filePath(QStringLiteral("config")).toLocal8Bit());
         qputenv("HOME", m_home.toLocal8Bit());
         qputenv("XDG_DATA_HOME", m_dataHome.toLocal8Bit());
 
@@ -99,6 +104,11 @@ protected:
             qputenv("XDG_DATA_HOME", m_oldDataHome);
         } else {
             qunsetenv("XDG_DATA_HOME");
+        }
+        if (m_hadConfigHome) {
+            qputenv("XDG_CONFIG_HOME", m_oldConfigHome);
+        } else {
+            qunsetenv("XDG_CONFIG_HOME");
         }
     }
 
@@ -129,6 +139,8 @@ protected:
     QByteArray m_oldHome;
     QByteArray m_oldDataHome;
     bool m_hadDataHome = false;
+    QByteArray m_oldConfigHome;
+    bool m_hadConfigHome = false;
     std::vector<messages::Request> m_messages;
     int m_dialogs = 0;
     std::optional<QString> m_typedPath;
@@ -309,6 +321,32 @@ TEST_F(FontInstallTest, NoFolderTakesItSoTheUserIsAsked) {
     EXPECT_TRUE(m_messages.empty());
     EXPECT_EQ(entries(chosen), QStringList{QStringLiteral("quenya.ttf")});
     EXPECT_EQ(m_dialogs, 3);
+}
+
+// A folder chosen in the dialog is made known to the font scanner, so that the
+// next start finds the face there and neither asks nor writes again.
+TEST_F(FontInstallTest, AChosenFolderIsFoundByTheFontScannerAtTheNextStart) {
+    if (!haveRealFont() || QStandardPaths::findExecutable(QStringLiteral("fc-list")).isEmpty()) {
+        GTEST_SKIP() << "no embedded font, Tengwar Quenya is installed, or no fc-list";
+    }
+    writeAll(m_dataHome, "a file");  // and there is no ~/.fonts
+    const QString chosen = m_root.filePath(QStringLiteral("my <fonts> & more"));
+    ASSERT_TRUE(QDir().mkpath(chosen));
+    m_typedPath = chosen;
+    ASSERT_TRUE(InstallFont());
+    ASSERT_TRUE(RememberFontFolder(chosen));  // a second time names the folder once
+    const QString conf = m_root.filePath(QStringLiteral("config/fontconfig/conf.d/50-tengwar-ostrel.conf"));
+    const QString text = QString::fromUtf8(readAll(conf));
+    EXPECT_EQ(text.count(QStringLiteral("<dir>")), 1) << text.toStdString();
+
+    QProcess scanner;
+    scanner.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+    scanner.start(QStringLiteral("fc-list"),
+                  {QString::fromLatin1(fontinstall::kFamily), QStringLiteral("file")});
+    ASSERT_TRUE(scanner.waitForFinished(60000));
+    EXPECT_TRUE(
+        QString::fromUtf8(scanner.readAllStandardOutput()).contains(chosen + QStringLiteral("/quenya.ttf")))
+        << text.toStdString();
 }
 
 TEST_F(FontInstallTest, RefusedRegistrationIsReportedAndTheFileStays) {

@@ -596,6 +596,8 @@ TEST_P(RulesPageStoreFailure, KeepsTheEdits) {
     const StoreFailureCase& c = GetParam();
     startTask();
     box(1)->setText(QStringLiteral("q"));
+    // A stored table other than the defaults, so that the defaults must be written.
+    m_backend.values()[storename::kReadBack] = StoredValue::binary(storelayout::encodeStringList({"x"}));
     m_backend.failWrites = c.failWrites;
     m_backend.failReads = c.failReads;
     click(c.button);

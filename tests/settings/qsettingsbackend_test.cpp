@@ -1,9 +1,11 @@
 #include "settings/qsettingsbackend.h"
 #include "settings/options.h"
+#include "transcription/cp1250.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -154,31 +156,55 @@ TEST_F(QSettingsStoreTest, ReadsPickUpChangesMadeToTheFile) {
     EXPECT_TRUE(fileBytes(path).contains("Zoom%20B=int:33\n"));
 }
 
-TEST_F(QSettingsStoreTest, WrongKindsInTheFileRaiseAndChangeNothing) {
+// A damaged value is reported once, its file kept aside (each in its own
+// backup), and the value is back at its default; closing and every other
+// access work on.
+TEST_F(QSettingsStoreTest, DamagedValuesAreReportedOnceAndGoBackToTheirDefaults) {
     QSettingsBackend backend(path);
     TOptions store(backend, testEnvironment());
-    QByteArray bytes = fileBytes(path);
-    bytes.replace("Zoom%20A=int:80", "Zoom%20A=80");
-    bytes.replace("Zastavice=hex:E7 34 06 1B 02", "Zastavice=text:E7");
-    bytes.replace("Zoom%20B=int:20", "Zoom%20B=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x14)");
-    writeFile(path, bytes);
+    const QByteArray defaults = fileBytes(path);
     const struct {
+        const char* line;
+        const char* damaged;
         const char* name;
         std::function<void()> operation;
     } cases[] = {
-        {"Zoom A", [&] { store.GetZoomA(); }},
-        {"Zastavice", [&] { store.SetFlag(3, true); }},
-        {"Zoom B", [&] { store.GetZoomB(); }},
+        {"Zastavice=hex:E7 34 06 1B 02", "Zastavice=hex:ZZ QQ", "Zastavice",
+         [&] { store.SetFlag(3, false); }},
+        {"Zastavice=hex:E7 34 06 1B 02", "Zastavice=hex:E7 34 06 1B 02 00", "Zastavice",
+         [&] { store.GetFlags(); }},
+        {"Zastavice=hex:E7 34 06 1B 02", "Zastavice=hex:E7 3", "Zastavice", [&] { store.GetFlag(0); }},
+        {"Zastavice=hex:E7 34 06 1B 02", "Zastavice=text:E7", "Zastavice",
+         [&] { store.SetDefaultSwitches(); }},
+        {"=bool:true", "=bool:maybe", "Is this your first time? (honi soit qui mal y pense)",
+         [&] { store.GetFirstTime(); }},
+        {"Glavno%20okno=hex:FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF", "Glavno%20okno=int:5",
+         "Glavno okno", [&] { store.GetMainRect(); }},
+        {"Zoom%20A=int:80", "Zoom%20A=80", "Zoom A", [&] { store.GetZoomA(); }},
+        {"Zoom%20B=int:20", "Zoom%20B=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x14)", "Zoom B",
+         [&] { store.GetZoomB(); }},
     };
+    QStringList backups;
     for (const auto& c : cases) {
-        try {
-            c.operation();
-            ADD_FAILURE() << c.name << ": no error raised";
-        } catch (const StoreError& error) {
-            EXPECT_EQ(std::string(error.what()), std::string("Invalid data type for '") + c.name + "'");
-        }
+        SCOPED_TRACE(c.damaged);
+        QByteArray bytes = defaults;
+        ASSERT_TRUE(bytes.contains(c.line));
+        bytes.replace(c.line, c.damaged);
+        writeFile(path, bytes);
+        EXPECT_NO_THROW(c.operation());
+        EXPECT_NO_THROW(c.operation());
+        EXPECT_EQ(fileBytes(path), defaults);
+        const QString notice = QString::fromUtf8(cp1250::toUtf8(store.TakeStartupNotice()));
+        EXPECT_TRUE(
+            notice.startsWith(QStringLiteral("Invalid data type for '%1'").arg(QLatin1String(c.name))))
+            << notice.toStdString();
+        EXPECT_TRUE(store.TakeStartupNotice().empty());
+        const QString backup = backups.isEmpty() ? path + QStringLiteral(".bak")
+                                                 : path + QStringLiteral(".bak.%1").arg(backups.size() + 1);
+        EXPECT_TRUE(notice.contains(backup)) << notice.toStdString();
+        EXPECT_EQ(fileBytes(backup), bytes) << "each damaged file is kept";
+        backups << backup;
     }
-    EXPECT_EQ(fileBytes(path), bytes);
 }
 
 TEST_F(QSettingsStoreTest, WritesReplaceTheFileInsteadOfRewritingItInPlace) {
@@ -206,22 +232,82 @@ TEST_F(QSettingsStoreTest, AnUnreadableFileIsKeptAsideAndReportedOnce) {
     const BrokenFileCase cases[] = {
         {"zero bytes", QByteArray(4096, '\0')},
         {"unclosed section", QByteArray("[1.0\nZoom%20A=int:5\n")},
-        {"not UTF-8", QByteArray("[1.0]\nZoom%20A=int:5\n\xFF\xFE\x80garbage\n")},
+        {"not UTF-8 and no '='", QByteArray("[1.0]\nZoom%20A=int:5\n\xFF\xFE\x80garbage\n")},
+        {"only not UTF-8", QByteArray("[1.0]\nZoom%20A=int:5\nPisava%20za%20odgovor=text:Ar\xFFial\n")},
+        {"cut inside a quoted value", QByteArray("[1.0]\nZoom%20A=int:5\nDefault=\"text:Ta klju\\\"")},
     };
+    int number = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         QDir().mkpath(QFileInfo(path).path());
         writeFile(path, c.content);
         QSettingsBackend backend(path);
         TOptions store(backend, testEnvironment());
-        EXPECT_EQ(fileBytes(path + QStringLiteral(".bak")), c.content);
+        // Every damaged file is kept: "<file>.bak", then "<file>.bak.2", ...
+        const QString backup =
+            path + (++number == 1 ? QStringLiteral(".bak") : QStringLiteral(".bak.%1").arg(number));
+        EXPECT_EQ(fileBytes(backup), c.content);
         EXPECT_EQ(store.GetZoomA(), 80);
         EXPECT_TRUE(fileBytes(path).contains("Zastavice=hex:E7 34 06 1B 02\n"));
         const std::string notice = store.TakeStartupNotice();
-        EXPECT_NE(notice.find("Tengwar Ostrel.conf.bak"), std::string::npos) << notice;
+        EXPECT_NE(notice.find(backup.toStdString()), std::string::npos) << notice;
         EXPECT_TRUE(store.TakeStartupNotice().empty());
         QFile::remove(path);
     }
+}
+
+// What a killed run leaves behind: a lock without a living owner must not
+// hold up the next write, and QSaveFile's temporary files go.
+TEST_F(QSettingsStoreTest, LeftoversOfAKilledRunAreClearedAtStart) {
+    {
+        QSettingsBackend first(path);
+        TOptions store(first, testEnvironment());
+    }
+    const QString lock = path + QStringLiteral(".lock");
+    const QString temporary = path + QStringLiteral(".aB3xY9");
+    const QString backup = path + QStringLiteral(".bak");
+    writeFile(temporary, "[1.0]\nZoom%20A=int:1\n");
+    writeFile(backup, "kept");
+    const QByteArray deadLocks[] = {QByteArray(), QByteArray("2147483646\ntengwar-ostrel\n\n")};
+    for (const QByteArray& dead : deadLocks) {
+        SCOPED_TRACE(dead.toStdString());
+        writeFile(lock, dead);
+        QSettingsBackend backend(path);
+        TOptions store(backend, testEnvironment());
+        EXPECT_FALSE(QFile::exists(lock));
+        EXPECT_FALSE(QFile::exists(temporary));
+        const auto started = std::chrono::steady_clock::now();
+        store.SetZoomA(5);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10))
+            << "no wait for the lock";
+        EXPECT_TRUE(fileBytes(path).contains("Zoom%20A=int:5\n"));
+        store.SetZoomA(80);
+    }
+    EXPECT_EQ(fileBytes(backup), "kept");
+
+    // A lock held by a running writer stays.
+    QLockFile held(lock);
+    ASSERT_TRUE(held.tryLock(0));
+    QSettingsBackend backend(path);
+    TOptions store(backend, testEnvironment());
+    EXPECT_TRUE(QFile::exists(lock));
+}
+
+// A start that has nothing new to store leaves the file alone.
+TEST_F(QSettingsStoreTest, ALaterStartWritesNothing) {
+    {
+        QSettingsBackend first(path);
+        TOptions store(first, testEnvironment());
+    }
+    struct stat before {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &before), 0);
+    QSettingsBackend backend(path);
+    TOptions store(backend, testEnvironment());
+    store.SetZoomA(store.GetZoomA());
+    struct stat after {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &after), 0);
+    EXPECT_EQ(before.st_ino, after.st_ino);
+    EXPECT_EQ(before.st_mtim.tv_nsec, after.st_mtim.tv_nsec);
 }
 
 TEST_F(QSettingsStoreTest, AFileBrokenWhileRunningIsKeptAsideToo) {
@@ -256,29 +342,68 @@ bool lockFolder(const QString& folder, bool lock) {
     return lock ? !created : created;
 }
 
-TEST_F(QSettingsStoreTest, AFailedWriteRaisesAndLeavesFileAndValueUnchanged) {
-    QSettingsBackend backend(path);
-    TOptions store(backend, testEnvironment());
-    store.SetZoomA(7);
-    const QByteArray before = fileBytes(path);
+// Makes a file refuse changes, also for root; false when this machine cannot.
+bool lockFile(const QString& file, bool lock) {
+    const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY);
+    bool done = false;
+    int flags = 0;
+    if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+        flags = lock ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    return done;
+}
+
+// Settings that cannot be written: the program starts with them in memory,
+// says so once naming the file, and writes nothing that did not change.
+TEST_F(QSettingsStoreTest, ReadOnlySettingsKeepChangesInMemoryAndSaySoOnce) {
     const QString folder = QFileInfo(path).path();
-    if (!lockFolder(folder, true)) {
-        lockFolder(folder, false);
-        GTEST_SKIP() << "this machine cannot make a folder refuse new files";
+    enum class Where { File, Folder, FolderInItsPlace };
+    for (const Where where : {Where::FolderInItsPlace, Where::File, Where::Folder}) {
+        SCOPED_TRACE(static_cast<int>(where));
+        QDir(folder).removeRecursively();
+        if (where == Where::FolderInItsPlace) {
+            ASSERT_TRUE(QDir().mkpath(path));
+        } else {
+            QSettingsBackend first(path);
+            TOptions store(first, testEnvironment());
+            store.SetZoomA(7);
+        }
+        const QByteArray before = fileBytes(path);
+        const bool locked = where == Where::File     ? lockFile(path, true)
+                            : where == Where::Folder ? lockFolder(folder, true)
+                                                     : true;
+        if (!locked) {
+            lockFile(path, false);
+            lockFolder(folder, false);
+            continue;  // this machine cannot make it read-only
+        }
+        {
+            QSettingsBackend backend(path);
+            std::unique_ptr<TOptions> store;
+            ASSERT_NO_THROW(store = std::make_unique<TOptions>(backend, testEnvironment()));
+            EXPECT_EQ(store->GetZoomA(), where == Where::FolderInItsPlace ? 80 : 7);
+            store->SetZoomA(8);
+            store->SetFlag(3, true);
+            EXPECT_EQ(store->GetZoomA(), 8);
+            EXPECT_TRUE(store->GetFlag(3));
+            const QString notice = QString::fromUtf8(cp1250::toUtf8(store->TakeStartupNotice()));
+            EXPECT_EQ(notice, QStringLiteral("Nastavitev ni mogo\u010De shraniti v datoteko \u201E%1\u201C. "
+                                             "Spremembe veljajo le do izhoda iz programa.")
+                                  .arg(path));
+            store->SetZoomB(1);
+            EXPECT_TRUE(store->TakeStartupNotice().empty());
+            EXPECT_EQ(fileBytes(path), before);
+        }
+        if (where == Where::File) {
+            ASSERT_TRUE(lockFile(path, false));
+        } else if (where == Where::Folder) {
+            ASSERT_TRUE(lockFolder(folder, false));
+        }
     }
-    try {
-        store.SetZoomA(8);
-        ADD_FAILURE() << "no error raised";
-    } catch (const StoreError& error) {
-        EXPECT_EQ(std::string(error.what()), "Failed to set data for 'Zoom A'");
-    }
-    EXPECT_EQ(store.GetZoomA(), 7);
-    ASSERT_TRUE(lockFolder(folder, false));
-    EXPECT_EQ(fileBytes(path), before);
-    EXPECT_EQ(store.GetZoomA(), 7);
-    store.SetZoomA(9);
-    EXPECT_EQ(store.GetZoomA(), 9);
-    EXPECT_TRUE(fileBytes(path).contains("Zoom%20A=int:9\n"));
 }
 
 TEST_F(QSettingsStoreTest, ConcurrentReaderAndWriterOnTheFile) {
