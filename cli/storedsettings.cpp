@@ -49,6 +49,7 @@ TConvertData StoredSettings::convertData() {
     for (int attempt = 0;; ++attempt) {
         try {
             m_options->LoadConvertData(data);
+            takeStoreNotice();
             return data;
         } catch (const StoreError& error) {
             if (attempt > 2) {
@@ -57,5 +58,14 @@ TConvertData StoredSettings::convertData() {
             m_notices.push_back(cp1250::toUtf8(error.what()));
             m_backend.values().erase(error.valueName());
         }
+    }
+}
+
+// A value of the wrong kind that the store itself set back to its default
+// is told the same way as one found while copying the file.
+void StoredSettings::takeStoreNotice() {
+    const std::string notice = m_options->TakeStartupNotice();
+    if (!notice.empty()) {
+        m_notices.push_back(cp1250::toUtf8(notice));
     }
 }

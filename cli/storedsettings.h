@@ -32,6 +32,7 @@ public:
 
 private:
     void load(const QString& filePath);
+    void takeStoreNotice();
 
     MemoryBackend m_backend;
     std::unique_ptr<TOptions> m_options;
