@@ -162,7 +162,7 @@ int runConvert(const CliArgs& args, const TConvertData& switches) {
 
     // The output is truncated before the input is read: one file for both
     // would be lost.
-    if (fileio::sameFile(input, output)) {
+    if (isSameFile(input, output)) {
         throw RunError(cp1250::toUtf8(ConvertError::messageFor(ConvertError::Kind::OpenOutput,
                                                                cp1250::fromUtf8(output))) +
                        " Vhodna in izhodna datoteka sta ista; izberite drugo izhodno datoteko.");

@@ -1,6 +1,5 @@
 #include "cli/fileio.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -34,13 +33,6 @@ long readSome(int fd, char* data, std::size_t size) {
 
 std::string lastError() {
     return std::strerror(errno);
-}
-
-bool sameFile(const std::string& a, const std::string& b) {
-    struct stat first {};
-    struct stat second {};
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 }  // namespace fileio

@@ -17,8 +17,4 @@ long readSome(int fd, char* data, std::size_t size);
 // system has it.
 std::string lastError();
 
-// Whether two paths name one file (also through links). False when either
-// does not exist.
-bool sameFile(const std::string& a, const std::string& b);
-
 }  // namespace fileio

@@ -85,6 +85,20 @@ std::string systemPath(const std::string& name) {
     return cp1250::toUtf8(name);
 }
 
+namespace {
+
+bool sameFile(const struct stat& first, const struct stat& second) {
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+}  // namespace
+
+bool isSameFile(const std::string& first, const std::string& second) {
+    struct stat a {};
+    struct stat b {};
+    return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 && sameFile(a, b);
+}
+
 ConvertFileOutcome convertFile(const ConvertJob& job, ConvertControl& control,
                                const OverwriteQuestion& askOverwrite) {
     using Kind = ConvertError::Kind;
@@ -104,8 +118,7 @@ ConvertFileOutcome convertFile(const ConvertJob& job, ConvertControl& control,
     }
     // Truncating the output would destroy the input when both are one file.
     struct stat existing {};
-    if (::stat(outputPath.c_str(), &existing) == 0 && existing.st_dev == inputStat.st_dev &&
-        existing.st_ino == inputStat.st_ino) {
+    if (::stat(outputPath.c_str(), &existing) == 0 && sameFile(existing, inputStat)) {
         throw ConvertError(Kind::OpenOutput, job.outputName);
     }
     FileDescriptor output(::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));

@@ -30,3 +30,6 @@ ConvertFileOutcome convertFile(const ConvertJob& job, ConvertControl& control,
 
 // File names are Windows-1250 in the program and UTF-8 on this system.
 std::string systemPath(const std::string& name);
+
+// Whether two system paths name one existing file (also through a link).
+bool isSameFile(const std::string& first, const std::string& second);
