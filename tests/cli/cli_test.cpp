@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "convert/convertfile.h"
+#include "filetestsupport.h"
 #include "transcription/cp1250.h"
 #include "transcription/engine.h"
 #include "transcription/flagset.h"
@@ -22,17 +23,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 struct ToolRun {
     int status = -1;

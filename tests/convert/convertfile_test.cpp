@@ -8,22 +8,12 @@
 #include <regex>
 #include <sstream>
 
+#include "filetestsupport.h"
 #include "transcription/cp1250.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 class ConvertFileTest : public ::testing::Test {
 protected:
