@@ -6,13 +6,13 @@
 // Run it with QT_QPA_PLATFORM=offscreen where there is no display.
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QFontDatabase>
 #include <QTemporaryDir>
 #include <cstdio>
 
 #include "app/programlook.h"
+#include "pictureoptions.h"
 #include "progress/historystore.h"
 #include "progress/tprogressform.h"
 #include "readback/readbackrules.h"
@@ -79,19 +79,12 @@ void practise(HistoryStore& store, const QDateTime& now) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QCommandLineParser parser;
-    parser.addOption(
-        {QStringLiteral("font"), QStringLiteral("The Tengwar font file."), QStringLiteral("FILE")});
-    parser.addOption({QStringLiteral("out"), QStringLiteral("Folder for the pictures."),
-                      QStringLiteral("FOLDER"), QStringLiteral(".")});
-    parser.process(app);
-    if (parser.isSet(QStringLiteral("font")) &&
-        QFontDatabase::addApplicationFont(parser.value(QStringLiteral("font"))) < 0) {
-        std::fprintf(stderr, "cannot load %s\n", qPrintable(parser.value(QStringLiteral("font"))));
+    const std::optional<QDir> outFolder = pictureOutput(app);
+    if (!outFolder) {
         return 1;
     }
     QLocale::setDefault(QLocale(QLocale::Slovenian, QLocale::Slovenia));
-    const QDir out(parser.value(QStringLiteral("out")));
+    const QDir& out = *outFolder;
     applyProgramLook();
 
     QTemporaryDir folder;

@@ -8,7 +8,6 @@
 // QT_QPA_PLATFORM=offscreen where there is no display.
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QFontDatabase>
 #include <QLineEdit>
@@ -21,6 +20,7 @@
 #include "app/tsaveform.h"
 #include "help/teastereggform.h"
 #include "install/tshortcutform.h"
+#include "pictureoptions.h"
 #include "settings/memorybackend.h"
 #include "settings/options.h"
 #include "transcription/conversionpage.h"
@@ -42,18 +42,11 @@ bool save(QWidget& widget, const QString& path) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QCommandLineParser parser;
-    parser.addOption(
-        {QStringLiteral("font"), QStringLiteral("The Tengwar font file."), QStringLiteral("FILE")});
-    parser.addOption({QStringLiteral("out"), QStringLiteral("Folder for the pictures."),
-                      QStringLiteral("FOLDER"), QStringLiteral(".")});
-    parser.process(app);
-    if (parser.isSet(QStringLiteral("font")) &&
-        QFontDatabase::addApplicationFont(parser.value(QStringLiteral("font"))) < 0) {
-        std::fprintf(stderr, "cannot load %s\n", qPrintable(parser.value(QStringLiteral("font"))));
+    const std::optional<QDir> outFolder = pictureOutput(app);
+    if (!outFolder) {
         return 1;
     }
-    const QDir out(parser.value(QStringLiteral("out")));
+    const QDir& out = *outFolder;
     applyProgramLook();
 
     MemoryBackend backend;
