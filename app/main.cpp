@@ -3,9 +3,6 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/errorguard.h"
-#include "app/programicon.h"
-#include "app/programlook.h"
 #include "app/startup.h"
 #include "app/tmainform.h"
 #include "help/helpengine.h"
@@ -13,6 +10,9 @@
 #include "progress/historystore.h"
 #include "settings/options.h"
 #include "settings/qsettingsbackend.h"
+#include "widgets/errorguard.h"
+#include "widgets/programicon.h"
+#include "widgets/programlook.h"
 #include "zoom/tzoomform.h"
 
 namespace {

@@ -2,10 +2,10 @@
 
 #include <QCoreApplication>
 
-#include "app/messages.h"
-#include "app/qtext.h"
 #include "install/shortcuts.h"
 #include "settings/options.h"
+#include "transcription/qtext.h"
+#include "widgets/messages.h"
 
 void reportStoreNotice(TOptions& options, QWidget* parent) {
     const std::string notice = options.TakeStartupNotice();

@@ -8,17 +8,13 @@
 #include <QScreen>
 #include <QTabBar>
 
-#include "app/errorguard.h"
-#include "app/messages.h"
-#include "app/qtext.h"
-#include "app/trainersession.h"
 #include "app/tsaveform.h"
-#include "app/windowfont.h"
 #include "app/windowframe.h"
 #include "convert/convertpage.h"
 #include "exercise/descriptionspage.h"
 #include "exercise/exercisepage.h"
 #include "exercise/random.h"
+#include "exercise/trainersession.h"
 #include "help/aboutpage.h"
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
@@ -29,7 +25,11 @@
 #include "settings/options.h"
 #include "transcription/conversionpage.h"
 #include "transcription/convertdata.h"
+#include "transcription/qtext.h"
 #include "ui_tmainform.h"
+#include "widgets/errorguard.h"
+#include "widgets/messages.h"
+#include "widgets/windowfont.h"
 #include "zoom/tzoomform.h"
 
 TMainForm::TMainForm(QWidget* parent)

@@ -4,14 +4,14 @@
 #include <QScreen>
 #include <QStyle>
 
-#include "app/errorguard.h"
-#include "app/programicon.h"
-#include "app/windowfont.h"
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
 #include "settings/options.h"
 #include "transcription/convertdata.h"
 #include "ui_tsaveform.h"
+#include "widgets/errorguard.h"
+#include "widgets/programicon.h"
+#include "widgets/windowfont.h"
 
 TSaveForm::TSaveForm(QWidget* owner, bool descriptionsChanged, bool rulesChanged)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

@@ -14,16 +14,16 @@
 #include <QStyle>
 #include <QUrl>
 
-#include "app/codepageinput.h"
-#include "app/errorguard.h"
-#include "app/messages.h"
-#include "app/qtext.h"
-#include "app/windowfont.h"
 #include "convert/tconvertthread.h"
 #include "help/helpcontext.h"
 #include "settings/options.h"
 #include "transcription/convertdata.h"
+#include "transcription/qtext.h"
 #include "ui_convertpage.h"
+#include "widgets/codepageinput.h"
+#include "widgets/errorguard.h"
+#include "widgets/messages.h"
+#include "widgets/windowfont.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/qtext.h"
+#include "transcription/qtext.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QWidget>
 
-#include "app/messages.h"
-#include "app/qtext.h"
+#include "transcription/qtext.h"
+#include "widgets/messages.h"
 
 namespace {
 

@@ -7,17 +7,17 @@
 #include <QShortcut>
 #include <QStyle>
 
-#include "app/codepageinput.h"
-#include "app/errorguard.h"
-#include "app/qtext.h"
-#include "app/trainersession.h"
 #include "exercise/descriptionsparser.h"
+#include "exercise/trainersession.h"
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
 #include "help/helpengine.h"
 #include "settings/options.h"
 #include "transcription/convertdata.h"
+#include "transcription/qtext.h"
 #include "ui_descriptionspage.h"
+#include "widgets/codepageinput.h"
+#include "widgets/errorguard.h"
 
 namespace {
 

@@ -6,16 +6,16 @@
 #include <QMouseEvent>
 #include <QTimer>
 
-#include "app/errorguard.h"
-#include "app/messages.h"
-#include "app/qtext.h"
-#include "app/trainersession.h"
 #include "exercise/random.h"
 #include "exercise/tickclock.h"
+#include "exercise/trainersession.h"
 #include "help/helpcontext.h"
 #include "settings/options.h"
 #include "transcription/convertdata.h"
+#include "transcription/qtext.h"
 #include "ui_exercisepage.h"
+#include "widgets/errorguard.h"
+#include "widgets/messages.h"
 
 namespace {
 

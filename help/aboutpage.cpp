@@ -8,14 +8,14 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/programicon.h"
-#include "app/qtext.h"
 #include "help/accessphrase.h"
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
 #include "help/helpengine.h"
 #include "help/teastereggform.h"
+#include "transcription/qtext.h"
 #include "ui_aboutpage.h"
+#include "widgets/programicon.h"
 
 namespace {
 

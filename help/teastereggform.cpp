@@ -6,9 +6,9 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "app/programicon.h"
-#include "app/qtext.h"
 #include "help/eastereggtext.h"
+#include "transcription/qtext.h"
+#include "widgets/programicon.h"
 
 // The window's one paint area; it asks the window to draw.
 class EasterEggPaintArea : public QWidget {

@@ -8,9 +8,9 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
-#include "app/messages.h"
 #include "install/szdd.h"
 #include "install/tfontpathdlg.h"
+#include "widgets/messages.h"
 
 namespace fontinstall {
 

@@ -8,10 +8,10 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include "app/messages.h"
-#include "app/programicon.h"
 #include "install/desktopentry.h"
 #include "install/tshortcutform.h"
+#include "widgets/messages.h"
+#include "widgets/programicon.h"
 
 namespace shortcuts {
 

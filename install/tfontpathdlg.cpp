@@ -4,10 +4,10 @@
 #include <QFileInfo>
 #include <QStyle>
 
-#include "app/programicon.h"
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
 #include "ui_tfontpathdlg.h"
+#include "widgets/programicon.h"
 
 namespace {
 

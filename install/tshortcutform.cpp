@@ -1,10 +1,10 @@
 #include "install/tshortcutform.h"
 
-#include "app/programicon.h"
-#include "app/windowfont.h"
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
 #include "ui_tshortcutform.h"
+#include "widgets/programicon.h"
+#include "widgets/windowfont.h"
 
 TShortcutForm::TShortcutForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

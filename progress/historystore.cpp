@@ -10,7 +10,7 @@
 #include <QStandardPaths>
 #include <QVariant>
 
-#include "app/qtext.h"
+#include "transcription/qtext.h"
 
 namespace {
 

@@ -15,17 +15,17 @@
 #include <limits>
 #include <map>
 
-#include "app/errorguard.h"
-#include "app/messages.h"
-#include "app/qtext.h"
-#include "app/windowfont.h"
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
 #include "progress/drillweights.h"
 #include "progress/historystore.h"
 #include "transcription/alphabet.h"
 #include "transcription/engine.h"
+#include "transcription/qtext.h"
 #include "ui_tprogressform.h"
+#include "widgets/errorguard.h"
+#include "widgets/messages.h"
+#include "widgets/windowfont.h"
 
 namespace {
 

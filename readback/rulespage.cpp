@@ -6,19 +6,19 @@
 #include <QTimer>
 #include <exception>
 
-#include "app/codepageinput.h"
-#include "app/errorguard.h"
-#include "app/qtext.h"
-#include "app/trainersession.h"
-#include "app/windowfont.h"
+#include "exercise/trainersession.h"
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
 #include "settings/options.h"
 #include "transcription/alphabet.h"
 #include "transcription/convertdata.h"
 #include "transcription/engine.h"
+#include "transcription/qtext.h"
 #include "transcription/settingssource.h"
 #include "ui_rulespage.h"
+#include "widgets/codepageinput.h"
+#include "widgets/errorguard.h"
+#include "widgets/windowfont.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include <cerrno>
 #include <csignal>
 
-#include "app/qtext.h"
 #include "settings/storedform.h"
+#include "transcription/qtext.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QSettings>
 
-#include "app/qtext.h"
+#include "transcription/qtext.h"
 
 namespace {
 

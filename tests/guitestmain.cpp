@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
 #include "guitestsupport.h"
+#include "widgets/messages.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "app/programlook.h"
 #include "pictureoptions.h"
 #include "progress/historystore.h"
 #include "progress/tprogressform.h"
 #include "readback/readbackrules.h"
 #include "ui_tprogressform.h"
+#include "widgets/programlook.h"
 
 namespace {
 

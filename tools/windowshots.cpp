@@ -14,8 +14,6 @@
 #include <QPixmap>
 #include <cstdio>
 
-#include "app/programlook.h"
-#include "app/qtext.h"
 #include "app/tmainform.h"
 #include "app/tsaveform.h"
 #include "help/teastereggform.h"
@@ -25,7 +23,9 @@
 #include "settings/options.h"
 #include "transcription/conversionpage.h"
 #include "transcription/engine.h"
+#include "transcription/qtext.h"
 #include "ui_conversionpage.h"
+#include "widgets/programlook.h"
 #include "zoom/tzoomform.h"
 
 namespace {

@@ -2,15 +2,15 @@
 
 #include <QSignalBlocker>
 
-#include "app/codepageinput.h"
-#include "app/errorguard.h"
-#include "app/qtext.h"
-#include "app/windowfont.h"
 #include "help/helpcontext.h"
 #include "settings/options.h"
 #include "transcription/convertdata.h"
 #include "transcription/engine.h"
+#include "transcription/qtext.h"
 #include "ui_conversionpage.h"
+#include "widgets/codepageinput.h"
+#include "widgets/errorguard.h"
+#include "widgets/windowfont.h"
 
 ConversionPage::ConversionPage(TrainerSession& /*session*/, QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::ConversionPage>()) {

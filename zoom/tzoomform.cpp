@@ -17,12 +17,12 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "app/errorguard.h"
-#include "app/qtext.h"
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
 #include "transcription/convertdata.h"
+#include "transcription/qtext.h"
 #include "ui_tzoomform.h"
+#include "widgets/errorguard.h"
 #include "zoom/wincolor.h"
 #include "zoom/zoombox.h"
 

@@ -4,9 +4,9 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "app/codepageinput.h"
-#include "app/programlook.h"
 #include "shellfixture.h"
+#include "widgets/codepageinput.h"
+#include "widgets/programlook.h"
 
 TEST(CodePageInput, KeepsWhatWindows1250HoldsAndNamesTheFirstLeftOut) {
     struct Case {

@@ -12,8 +12,8 @@
 
 #include "app/startup.h"
 #include "app/tmainform.h"
-#include "app/trainersession.h"
 #include "app/tsaveform.h"
+#include "exercise/trainersession.h"
 #include "help/helpcontext.h"
 #include "help/helpengine.h"
 #include "shellfixture.h"

@@ -11,12 +11,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
-#include "app/programlook.h"
 #include "app/tmainform.h"
 #include "guitestsupport.h"
 #include "settings/memorybackend.h"
 #include "settings/options.h"
+#include "widgets/messages.h"
+#include "widgets/programlook.h"
 
 // A settings key in memory that remembers every write, in order.
 class RecordingBackend : public MemoryBackend {

@@ -15,10 +15,10 @@
 #include <gtest/gtest.h>
 
 #include "../app/shellfixture.h"
-#include "app/qtext.h"
 #include "app/tmainform.h"
 #include "convert/tconvertthread.h"
 #include "transcription/convertdata.h"
+#include "transcription/qtext.h"
 #include "ui_convertpage.h"
 
 namespace {

@@ -14,17 +14,17 @@
 
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
-#include "app/qtext.h"
 #include "app/tmainform.h"
-#include "app/trainersession.h"
 #include "exercise/defaultdescriptions.h"
 #include "exercise/exercisepage.h"
+#include "exercise/trainersession.h"
 #include "help/helpcontext.h"
 #include "help/helpengine.h"
 #include "settings/memorybackend.h"
 #include "settings/options.h"
 #include "transcription/convertdata.h"
+#include "transcription/qtext.h"
+#include "widgets/messages.h"
 
 namespace {
 

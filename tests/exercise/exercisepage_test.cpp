@@ -13,19 +13,19 @@
 #include <memory>
 #include <vector>
 
-#include "app/messages.h"
 #include "app/tmainform.h"
-#include "app/trainersession.h"
 #include "exercise/descriptionsparser.h"
 #include "exercise/exercisepage.h"
 #include "exercise/random.h"
 #include "exercise/tickclock.h"
+#include "exercise/trainersession.h"
 #include "help/helpcontext.h"
 #include "help/helpengine.h"
 #include "readback/readbackrules.h"
 #include "settings/memorybackend.h"
 #include "settings/options.h"
 #include "transcription/convertdata.h"
+#include "widgets/messages.h"
 
 namespace {
 

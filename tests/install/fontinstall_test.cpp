@@ -13,11 +13,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
 #include "help/helpcontext.h"
 #include "install/szdd.h"
 #include "install/tfontpathdlg.h"
 #include "tools/szddcompress.h"
+#include "widgets/messages.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 
 #include "../app/shellfixture.h"
 #include "app/startup.h"
-#include "app/trainersession.h"
+#include "exercise/trainersession.h"
 #include "help/helpengine.h"
 #include "install/desktopentry.h"
 #include "install/tshortcutform.h"

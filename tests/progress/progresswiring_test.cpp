@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "app/shellfixture.h"
-#include "app/trainersession.h"
 #include "exercise/descriptionsparser.h"
 #include "exercise/exercisepage.h"
+#include "exercise/trainersession.h"
 #include "progress/historystore.h"
 #include "progress/tprogressform.h"
 #include "readback/readbackrules.h"

@@ -18,19 +18,19 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
-#include "app/programlook.h"
-#include "app/qtext.h"
 #include "app/tmainform.h"
-#include "app/trainersession.h"
 #include "exercise/descriptionsparser.h"
 #include "exercise/exercisepage.h"
+#include "exercise/trainersession.h"
 #include "help/helpengine.h"
 #include "readback/readbackrules.h"
 #include "settings/memorybackend.h"
 #include "settings/options.h"
 #include "transcription/alphabet.h"
 #include "transcription/convertdata.h"
+#include "transcription/qtext.h"
+#include "widgets/messages.h"
+#include "widgets/programlook.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/programicon.h"
+#include "widgets/programicon.h"
 
 const std::vector<int>& programIconSizes() {
     static const std::vector<int> sizes{16, 24, 32, 48, 64, 128, 256};

@@ -1,4 +1,4 @@
-#include "app/codepageinput.h"
+#include "widgets/codepageinput.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -1,4 +1,4 @@
-#include "app/programlook.h"
+#include "widgets/programlook.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -6,7 +6,7 @@
 #include <QStyleFactory>
 #include <QTranslator>
 
-#include "app/windowfont.h"
+#include "widgets/windowfont.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/errorguard.h"
-#include "app/messages.h"
 #include "guitestsupport.h"
+#include "widgets/errorguard.h"
+#include "widgets/messages.h"
 
 namespace {
 

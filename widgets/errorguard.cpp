@@ -1,9 +1,9 @@
-#include "app/errorguard.h"
+#include "widgets/errorguard.h"
 
 #include <QStringDecoder>
 #include <cstring>
 
-#include "app/qtext.h"
+#include "transcription/qtext.h"
 
 namespace errorguard {
 

@@ -5,9 +5,9 @@
 #include <type_traits>
 #include <utility>
 
-#include "app/messages.h"
-#include "app/qtext.h"
 #include "settings/options.h"
+#include "transcription/qtext.h"
+#include "widgets/messages.h"
 
 class QWidget;
 

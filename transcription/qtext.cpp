@@ -1,4 +1,4 @@
-#include "app/qtext.h"
+#include "transcription/qtext.h"
 
 #include <QList>
 
