@@ -7,6 +7,7 @@
 #include "enginetestsupport.h"
 #include "referenceglyphs.h"
 #include "transcription/engine.h"
+#include "transcription/enginestream.h"
 
 namespace {
 
@@ -134,6 +135,41 @@ TEST(LatinToTengwarProperty, LongLinesUnderRandomSwitches) {
         const auto differ = std::mismatch(plain.begin(), plain.end(), byPasses.begin(), byPasses.end());
         EXPECT_TRUE(differ.first == plain.end() && differ.second == byPasses.end())
             << "the codes differ from code " << differ.first - plain.begin();
+    }
+}
+
+// A line given in parts of any size and cut into pieces wherever the stream
+// finds a place must come out byte for byte as the whole line does: with and
+// without spaces, in the raw form too, with the pieces made tiny so that
+// every line is cut many times.
+TEST(LatinToTengwarProperty, LineInPartsIsTheWholeLine) {
+    std::mt19937 pick(7);
+    auto upTo = [&pick](std::size_t n) { return std::uniform_int_distribution<std::size_t>(1, n)(pick); };
+    for (unsigned seed = 1; seed <= 600; ++seed) {
+        RandomLines random(seed);
+        std::string source;
+        while (source.size() < 3000) {
+            source += random.line();
+        }
+        if (seed % 2 == 0) {
+            std::erase(source, ' ');
+        }
+        TConvertData settings = random.settings();
+        const bool raw = seed % 5 == 0;
+        SCOPED_TRACE("seed " + std::to_string(seed) + (raw ? ", raw" : ""));
+        const std::string whole = LatinToTengwar(source, raw, settings, true);
+
+        LineTranscriber line(settings, raw, upTo(40));
+        std::string parts;
+        for (std::size_t at = 0; at < source.size();) {
+            const std::size_t length = std::min(upTo(300), source.size() - at);
+            line.add(std::string_view(source).substr(at, length), parts);
+            at += length;
+        }
+        line.finish(parts);
+        const auto differ = std::mismatch(whole.begin(), whole.end(), parts.begin(), parts.end());
+        ASSERT_TRUE(differ.first == whole.end() && differ.second == parts.end())
+            << "the codes differ from code " << differ.first - whole.begin();
     }
 }
 
