@@ -45,9 +45,10 @@ bool isTranscriptionSwitch(int flag) {
 
 SwitchChange parseSet(const std::string& text) {
     const auto equals = text.find('=');
-    const std::string bad = "--set pričakuje N=on ali N=off, kjer je N stikalo za pretvorbo "
-                            "(0-18, 24-30 ali 34; seznam: ostrel transcribe --help), ne \"" +
-                            text + "\"";
+    const std::string bad =
+        "--set pričakuje N=on ali N=off, kjer je N stikalo za pretvorbo "
+        "(0-18, 24-30 ali 34; seznam: ostrel transcribe --help), ne \"" +
+        text + "\"";
     if (equals == std::string::npos) {
         throw UsageError(bad);
     }

@@ -256,7 +256,8 @@ bool transcribeStream(int fd, const std::string& name, const Job& job) {
             const long n = fileio::readSome(fd, input.data() + have, kReadSize);
             input.resize(have + static_cast<std::size_t>(std::max(n, 0L)));
             if (n < 0) {
-                std::fprintf(stderr, "ostrel: %s ni mogoče brati: %s\n", name.c_str(), fileio::lastError().c_str());
+                std::fprintf(stderr, "ostrel: %s ni mogoče brati: %s\n", name.c_str(),
+                             fileio::lastError().c_str());
                 readFailed = true;
             }
             atEnd = n <= 0;
@@ -324,7 +325,10 @@ bool transcribeStream(int fd, const std::string& name, const Job& job) {
         std::size_t batchSize = input.size();
         if (!atEnd) {
             const void* lastBreak = ::memrchr(input.data() + before, '\n', input.size() - before);
-            batchSize = lastBreak == nullptr ? 0 : static_cast<std::size_t>(static_cast<const char*>(lastBreak) - input.data()) + 1;
+            batchSize =
+                lastBreak == nullptr
+                    ? 0
+                    : static_cast<std::size_t>(static_cast<const char*>(lastBreak) - input.data()) + 1;
         }
         if (batchSize != 0) {
             Batch batch;

@@ -33,8 +33,8 @@ struct CutRules {
         for (const char c : settings.BrezTilde) {
             excluded[static_cast<Letter>(c)] = true;
         }
-        constexpr auto kMoving = letterset::Vowel | letterset::VowelOrSilentE | letterset::Overlay |
-                                 letterset::InnerOverlay;
+        constexpr auto kMoving =
+            letterset::Vowel | letterset::VowelOrSilentE | letterset::Overlay | letterset::InnerOverlay;
         const std::string_view sLetters = "sSzZ\x9C\x8C\x9F\x8F";  // s S z Z ś Ś ź Ź
         for (int i = 1; i < 256; ++i) {
             const auto c = static_cast<Letter>(i);
@@ -115,7 +115,8 @@ struct LineTranscriber::State {
     // Transcribes up to the last place where the letters may be cut.
     void transcribeSettled(std::string& out) {
         for (std::size_t q = w.size(); q-- > std::max<std::size_t>(searched, 1);) {
-            const bool cut = raw ? rawCut(w, q) : cuts.between(static_cast<Letter>(w[q - 1]), static_cast<Letter>(w[q]));
+            const bool cut =
+                raw ? rawCut(w, q) : cuts.between(static_cast<Letter>(w[q - 1]), static_cast<Letter>(w[q]));
             if (cut) {
                 transcribe(q, out);
                 break;
