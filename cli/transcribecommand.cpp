@@ -196,35 +196,34 @@ std::size_t unfinishedUtf8(std::string_view text) {
     return 0;
 }
 
-// A line longer than a batch, transcribed as it comes.
+// A line longer than a batch, transcribed as it comes; its codes go to the
+// writer as they are ready.
 class LongLine {
 public:
-    LongLine(const Job& job, std::size_t line) : m_job(job), m_line(line), m_engine(job.switches, job.raw) {}
+    LongLine(const Job& job, std::size_t line, OrderedWriter& writer)
+        : m_job(job), m_line(line), m_engine(job.switches, job.raw, [this, &writer](std::string_view codes) {
+              Batch batch;
+              appendCodes(batch.output, codes, m_job);
+              writer.push(std::move(batch));
+          }) {}
 
     // Takes text of the line (without its line break); false after a
-    // character that cannot be read, with the fault in batch.
-    bool add(std::string_view text, Batch& batch) {
+    // character that cannot be read, with the fault in the returned batch.
+    std::optional<LineFault> add(std::string_view text) {
         std::string_view source = text;
         if (m_job.encoding == TextEncoding::Utf8) {
             m_latin.clear();
             if (auto fault = cp1250::appendFromUtf8(text, m_latin, m_job.replace)) {
                 fault->column += m_column;
-                batch.fault = LineFault{m_line, *fault};
-                return false;
+                return LineFault{m_line, *fault};
             }
             m_column += m_latin.size();  // one byte per character
             source = m_latin;
         }
-        m_codes.clear();
-        m_engine.add(source, m_codes);
-        appendCodes(batch.output, m_codes, m_job);
-        return true;
+        m_engine.add(source);
+        return std::nullopt;
     }
-    void finish(Batch& batch) {
-        m_codes.clear();
-        m_engine.finish(m_codes);
-        appendCodes(batch.output, m_codes, m_job);
-    }
+    void finish() { m_engine.finish(); }
 
 private:
     const Job& m_job;
@@ -232,7 +231,6 @@ private:
     std::size_t m_column = 0;
     LineTranscriber m_engine;
     std::string m_latin;
-    std::string m_codes;
 };
 
 // Streams one input to the standard output. Returns false after reporting a
@@ -274,7 +272,7 @@ bool transcribeStream(int fd, const std::string& name, const Job& job) {
         first = false;
 
         if (longLine) {
-            Batch batch;
+            std::optional<LineFault> fault;
             std::size_t taken = 0;
             if (const std::size_t end = input.find('\n'); end != std::string::npos) {
                 // The long line ends at the first line break.
@@ -283,9 +281,12 @@ bool transcribeStream(int fd, const std::string& name, const Job& job) {
                 if (crlf) {
                     text.remove_suffix(1);
                 }
-                if (longLine->add(text, batch)) {
-                    longLine->finish(batch);
-                    batch.output += crlf ? "\r\n" : "\n";
+                fault = longLine->add(text);
+                if (!fault) {
+                    longLine->finish();
+                    Batch lineBreak;
+                    lineBreak.output = crlf ? "\r\n" : "\n";
+                    writer.push(std::move(lineBreak));
                 }
                 taken = end + 1;
                 ++nextLine;
@@ -302,16 +303,18 @@ bool transcribeStream(int fd, const std::string& name, const Job& job) {
                         text.remove_suffix(unfinishedUtf8(text));
                     }
                 }
-                if (longLine->add(text, batch) && atEnd) {
-                    longLine->finish(batch);
+                fault = longLine->add(text);
+                if (!fault && atEnd) {
+                    longLine->finish();
                     longLine.reset();
                 }
                 taken = text.size();
             }
-            const bool faulted = batch.fault.has_value();
-            writer.push(std::move(batch));
             input.erase(0, taken);
-            if (faulted) {
+            if (fault) {
+                Batch failed;
+                failed.fault = fault;
+                writer.push(std::move(failed));
                 break;
             }
             if (longLine) {
@@ -340,7 +343,7 @@ bool transcribeStream(int fd, const std::string& name, const Job& job) {
         }
         // A line as long as a batch is not gathered further.
         if (!atEnd && input.size() >= kBatchSize) {
-            longLine.emplace(job, nextLine);
+            longLine.emplace(job, nextLine, writer);
         }
     }
     const bool written = writer.finish();

@@ -1,6 +1,8 @@
 #include "transcription/enginestream.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
 
 #include "transcription/alphabet.h"
 #include "transcription/enginesweeps.h"
@@ -63,11 +65,29 @@ bool rawCut(std::string_view w, std::size_t q) {
              in(letterset::InnerOverlay, w[q]));
 }
 
+// A stretch of letters that repeats a unit of a few letters over and
+// over, counted rather than kept.
+struct Repetition {
+    std::string unit;
+    std::size_t units = 0;    // whole units
+    std::size_t partial = 0;  // letters of the next unit already seen
+    std::string after;        // the letters after the stretch
+};
+
+// The longest unit looked for, and how many letters after a stretch are
+// gathered before it is written out.
+constexpr std::size_t kLongestUnit = 8;
+constexpr std::size_t kLettersAfter = 64;
+
 }  // namespace
 
 struct LineTranscriber::State {
-    State(const TConvertData& settingsIn, bool rawIn, std::size_t pieceLettersIn)
-        : settings(settingsIn), raw(rawIn), pieceLetters(pieceLettersIn), cuts(settingsIn) {
+    State(const TConvertData& settingsIn, bool rawIn, Sink sinkIn, std::size_t pieceLettersIn)
+        : settings(settingsIn),
+          raw(rawIn),
+          sink(std::move(sinkIn)),
+          pieceLetters(pieceLettersIn),
+          cuts(settingsIn) {
         const Switches& on = settings.Flags;
         for (std::size_t i = 0; i < kPairRuleCount; ++i) {
             const int flag = kPairRules[i].flag;
@@ -94,40 +114,183 @@ struct LineTranscriber::State {
         append(finalSilentE && c == 'e' && (d == 0 || d == ' ') ? silentE : (*singles)[c]);
     }
 
-    void append(const Folded& letters) { w.append(letters.letters.data(), letters.size); }
+    void append(const Folded& letters) {
+        if (!repetition) {
+            w.append(letters.letters.data(), letters.size);
+            return;
+        }
+        for (std::size_t i = 0; i < letters.size; ++i) {
+            take(letters.letters[i]);
+        }
+    }
+
+    // A letter during a repetition: one more of it, or one after it.
+    void take(char letter) {
+        Repetition& r = *repetition;
+        if (r.after.empty() && letter == r.unit[r.partial]) {
+            if (++r.partial == r.unit.size()) {
+                r.partial = 0;
+                ++r.units;
+            }
+            return;
+        }
+        if (r.after.empty()) {
+            r.after.assign(r.unit, 0, r.partial);  // the unit it broke off
+        }
+        r.after += letter;
+    }
+
+    // The codes of letters, given to the sink.
+    std::string transcribed(std::string_view letters) {
+        std::string out;
+        if (raw) {
+            rawToFontCodes(letters, out);
+        } else {
+            transcribeFolded(letters, settings, out, buffers);
+        }
+        return out;
+    }
 
     // Transcribes w[0, length) and drops it.
-    void transcribe(std::size_t length, std::string& out) {
+    void transcribe(std::size_t length) {
         if (length == 0) {
             return;
         }
-        const std::string_view piece(w.data(), length);
-        if (raw) {
-            rawToFontCodes(piece, codes);
-            out += codes;
-        } else {
-            transcribeFolded(piece, settings, out, buffers);
-        }
+        sink(transcribed(std::string_view(w.data(), length)));
         w.erase(0, length);
         searched = 0;
     }
 
     // Transcribes up to the last place where the letters may be cut.
-    void transcribeSettled(std::string& out) {
+    void transcribeSettled() {
+        mostHeld = std::max(mostHeld, w.size());
         for (std::size_t q = w.size(); q-- > std::max<std::size_t>(searched, 1);) {
             const bool cut =
                 raw ? rawCut(w, q) : cuts.between(static_cast<Letter>(w[q - 1]), static_cast<Letter>(w[q]));
             if (cut) {
-                transcribe(q, out);
+                transcribe(q);
+                repeatsTried = false;
                 break;
             }
         }
         // Cuts before the last letter have all been looked for.
         searched = w.empty() ? 0 : w.size() - 1;
+        if (!raw && !repeatsTried && w.size() >= 2 * pieceLetters) {
+            repeatsTried = true;  // once for each stretch without a cut
+            countRepetition();
+        }
+    }
+
+    // When the letters without a cut end in a repetition, keeps only its unit.
+    void countRepetition() {
+        const std::size_t n = w.size();
+        const std::size_t checked = pieceLetters / 2;
+        for (std::size_t unit = 1; unit <= kLongestUnit; ++unit) {
+            std::size_t start = n;  // the repetition is w[start, n)
+            while (start > unit && w[start - 1] == w[start - 1 - unit]) {
+                --start;
+            }
+            start -= std::min(start, unit);
+            if (n - start < checked) {
+                continue;
+            }
+            Repetition r;
+            r.unit = w.substr(start, unit);
+            r.units = (n - start) / unit;
+            r.partial = (n - start) % unit;
+            w.resize(start);
+            repetition = std::move(r);
+            return;
+        }
+    }
+
+    // Letters [from, to) of the repetition, unit after unit.
+    std::string repeated(std::size_t from, std::size_t to) const {
+        const std::string& unit = repetition->unit;
+        std::string text;
+        text.reserve(to - from);
+        for (std::size_t i = from; i < to; ++i) {
+            text += unit[i % unit.size()];
+        }
+        return text;
+    }
+
+    // The codes of the letters before the repetition and its first count letters.
+    std::string codesUpTo(std::size_t count) { return transcribed(w + repeated(0, count)); }
+
+    // Writes out a repetition that has ended: the letters before it and all
+    // but a few letters of it. The codes of a long repetition repeat with
+    // every two units (no rule keeps more than a letter's parity along a
+    // stretch), so they are found from three short spellings and checked to
+    // grow by the same block each time. The cut before the last letters is
+    // checked on short spellings too, at each place within two units until
+    // one holds. Returns false when no check holds; the repetition is then
+    // spelled out in full instead.
+    bool writeRepetition() {
+        const Repetition& r = *repetition;
+        const std::size_t period = 2 * r.unit.size();
+        const std::size_t total = r.units * r.unit.size();
+        for (std::size_t kept = period; kept < 2 * period; ++kept) {
+            if (total < kept + 8 * period) {
+                return false;
+            }
+            const std::size_t written = total - kept;
+            const std::size_t shortest = 4 * period + written % period;
+            const std::string tail = repeated(written, total) + r.after;
+            const std::string tailCodes = transcribed(tail);
+            auto cutHolds = [&](std::size_t count) {
+                return codesUpTo(count) + tailCodes == transcribed(w + repeated(0, count + kept) + r.after);
+            };
+            if (!cutHolds(shortest) || !cutHolds(shortest + period)) {
+                continue;
+            }
+            const std::string a = codesUpTo(shortest);
+            const std::string b = codesUpTo(shortest + period);
+            const std::string c = codesUpTo(shortest + 2 * period);
+            if (b.size() < a.size() || c.size() != 2 * b.size() - a.size()) {
+                return false;
+            }
+            const std::size_t at = std::mismatch(a.begin(), a.end(), b.begin()).first - a.begin();
+            const std::string block = b.substr(at, b.size() - a.size());
+            const std::string before = a.substr(0, at);
+            const std::string after = a.substr(at);
+            if (b != before + block + after || c != before + block + block + after) {
+                return false;
+            }
+            sink(before);
+            std::string blocks;
+            for (std::size_t i = 0; i < (written - shortest) / period; ++i) {
+                blocks += block;
+                if (blocks.size() >= (std::size_t{1} << 20)) {
+                    sink(blocks);
+                    blocks.clear();
+                }
+            }
+            sink(blocks + after);
+            w = tail;
+            return true;
+        }
+        return false;
+    }
+
+    void endRepetition() {
+        Repetition& r = *repetition;
+        if (r.after.empty()) {
+            r.after.assign(r.unit, 0, r.partial);
+        }
+        if (writeRepetition()) {
+            repeatsTried = false;
+        } else {
+            w += repeated(0, r.units * r.unit.size()) + r.after;
+            mostHeld = std::max(mostHeld, w.size());
+        }
+        repetition.reset();
+        searched = 0;
     }
 
     TConvertData settings;
     bool raw;
+    Sink sink;
     std::size_t pieceLetters;  // transcribed once this many wait
     CutRules cuts;
     std::array<bool, kPairRuleCount + 1> pairOn{};  // [0], no rule, is false
@@ -139,16 +302,18 @@ struct LineTranscriber::State {
     bool pairBegun = false;
     std::string w;  // folded letters (raw: the letters) not yet transcribed
     std::size_t searched = 0;
-    std::string codes;
+    bool repeatsTried = false;
+    std::size_t mostHeld = 0;
+    std::optional<Repetition> repetition;  // counted after w
     SweepBuffers buffers;
 };
 
-LineTranscriber::LineTranscriber(const TConvertData& settings, bool raw, std::size_t pieceLetters)
-    : m_state(std::make_unique<State>(settings, raw, pieceLetters)) {}
+LineTranscriber::LineTranscriber(const TConvertData& settings, bool raw, Sink sink, std::size_t pieceLetters)
+    : m_state(std::make_unique<State>(settings, raw, std::move(sink), pieceLetters)) {}
 
 LineTranscriber::~LineTranscriber() = default;
 
-void LineTranscriber::add(std::string_view latin, std::string& out) {
+void LineTranscriber::add(std::string_view latin) {
     State& s = *m_state;
     if (latin.empty()) {
         return;
@@ -165,22 +330,30 @@ void LineTranscriber::add(std::string_view latin, std::string& out) {
             s.hasLast = true;
         }
     }
-    if (s.w.size() >= s.pieceLetters) {
-        s.transcribeSettled(out);
+    if (s.repetition && s.repetition->after.size() >= kLettersAfter) {
+        s.endRepetition();
+    }
+    if (!s.repetition && s.w.size() >= s.pieceLetters) {
+        s.transcribeSettled();
     }
 }
 
-void LineTranscriber::finish(std::string& out) {
+void LineTranscriber::finish() {
     State& s = *m_state;
     if (s.hasLast) {
         s.fold(s.last, 0);
     }
-    s.transcribe(s.w.size(), out);
+    if (s.repetition) {
+        s.endRepetition();
+    }
+    s.mostHeld = std::max(s.mostHeld, s.w.size());
+    s.transcribe(s.w.size());
     s.hasLast = false;
     s.pairBegun = false;
+    s.repeatsTried = false;
     s.buffers.trim(std::size_t{1} << 20);
 }
 
-std::size_t LineTranscriber::heldBack() const {
-    return m_state->w.size();
+std::size_t LineTranscriber::mostHeld() const {
+    return m_state->mostHeld;
 }
