@@ -140,7 +140,7 @@ struct LineTranscriber::State {
         r.after += letter;
     }
 
-    // The codes of letters, given to the sink.
+    // The codes of letters.
     std::string transcribed(std::string_view letters) {
         std::string out;
         if (raw) {
