@@ -208,6 +208,7 @@ void TMainForm::placeWindow() {
         if (!available.isEmpty() && !available.contains(storedFrame))
             m_programPlace.hold(QRect(place, size()));
     }
+    m_firstPlace = place;
     move(place);
 }
 
@@ -222,7 +223,8 @@ void TMainForm::showEvent(QShowEvent* event) {
     // first-start help moves beside the window instead of over its buttons.
     afterFrameKnown(this, [this] {
         guarded(this, [this] {
-            if (m_placedByFormula) {
+            // Unless the user has moved it meanwhile.
+            if (m_placedByFormula && pos() == m_firstPlace) {
                 const QPoint place = placement(-1, -1, -1, -1, m_zoomShownAtPlacement, primaryScreenSize(),
                                                frameGeometry().size());
                 if (place != pos()) {

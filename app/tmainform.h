@@ -103,6 +103,8 @@ private:
 
     bool m_trackPlacement = false;
     bool m_placedByFormula = false;
+    // Where start-up put the window.
+    QPoint m_firstPlace;
     bool m_zoomShownAtPlacement = false;
     bool m_shownOnce = false;
     bool m_programPageChange = false;
