@@ -36,6 +36,11 @@ public:
         action.sa_handler = stopOnSignal;
         sigemptyset(&action.sa_mask);
         ::sigaction(SIGINT, &action, &m_previous);
+        // Started with the interrupt ignored (in the background, under
+        // nohup): it stays ignored, as for any Unix tool.
+        if (m_previous.sa_handler == SIG_IGN) {
+            ::sigaction(SIGINT, &m_previous, nullptr);
+        }
     }
     StopOnInterrupt(const StopOnInterrupt&) = delete;
     StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;

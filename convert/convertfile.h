@@ -16,6 +16,13 @@ enum class InputEncoding {
 
 // One conversion of a text file into an RTF file.
 struct ConvertJob {
+    ConvertJob(std::string input = {}, std::string output = {}, ConvertSettings conversion = {},
+               InputEncoding inputEncoding = InputEncoding::Detect)
+        : inputName(std::move(input)),
+          outputName(std::move(output)),
+          settings(std::move(conversion)),
+          encoding(inputEncoding) {}
+
     std::string inputName;   // Windows-1250 path of the text file
     std::string outputName;  // Windows-1250 path of the RTF file
     ConvertSettings settings;
