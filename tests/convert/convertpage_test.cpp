@@ -263,7 +263,7 @@ TEST_F(ConvertPageTest, ADroppedFileBecomesTheInputAndNamesTheOutput) {
 
 TEST_F(ConvertPageTest, AUtf8FileIsReadAsUtf8AndTheOutputCanBeOpenedOnceWritten) {
     const QString prose = QStringLiteral("Nekoč je živel mlad kovač.\r\nČez 12 let je šel domov.\n");
-    writeFile(QStringLiteral("star.txt"), toCp1250(prose));
+    writeFile(QStringLiteral("star.txt"), QByteArray::fromStdString(toCp1250(prose)));
     writeFile(QStringLiteral("nov.txt"), prose.toUtf8());
     const auto convert = [this](const QString& in, const QString& out) {
         m_page->setFileNames(path(in), path(out));
