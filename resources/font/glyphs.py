@@ -181,12 +181,11 @@ def carrier(long):
     it. Below the line the long carrier's stem leans to the right, away from
     the silent-e dot that may hang before it.
     """
-    x = SB + W / 2 + (86 if long else 66)
+    x = SB + W / 2 + (106 if long else 66)
     g = Glyph(round(x - MARK_AT["O"]))
     if long:
         p = Path(x, X - 20).line(x, 40)
-        p.curve((x, -90), (x + 70, -200), (x + 72, DESC + 110))
-        p.curve((x + 74, DESC + 60), (x + 90, DESC + WH / 2), (x + 125, DESC + WH / 2))
+        p.curve((x, -90), (x + 50, -200), (x + 52, DESC + 45))
         g.stroke(p)
     else:
         p = Path(x, X - 40).line(x, 120)
@@ -564,6 +563,9 @@ EXTRA = {f"tilde.after{code:02X}": tilde_after(code) for code in TILDE_BEARERS}
 VOWEL_MARKS = (0x25, 0x54, 0x47, 0x42, 0x5E, 0x59, 0x48, 0x4E, 0x26, 0x55, 0x4A, 0x4D,
                0x28, 0x4F, 0x4C, 0x3E, 0x29, 0x50, 0x3A, 0x3F)
 EXTRA["silente.under"] = silent_e(MARK_AT["O"])
+# The long carrier's stem leans right below the line; the dot hangs further
+# left of it than after other letters, in the room the carrier keeps on its left.
+EXTRA["silente.before"] = silent_e(-262)
 
 
 def glyph_name(code):
@@ -574,4 +576,6 @@ FEATURES = "languagesystem DFLT dflt;\nlanguagesystem latn dflt;\n\nfeature calt
     f"    sub {glyph_name(code)} [{' '.join(glyph_name(t) for t in TILDE_CODES)}]' by tilde.after{code:02X};\n"
     for code in TILDE_BEARERS) + (
     "    sub [uni0060 uni005B] [" + " ".join(glyph_name(m) for m in VOWEL_MARKS) + "] uni0070' by silente.under;\n"
-    "    sub [uni0060 uni005B] uni0070' by silente.under;\n") + "} calt;\n"
+    "    sub [uni0060 uni005B] uni0070' by silente.under;\n"
+    "    sub uni007E [" + " ".join(glyph_name(m) for m in VOWEL_MARKS) + "] uni0070' by silente.before;\n"
+    "    sub uni007E uni0070' by silente.before;\n") + "} calt;\n"

@@ -29,7 +29,6 @@
 namespace {
 
 QString fontPath() {
-    if (qEnvironmentVariableIsSet("EXP_FONT")) return qEnvironmentVariable("EXP_FONT");
     return QStringLiteral(OSTREL_FONT_SOURCE_DIR "/resources/font/quenya.ttf");
 }
 
@@ -41,20 +40,12 @@ QString codesOf(std::string_view codes) {
 constexpr qreal kOffsets[] = {0.0, 0.25, 0.5, 0.75};
 constexpr int kSizes[] = {20, 27};
 
-QFont programFont(int pixels) {
-    QFont font = tengwarFont(pixels);
-    if (qEnvironmentVariableIsSet("EXP_DEFAULT_HINTING")) {
-        font.setHintingPreference(QFont::PreferDefaultHinting);
-    }
-    return font;
-}
-
 // A string as it shows at one size and pen position, in grey.
 QImage draw(const QString& codes, int pixels, qreal offset) {
     QImage image(pixels * (static_cast<int>(codes.size()) + 2), pixels * 2, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);
-    painter.setFont(programFont(pixels));
+    painter.setFont(tengwarFont(pixels));
     painter.setPen(Qt::black);
     painter.drawText(QPointF(pixels / 2 + offset, pixels * 1.25), codes);
     painter.end();
@@ -110,7 +101,7 @@ public:
     }
 
     static QList<QGlyphRun> layout(const QString& codes, int pixels) {
-        QTextLayout layout(codes, programFont(pixels));
+        QTextLayout layout(codes, tengwarFont(pixels));
         layout.beginLayout();
         QTextLine textLine = layout.createLine();
         layout.endLayout();
@@ -254,6 +245,15 @@ TEST_F(ScreenFont, LookAlikesDifferByAClearNumberOfPixels) {
         {withTilde('t'), t + codesOf(alphabet::glyph('\xEC')), 8, 15, "tilde / silent e"},  // ě
         {QStringLiteral("3"), QStringLiteral("e"), 5, 13, "thule / formen"},
         {QStringLiteral("d"), QStringLiteral("c"), 6, 16, "harma / hwesta"},
+        {QStringLiteral("*"), QStringLiteral("K"), 5, 14, "s / z"},
+        {QStringLiteral("I"), QStringLiteral("<"), 5, 14, "S / Z"},
+        {QStringLiteral("6"), QStringLiteral("o"), 5, 14, "ore / hwesta sindarinwa"},
+        {QStringLiteral("3"), QStringLiteral("9"), 5, 14, "thule / hyarmen"},
+        {QStringLiteral("e"), QStringLiteral("9"), 5, 14, "formen / hyarmen"},
+        {QStringLiteral("7"), QStringLiteral("a"), 5, 14, "romen / calma"},
+        {QStringLiteral("7"), QStringLiteral("h"), 5, 14, "romen / anna"},
+        {QStringLiteral("."), QStringLiteral("h"), 5, 14, "ure / anna"},
+        {QStringLiteral("1"), QStringLiteral("q"), 5, 14, "tinco / parma"},
     };
     for (const auto& pair : pairs) {
         for (const int pixels : kSizes) {
