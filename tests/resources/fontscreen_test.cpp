@@ -73,9 +73,14 @@ int differingDarkPixels(const QImage& a, const QImage& b, int dx, int dy) {
 // three up or down: a sign that is another one moved is still that sign.
 int leastDifference(const QString& a, const QString& b, int pixels) {
     int least = 1 << 30;
+    std::vector<std::pair<QImage, QImage>> done;  // a hinted pen snaps: offsets may draw alike
     for (const qreal offset : kOffsets) {
         const QImage first = draw(a, pixels, offset);
         const QImage second = draw(b, pixels, offset);
+        if (std::find(done.begin(), done.end(), std::make_pair(first, second)) != done.end()) {
+            continue;
+        }
+        done.emplace_back(first, second);
         for (int dx = -2; dx <= 2; ++dx) {
             for (int dy = -3; dy <= 3; ++dy) {
                 least = std::min(least, differingDarkPixels(first, second, dx, dy));
@@ -90,7 +95,22 @@ int leastDifference(const QString& a, const QString& b, int pixels) {
 struct Ink {
     const QImage* image = nullptr;
     QPoint at;
+    QRect inked;  // the pixels covered by more than a quarter lie within this, in the line
 };
+
+// The bounds of the pixels of `image` covered by more than a quarter.
+QRect inkedBounds(const QImage& image) {
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar* row = image.constScanLine(y);
+        for (int x = 0; x < image.width(); ++x) {
+            if (row[x] < 192) {
+                bounds |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return bounds;
+}
 
 // Glyph pictures are drawn once per size, glyph and pen fraction, as Qt's own
 // glyph cache does, and placed at whole pixels along the line.
@@ -115,14 +135,16 @@ public:
                 const QPointF pen = run.positions()[i] + QPointF(offset, 0);
                 const int whole = static_cast<int>(std::floor(pen.x()));
                 const int sixtyFourths = static_cast<int>(std::lround((pen.x() - whole) * 64));
-                inks.push_back({&picture(run, i, pixels, sixtyFourths), QPoint(whole, qRound(pen.y()))});
+                const auto& [image, inked] = picture(run, i, pixels, sixtyFourths);
+                const QPoint at(whole, qRound(pen.y()));
+                inks.push_back({&image, at, inked.translated(at)});
             }
         }
         return inks;
     }
 
 private:
-    const QImage& picture(const QGlyphRun& run, qsizetype i, int pixels, int sixtyFourths) {
+    const std::pair<QImage, QRect>& picture(const QGlyphRun& run, qsizetype i, int pixels, int sixtyFourths) {
         const auto key = std::make_tuple(pixels, run.glyphIndexes()[i], sixtyFourths);
         auto found = m_cache.find(key);
         if (found == m_cache.end()) {
@@ -135,12 +157,14 @@ private:
             QPainter painter(&image);
             painter.drawGlyphRun(QPointF(0, 0), one);
             painter.end();
-            found = m_cache.emplace(key, image.convertToFormat(QImage::Format_Grayscale8)).first;
+            QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
+            const QRect inked = inkedBounds(grey);
+            found = m_cache.emplace(key, std::make_pair(std::move(grey), inked)).first;
         }
         return found->second;
     }
 
-    std::map<std::tuple<int, quint32, int>, QImage> m_cache;
+    std::map<std::tuple<int, quint32, int>, std::pair<QImage, QRect>> m_cache;
 };
 
 // Two inks touch when a pixel that one covers by more than a quarter is, or
@@ -153,7 +177,7 @@ bool touch(const Ink& a, const Ink& b) {
         return x >= 0 && y >= 0 && x < ink.image->width() && y < ink.image->height() &&
                ink.image->constScanLine(y)[x] < 192;
     };
-    const QRect area = QRect(a.at, a.image->size()).intersected(QRect(b.at, b.image->size()).adjusted(-1, -1, 1, 1));
+    const QRect area = a.inked.intersected(b.inked.adjusted(-1, -1, 1, 1));
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
             if (!inked(a, x, y)) {
@@ -335,9 +359,17 @@ TEST_F(ScreenFont, NoMarkTouchesItsBearerOrATallNeighbour) {
                 }
                 for (const int pixels : kSizes) {
                     const QList<QGlyphRun> runs = GlyphPictures::layout(codesOf(codes), pixels);
+                    std::set<std::vector<std::tuple<const QImage*, int, int>>> placings;
                     for (const qreal offset : kOffsets) {
                         const std::vector<Ink> inks = pictures.place(runs, pixels, offset);
                         ASSERT_EQ(inks.size(), 4U);
+                        std::vector<std::tuple<const QImage*, int, int>> placing;
+                        for (const Ink& ink : inks) {
+                            placing.emplace_back(ink.image, ink.at.x() - inks[0].at.x(), ink.at.y() - inks[0].at.y());
+                        }
+                        if (!placings.insert(placing).second) {
+                            continue;  // the same pictures in the same places as at another offset
+                        }
                         for (const std::size_t other : {0U, 1U, 3U}) {
                             EXPECT_FALSE(touch(inks[2], inks[other]))
                                 << "mark " << mark << " in " << codes << " touches " << codes[other] << " at "
@@ -388,9 +420,14 @@ TEST_F(ScreenFont, TheHookOfXStaysOpen) {
     const QString x = codesOf(alphabet::glyph('x'));
     const QString quesse = x.left(1);
     for (int pixels = 16; pixels <= 40; ++pixels) {
+        std::vector<QImage> done;  // a hinted pen snaps: offsets may draw alike
         for (const qreal offset : kOffsets) {
-            const int extra = enclosedRegions(draw(x, pixels, offset)) -
-                              enclosedRegions(draw(quesse, pixels, offset));
+            const QImage drawn = draw(x, pixels, offset);
+            if (std::find(done.begin(), done.end(), drawn) != done.end()) {
+                continue;
+            }
+            done.push_back(drawn);
+            const int extra = enclosedRegions(drawn) - enclosedRegions(draw(quesse, pixels, offset));
             EXPECT_EQ(extra, 0) << "at " << pixels << " px, pen at +" << offset;
         }
     }
