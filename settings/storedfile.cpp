@@ -326,6 +326,9 @@ ReadResult parse(QByteArrayView data, const QString& group) {
             kept.truncate(kept.lastIndexOf('\n') + 1);
         }
     }
+    if (!lines.isEmpty() && lines.constLast().isEmpty()) {
+        lines.removeLast();  // what follows the last line end
+    }
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString decoded = utf8.decode(kept);
     if (kept.contains('\0') || utf8.hasError() || !linesAreSound(lines)) {
@@ -340,6 +343,9 @@ ReadResult parse(QByteArrayView data, const QString& group) {
             line.chop(1);
         }
         const QByteArray trimmed = line.trimmed();
+        if (isLastLine(trimmed)) {
+            continue;  // written anew with every write, not kept with a section
+        }
         if (trimmed.startsWith('[')) {
             const QString section = readKey(trimmed.mid(1, trimmed.indexOf(']') - 1).trimmed());
             where = section == group ? Where::Group : Where::Other;
