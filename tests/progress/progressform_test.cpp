@@ -117,26 +117,29 @@ TEST(ProgressFormTest, AHistorySetAsideWhileDrawnIsDrawnAgainFromTheNewOne) {
         }
         file = store.filePath();
     }
-    qint64 page = 0;
+    QList<qint64> pages;  // the answers table's and its indexes' root pages
     qint64 pageSize = 0;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("inspect"));
         db.setDatabaseName(file);
         ASSERT_TRUE(db.open());
         QSqlQuery query(db);
-        ASSERT_TRUE(query.exec(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'answers'")));
-        ASSERT_TRUE(query.next());
-        page = query.value(0).toLongLong();
+        ASSERT_TRUE(query.exec(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE tbl_name = 'answers'")));
+        while (query.next())
+            pages << query.value(0).toLongLong();
         ASSERT_TRUE(query.exec(QStringLiteral("PRAGMA page_size")));
         ASSERT_TRUE(query.next());
         pageSize = query.value(0).toLongLong();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("inspect"));
+    ASSERT_FALSE(pages.isEmpty());
     {
         QFile bytes(file);
         ASSERT_TRUE(bytes.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(bytes.seek((page - 1) * pageSize));
-        bytes.write(QByteArray(static_cast<int>(pageSize), '\x5A'));
+        for (const qint64 page : pages) {
+            ASSERT_TRUE(bytes.seek((page - 1) * pageSize));
+            bytes.write(QByteArray(static_cast<int>(pageSize), '\x5A'));
+        }
     }
 
     HistoryStore store(dir.path());
