@@ -273,6 +273,51 @@ TEST_F(CliTest, StoredSwitchesAreReadAndNeverWritten) {
     EXPECT_FALSE(fs::exists(settingsFile().string() + ".bak"));
 }
 
+// The tool reads the settings file by the program's own rules, and says once
+// on stderr when the stored switches could not be used.
+TEST_F(CliTest, DamagedSettingsAreReadAsTheProgramReadsThemAndToldOnce) {
+    FlagBytes flags = flagset::withDefaultSwitches(flagset::kDefaultBytes);
+    flagset::set(flags, flag::FinalSilentE, true);
+    char hex[32];
+    std::snprintf(hex, sizeof hex, "%02X %02X %02X %02X %02X", flags[0], flags[1], flags[2], flags[3],
+                  flags[4]);
+    const std::string switches = std::string("Nikoli%20s%20~=text:\nZastavice=hex:") + hex + "\n";
+    const std::string mine = "; Tengwar Ostrel\n[1.0]\nAktivni%20zavihek=int:2\n";
+    struct Case {
+        const char* what;
+        std::string file;
+        bool used;
+    };
+    const Case cases[] = {
+        {"as written", "[1.0]\n" + switches, true},
+        {"byte-order mark", "\xEF\xBB\xBF[1.0]\n" + switches, true},
+        {"the program's own, whole", mine + switches + "; konec 99\n", true},
+        {"cut after the switches", mine + switches + "Zoom%20A=in", true},
+        {"cut before the switches", mine + "Nikoli%20s%20~=te", false},
+        {"garbage", "\x01\x02 garbage without lines", false},
+        {"a NUL byte", "[1.0]\n" + switches + std::string(1, '\0'), false},
+        {"invalid UTF-8", "[1.0]\n" + switches + "Pisava%20za%20odgovor=text:Ar\xFFial\n", false},
+        {"a broken group header", "[1.0\n" + switches, false},
+        {"three damaged values", "[1.0]\nZastavice=int:5\nNikoli%20s%20~=int:3\nZoom%20A=x\n", false},
+    };
+    const std::string prose = "ljubezen in sreče\n";
+    fs::create_directories(settingsFile().parent_path());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile(settingsFile(), c.file);
+        const ToolRun r = run("transcribe", prose);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, c.used ? expected(prose, silentE) : expected(prose));
+        std::size_t told = 0;
+        for (std::size_t at = r.err.find("ostrel:"); at != std::string::npos; at = r.err.find("ostrel:", at + 1)) {
+            ++told;
+        }
+        EXPECT_EQ(told, c.used ? 0U : 1U) << r.err;
+        EXPECT_EQ(readFile(settingsFile()), c.file) << "only read";
+        EXPECT_FALSE(fs::exists(settingsFile().string() + ".bak"));
+    }
+}
+
 TEST_F(CliTest, UsageErrorsEndWithStatusTwo) {
     // Switches 19-23 and 31-33 belong to the windows; 35 is one past the last.
     for (const char* args :
