@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <map>
 #include <optional>
@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include <sys/time.h>
 #include <unistd.h>
 
 #include "exercise/generator.h"
@@ -242,22 +243,31 @@ TaskDescriptions randomTask(std::mt19937& rng, int alphabet, int minPositions, i
 }
 
 // A draw that does not come back must fail its test at once rather than hang
-// the suite until its time-out: while a bound is set, an alarm ends the run.
+// the suite until its time-out: while a bound is set, a timer of the
+// processor time used (not of the clock, so a busy machine does not trip it)
+// ends the run.
 void drawsTookTooLong(int) {
     static const char kMessage[] = "\nThe generator did not finish within its bound.\n";
     [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
     std::_Exit(1);
 }
 
-class TimeBound {
+class CpuTimeBound {
 public:
-    explicit TimeBound(unsigned seconds) {
-        std::signal(SIGALRM, drawsTookTooLong);
-        ::alarm(seconds);
+    explicit CpuTimeBound(int seconds) {
+        std::signal(SIGVTALRM, drawsTookTooLong);
+        set(seconds);
     }
-    TimeBound(const TimeBound&) = delete;
-    TimeBound& operator=(const TimeBound&) = delete;
-    ~TimeBound() { ::alarm(0); }
+    CpuTimeBound(const CpuTimeBound&) = delete;
+    CpuTimeBound& operator=(const CpuTimeBound&) = delete;
+    ~CpuTimeBound() { set(0); }
+
+private:
+    static void set(int seconds) {
+        itimerval timer{};
+        timer.it_value.tv_sec = seconds;
+        ::setitimer(ITIMER_VIRTUAL, &timer, nullptr);
+    }
 };
 
 }  // namespace
@@ -448,7 +458,7 @@ TEST(Generator, FailsExactlyWhenNoStringFits) {
 // positions offer, a refused task is refused before any number is asked, and
 // all of it ends within a bound.
 TEST(Generator, RandomTasksAreDrawnOrRefusedWithinABound) {
-    const TimeBound bound(5);
+    const CpuTimeBound bound(5);
     std::mt19937 rng(29);
     struct Overdrawn {};
     int drawn = 0;
@@ -555,6 +565,7 @@ TEST(Generator, RepeatedLetterWeighsTheDraw) {
 }
 
 TEST(Generator, FailsWhenNoStringFits) {
+    const CpuTimeBound bound(5);
     struct Case {
         const char* what;
         TaskDescriptions descriptions;

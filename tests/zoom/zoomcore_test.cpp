@@ -82,9 +82,9 @@ TEST(TextFit, ShrinksALongTextInAtMostFiveSteps) {
 // Round trips and the byte order go through the colour dialog in the window's
 // test; here, what a damaged list gives.
 TEST(WinColor, UnreadableCustomColoursAreWhite) {
-    const wincolor::CustomColors read = wincolor::parseCustomColors(
-        {"ColorC=0000ff", "ColorD=", "ColorE=12345G", "ColorF=1000000", "ColorQ=000000", "ColorA=000000",
-         "ColorG=0"});
+    const wincolor::CustomColors read =
+        wincolor::parseCustomColors({"ColorC=0000ff", "ColorD=", "ColorE=12345G", "ColorF=1000000",
+                                     "ColorQ=000000", "ColorA=000000", "ColorG=0"});
     EXPECT_EQ(read[0], 0);
     EXPECT_EQ(read[6], 0);  // one digit is a value too
     EXPECT_EQ(read[2], 0x0000FF);
