@@ -25,19 +25,13 @@
 #include "ui_tprogressform.h"
 #include "widgets/errorguard.h"
 #include "widgets/messages.h"
+#include "widgets/tengwarfont.h"
 #include "widgets/windowfont.h"
 
 namespace {
 
 constexpr int kConfusionRows = 50;
 
-QFont tengwarFont(int pixels) {
-    QFont font(QStringLiteral("Tengwar Quenya"));
-    font.setPixelSize(pixels);
-    font.setKerning(false);
-    font.setStyleStrategy(QFont::NoFontMerging);
-    return font;
-}
 
 // A letter as the exercise would show it alone (full transcription with the
 // stored switches).

@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/stat.h>
+#include <sched.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -64,7 +66,7 @@ protected:
 
     ToolRun run(const std::string& args, const std::string& input = {}, const std::string& out = "stdout") {
         writeFile(path("stdin"), input);
-        const std::string command = "cd '" + m_dir.string() + "' && env -u XDG_CONFIG_HOME HOME='" +
+        const std::string command = "cd '" + m_dir.string() + "' && env -u XDG_CONFIG_HOME " + m_env + " HOME='" +
                                     (m_dir / "home").string() + "' '" OSTREL_CLI "' " + args + " < stdin > " +
                                     out + " 2> stderr";
         const int raw = std::system(command.c_str());
@@ -76,6 +78,7 @@ protected:
     }
 
     fs::path m_dir;
+    std::string m_env;  // more of the environment, NAME=value
 };
 
 void silentE(TConvertData& s) {
@@ -159,6 +162,69 @@ TEST_F(CliTest, ConvertWritesThePagesDocument) {
     EXPECT_EQ(readFile(path("vhod.txt")), text);
     EXPECT_EQ(run("convert vhod.txt").status, 2);
     EXPECT_EQ(run("convert --yes manjka.txt x.rtf").status, 1);
+}
+
+TEST_F(CliTest, ConvertCreatesNothingForABadInputAndNeverCopiesIt) {
+    writeFile(path("prazna.txt"), "");
+    writeFile(path("ruska.txt"), "ab\xD0\xB6\n");
+    writeFile(path("star.txt"), cp1250::fromUtf8("kovač\n"));
+    fs::create_directories(path("tmp"));
+    m_env = "TMPDIR='" + path("tmp").string() + "'";
+    const struct {
+        const char* args;
+        const char* says;
+    } cases[] = {
+        {"convert prazna.txt a.rtf", "je prazna"},
+        {"convert ruska.txt a.rtf", "vrstica 1, stolpec 3"},
+        {"convert star.txt a.rtf", "--encoding cp1250"},
+        {"convert manjka.txt a.rtf", "\"manjka.txt\"! Datoteka ali mapa ne obstaja."},
+        {"convert tmp a.rtf", "\"tmp\"! To je mapa, ne datoteka."},
+        {"convert --yes --replace ruska.txt /dev/full", "Na disku ni dovolj prostora."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        const ToolRun r = run(c.args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(path("a.rtf")));
+    }
+    // A UTF-8 input is read where it is.
+    EXPECT_EQ(run("convert --replace ruska.txt a.rtf").status, 0);
+    EXPECT_TRUE(fs::is_empty(path("tmp")));
+}
+
+TEST_F(CliTest, CtrlCEndsTheToolByTheSignalAfterClosingTheDocument) {
+    std::string text;
+    while (text.size() < (48u << 20)) {
+        text += "Nekoc je zivel mlad kovac, ki je 12 let hodil cez goro.\r\n";
+    }
+    writeFile(path("velika.txt"), text);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setenv("HOME", (m_dir / "home").c_str(), 1);
+        if (::chdir(m_dir.c_str()) == 0) {
+            ::execl(OSTREL_CLI, "ostrel", "convert", "--defaults", "--encoding", "cp1250", "velika.txt",
+                    "velika.rtf", static_cast<char*>(nullptr));
+        }
+        ::_exit(127);
+    }
+    // Interrupted once the document has begun.
+    const auto begun = [this] {
+        std::error_code error;
+        const auto size = fs::file_size(path("velika.rtf"), error);
+        return !error && size > 0;
+    };
+    int status = 0;
+    while (!begun() && ::waitpid(pid, &status, WNOHANG) == 0) {
+        ::sched_yield();
+    }
+    ::kill(pid, SIGINT);
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "ended with " << WEXITSTATUS(status);
+    EXPECT_EQ(WTERMSIG(status), SIGINT);
+    const std::string rtf = readFile(path("velika.rtf"));
+    EXPECT_GT(rtf.size(), rtf::header().size());
+    EXPECT_TRUE(rtf.ends_with("}}") || rtf.ends_with("\\par\r\n}")) << rtf.substr(rtf.size() - std::min<std::size_t>(rtf.size(), 20));
 }
 
 TEST_F(CliTest, DrawWithASeedRepeats) {
