@@ -81,6 +81,12 @@ TEST_F(ConvertFileTest, FailuresNameTheirFileAndLoseNothing) {
         EXPECT_EQ(readFile(path("vhod.txt")), text) << c.what;
     }
     EXPECT_EQ(fs::read_symlink(path("povezava.txt")), path("vhod.txt"));
+
+    // One file by any of its names; two files, or a missing one, never.
+    EXPECT_TRUE(isSameFile(path("vhod.txt"), path("povezava.txt")));
+    EXPECT_TRUE(isSameFile(path("vhod.txt"), path("trda.txt")));
+    EXPECT_FALSE(isSameFile(path("vhod.txt"), path("prazna.txt")));
+    EXPECT_FALSE(isSameFile(path("ni.txt"), path("ni.txt")));
 }
 
 TEST_F(ConvertFileTest, AsksBeforeWritingOverAnExistingOutput) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <map>
 #include <optional>
@@ -10,6 +11,9 @@
 #include <set>
 #include <string>
 #include <vector>
+
+#include <sys/time.h>
+#include <unistd.h>
 
 #include "exercise/generator.h"
 #include "exercise/generatorstateset.h"
@@ -203,6 +207,69 @@ bool isVowel(char c) {
     return kVowels.find(c) != std::string::npos;
 }
 
+// A random task over the first `alphabet` letters from 'a': two to five groups
+// of up to four letters, each position allowing about two thirds of them, and
+// a condition of either kind on about a third of the ordered pairs of positions.
+TaskDescriptions randomTask(std::mt19937& rng, int alphabet, int minPositions, int maxPositions) {
+    auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const int groupCount = uniform(2, 5);
+    std::vector<std::pair<std::string, std::string>> groups;
+    for (int g = 0; g < groupCount; ++g) {
+        std::string letters;
+        for (int i = uniform(1, 4); i > 0; --i)
+            letters += static_cast<char>('a' + uniform(0, alphabet - 1));
+        groups.push_back({"g" + std::to_string(g), letters});
+    }
+    TaskShape shape{"t", {}, {}};
+    const int positions = uniform(minPositions, maxPositions);
+    for (int p = 0; p < positions; ++p) {
+        std::vector<int> allowed;
+        for (int g = 0; g < groupCount; ++g) {
+            if (uniform(0, 2) != 0)
+                allowed.push_back(g);
+        }
+        if (allowed.empty())
+            allowed.push_back(uniform(0, groupCount - 1));
+        shape.positions.push_back(allowed);
+    }
+    for (int a = 1; a <= positions; ++a) {
+        for (int b = 1; b <= positions; ++b) {
+            const int kind = uniform(0, 9);
+            if (a != b && kind < 3)
+                shape.conditions.push_back(kind == 0 ? differ(a, b) : otherGroup(a, b));
+        }
+    }
+    return makeDescriptions(groups, {shape});
+}
+
+// A draw that does not come back must fail its test at once rather than hang
+// the suite until its time-out: while a bound is set, a timer of the
+// processor time used (not of the clock, so a busy machine does not trip it)
+// ends the run.
+void drawsTookTooLong(int) {
+    static const char kMessage[] = "\nThe generator did not finish within its bound.\n";
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
+    std::_Exit(1);
+}
+
+class CpuTimeBound {
+public:
+    explicit CpuTimeBound(int seconds) {
+        std::signal(SIGVTALRM, drawsTookTooLong);
+        set(seconds);
+    }
+    CpuTimeBound(const CpuTimeBound&) = delete;
+    CpuTimeBound& operator=(const CpuTimeBound&) = delete;
+    ~CpuTimeBound() { set(0); }
+
+private:
+    static void set(int seconds) {
+        itimerval timer{};
+        timer.it_value.tv_sec = seconds;
+        ::setitimer(ITIMER_VIRTUAL, &timer, nullptr);
+    }
+};
+
 }  // namespace
 
 TEST(Random, FollowsTheLinearCongruentialRecurrence) {
@@ -354,39 +421,12 @@ TEST(Generator, DistributionEqualsThePlainSearchOnRandomTasks) {
 // by trying every string), and what it draws satisfies it.
 TEST(Generator, FailsExactlyWhenNoStringFits) {
     std::mt19937 rng(7);
-    auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     int fitting = 0;
     int impossible = 0;
     for (int round = 0; round < 300; ++round) {
-        const int groupCount = uniform(2, 5);
-        std::vector<std::pair<std::string, std::string>> groups;
-        for (int g = 0; g < groupCount; ++g) {
-            std::string letters;
-            for (int i = uniform(1, 4); i > 0; --i)
-                letters += static_cast<char>('a' + uniform(0, 6));
-            groups.push_back({"g" + std::to_string(g), letters});
-        }
-        TaskShape shape{"t", {}, {}};
-        const int positions = uniform(3, 6);
-        for (int p = 0; p < positions; ++p) {
-            std::vector<int> allowed;
-            for (int g = 0; g < groupCount; ++g) {
-                if (uniform(0, 2) != 0)
-                    allowed.push_back(g);
-            }
-            if (allowed.empty())
-                allowed.push_back(uniform(0, groupCount - 1));
-            shape.positions.push_back(allowed);
-        }
-        for (int a = 1; a <= positions; ++a) {
-            for (int b = 1; b <= positions; ++b) {
-                const int kind = uniform(0, 9);
-                if (a != b && kind < 3)
-                    shape.conditions.push_back(kind == 0 ? differ(a, b) : otherGroup(a, b));
-            }
-        }
-        const TaskDescriptions d = makeDescriptions(groups, {shape});
+        const TaskDescriptions d = randomTask(rng, 7, 3, 6);
         const TaskDescription& task = d.tasks[0];
+        const int positions = task.letterCount;
 
         auto fits = [&](const std::string& s) { return meetsTask(d, task, s); };
         bool exists = false;
@@ -410,6 +450,50 @@ TEST(Generator, FailsExactlyWhenNoStringFits) {
     }
     EXPECT_GT(fitting, 50);
     EXPECT_GT(impossible, 50);
+}
+
+// Many random tasks up to the longest, each drawn with an ordinary source and
+// with sources that always answer the first or the last: every string drawn
+// keeps its task's rules, a draw asks at most one number per letter its
+// positions offer, a refused task is refused before any number is asked, and
+// all of it ends within a bound.
+TEST(Generator, RandomTasksAreDrawnOrRefusedWithinABound) {
+    const CpuTimeBound bound(5);
+    std::mt19937 rng(29);
+    struct Overdrawn {};
+    int drawn = 0;
+    int refused = 0;
+    for (int round = 0; round < 400; ++round) {
+        const TaskDescriptions d = randomTask(rng, 12, 3, TaskDescription::kMaxLetters);
+        const TaskDescription& task = d.tasks[0];
+        long offered = 0;
+        for (int p = 0; p < task.letterCount; ++p) {
+            for (int g = 0; g < d.groupCount(); ++g)
+                offered += ((task.positions[p] >> g) & 1) ? static_cast<long>(d.groups[g].letters.size()) : 0;
+        }
+        const RandomFunction sources[] = {lcg(round), [](int) { return 0; }, [](int n) { return n - 1; }};
+        for (const RandomFunction& source : sources) {
+            long asked = 0;
+            const RandomFunction counted = [&](int n) {
+                if (++asked > offered)
+                    throw Overdrawn{};
+                return source(n);
+            };
+            try {
+                if (const auto s = drawTaskString(d, 1, counted)) {
+                    EXPECT_TRUE(meetsTask(d, task, *s)) << round << ": " << *s;
+                    ++drawn;
+                } else {
+                    EXPECT_EQ(asked, 0) << round;
+                    ++refused;
+                }
+            } catch (const Overdrawn&) {
+                ADD_FAILURE() << round << ": more than " << offered << " numbers asked";
+            }
+        }
+    }
+    EXPECT_GT(drawn, 300);
+    EXPECT_GT(refused, 300);
 }
 
 // Hard random tasks of the three families of the benchmark. Shrunk to a size
@@ -481,6 +565,7 @@ TEST(Generator, RepeatedLetterWeighsTheDraw) {
 }
 
 TEST(Generator, FailsWhenNoStringFits) {
+    const CpuTimeBound bound(5);
     struct Case {
         const char* what;
         TaskDescriptions descriptions;

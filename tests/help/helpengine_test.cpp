@@ -204,6 +204,19 @@ TEST_F(HelpEngineTest, PopupOfAWindowGoesWithIt) {
     delete owner;
     EXPECT_TRUE(popup.isNull());
     EXPECT_FALSE(engine().isPopupVisible());
+
+    // Asked next from a control of another window, it belongs to that window:
+    // closing the first leaves it be.
+    auto* first = new QWidget;
+    QWidget second;
+    auto* control = new QWidget(&second);
+    first->show();
+    second.show();
+    engine().showPopup(9713, QPoint(10, 10), first);
+    engine().showPopup(9713, QPoint(10, 10), control);
+    delete first;
+    ASSERT_TRUE(engine().isPopupVisible());
+    EXPECT_EQ(engine().popup()->parentWidget(), &second);
 }
 
 }  // namespace

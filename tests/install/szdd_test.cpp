@@ -114,6 +114,17 @@ TEST(DecompressSzdd, ImpossibleLengthsFailWithoutAllocating) {
     EXPECT_EQ(unpack(file(144, dense)), Bytes(144, ' '));
     EXPECT_EQ(unpack(file(145, dense)), std::nullopt);
     EXPECT_GE(szdd::maxProducible(dense.size()), 144u);
+
+    // A stream that holds more than the largest accepted length: exactly that
+    // length unpacks, one byte more is refused.
+    Bytes longest;
+    for (std::uint32_t made = 0; made <= szdd::kMaxUnpackedLength; made += 144) {
+        longest.insert(longest.end(), dense.begin(), dense.end());
+    }
+    const auto out = unpack(file(szdd::kMaxUnpackedLength, longest));
+    ASSERT_TRUE(out.has_value());
+    EXPECT_EQ(out->size(), szdd::kMaxUnpackedLength);
+    EXPECT_EQ(unpack(file(szdd::kMaxUnpackedLength + 1, longest)), std::nullopt);
 }
 
 TEST(SzddPack, RoundTripsThroughTheUnpacker) {

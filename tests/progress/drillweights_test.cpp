@@ -43,6 +43,10 @@ TEST(DrillWeightsTest, WeakLettersComeMoreOftenAndEverySeenLetterCanCome) {
     ASSERT_EQ(drill.taskCount(), 1);
     EXPECT_EQ(drill.tasks[0].name, progress::drillTaskName());
     EXPECT_EQ(drill.tasks[0].letterCount, 1);
+    // A weight is at most 19, two tickets a unit: a wrong weight fails here,
+    // before thousands of draws from a group grown without bound.
+    ASSERT_EQ(drill.groups.size(), 1u);
+    ASSERT_LE(drill.groups[0].letters.size(), 4u * 38u);
 
     const auto counts = drawMany(drill, 12345, 20000);
     EXPECT_GT(counts.at('a'), 3 * counts.at('b'));
@@ -65,6 +69,10 @@ TEST(DrillWeightsTest, WeightsFollowTheHistory) {
     missedLongAgo.lastWrong = kNow - 30 * kDay;
     EXPECT_GT(progress::drillWeight(missed, kNow), progress::drillWeight(missedLongAgo, kNow));
     EXPECT_GT(progress::drillWeight(missedLongAgo, kNow), progress::drillWeight(fresh, kNow));
+    // One miss in a letter's only showing says less than sixteen in sixteen.
+    const LetterHistory missedOnce{'c', 1, 1, kNow, kNow, 0};
+    const LetterHistory missedAlways{'c', 16, 16, kNow, kNow, 0};
+    EXPECT_LT(progress::drillWeight(missedOnce, kNow), progress::drillWeight(missedAlways, kNow));
     EXPECT_GE(progress::drillTickets(progress::drillWeight(fresh, kNow)), 1);
     EXPECT_TRUE(progress::drillLetters({}, kNow).empty());
     EXPECT_EQ(progress::drillDescriptions({{'a', 0, 0, 0, 0, 0}}, kNow).taskCount(), 0);

@@ -1,5 +1,6 @@
 #include "readback/readbackrules.h"
 #include "settings/options.h"
+#include "transcription/cp1250.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,11 @@ TEST(TengwarToLatin, DefaultTableGivesTheExpectedAnswers) {
         {"\xE8\x9A\x9E\x8E", "\xE8\x9A\x9E\x9E"},  // č š ž Ž
         {"\xE7\xFC\xF9", "Pyw"},                   // ç ü ů
         {"a b.c:", "a b.c:"},
+        // Every default reading, letter by letter, in the table's order.
+        {cp1250::fromUtf8("a á A b c C č d đ D e é E ë Ë ę ě Ě f g G h H i í I j J k K l L m M n N ń Ń "
+                          "o ó O p P ç q r ŕ R s ś S Ś š t T u ú U ü ů v w W x y Y z ź Z Ź ž Ž . :"),
+         cp1250::fromUtf8("a aa a b c C č d đ D e ee e e e e e e f g G h h i ii i j j k k l L m M n N N N "
+                          "o oo o p p P q r R R s s s s š t T u uu u y w v w w x y y z z z z ž ž . :")},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(TengwarToLatin(c.letters, readback::defaultRules()), c.answer) << c.letters;

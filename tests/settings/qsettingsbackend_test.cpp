@@ -76,8 +76,8 @@ TEST(QSettingsEncoding, FourKindsRoundTripAndForeignFormsAreWrongKinds) {
     EXPECT_EQ(QSettingsBackend::encode(StoredValue::binary("\xE7\x34")), QStringLiteral("hex:E7 34"));
     EXPECT_EQ(QSettingsBackend::encode(StoredValue::integer(80)), QStringLiteral("int:80"));
 
-    const char* foreign[] = {"80",     "",      "int:",     "int:8x", "int:99999999999", "bool:yes",
-                             "bool:1", "hex:E", "hex:E7 3", "hex:ZZ", "Text:abc"};
+    const char* foreign[] = {"80",     "",      "int:",     "int:8x",  "int:99999999999", "bool:yes",
+                             "bool:1", "hex:E", "hex:E7 3", "hex:E 7", "hex:ZZ",          "Text:abc"};
     for (const char* form : foreign) {
         StoredValue back;
         EXPECT_EQ(QSettingsBackend::decode(QString::fromLatin1(form), back),

@@ -28,6 +28,8 @@ TEST(Cp1250Checked, TakesUtf8IntoTheCodePageOrSaysWhereItCannot) {
          {},
          0},
         {"\xC2\x81", false, "", Kind::NotInCodePage, 1},    // a C1 control, undefined in the page
+        {"\xC2\x9F", false, "", Kind::NotInCodePage, 1},    // the last C1 control
+        {"a\xC2\xA0z", false, "a\xA0z", {}, 0},             // a no-break space, as word processors paste it
         {"\xF0\x9F\x98\x80x", true, "?x", {}, 0},           // outside the BMP
         {"ab\xE8", true, "ab", Kind::InvalidUtf8, 3},       // a Windows-1250 č
         {"\xC0\xAF", false, "", Kind::InvalidUtf8, 1},      // overlong
@@ -57,6 +59,11 @@ TEST(TengwarUnicode, EveryFontCodeHasOneCodePointAndMarksKeepTheirPlace) {
     tengwarunicode::appendUtf8(out, "1^1Y1H1N");
     EXPECT_EQ(out, "\uE000\uE046\uE000\uE046\uE000\uE046\uE000\uE046");
     EXPECT_EQ(tengwarunicode::codePoint(0x80), U'\uFFFD');
+    // The carriers, and signs of one, two and three UTF-8 bytes after a text
+    // already there: the output is exactly as long as its characters.
+    out = "x";
+    tengwarunicode::appendUtf8(out, "`~ /'\x80~");
+    EXPECT_EQ(out, "x\uE025\uE026 /\u00B7\uFFFD\uE026");
 }
 
 }  // namespace

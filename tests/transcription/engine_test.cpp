@@ -119,6 +119,7 @@ TEST(LatinToTengwar, FoldingRules) {
         {"thdhrdrhshzhps", {{flag::Rh, on}, {flag::Sh, on}, {flag::Zh, on}, {flag::Ps, on}}, "TDŕRšžç"},
         {"thdhrdrh", {{flag::Th, off}, {flag::Dh, off}, {flag::Rd, off}}, "thdhrdrh"},
         {"ldlhljdždzgh", {{flag::Ld, on}, {flag::Lh, on}}, "LLLđCG"},
+        {"dždz", {{flag::DzCaron, off}}, "džC"},
         {"ldlhlj", {}, "ldlhL"},
         // escapes: a capital second letter (or K, P first) keeps the pair apart
         {"KsnJnKtHdHrHsHzHPslHlJdŽgH",

@@ -61,6 +61,7 @@ TEST(TextFit, ShrinksALongTextInAtMostFiveSteps) {
         {"an empty text is measured once", 100, 50, 0, 0, 42, 1},
         {"a box no larger than its margins draws nothing", 8, 50, 1, 0, 0, 0},
         {"a flat box draws nothing", 100, 8, 1, 0, 0, 0},
+        {"far too long for a tiny box: never below a pixel", 10, 10, 1000, 5, 1, 6},
     };
     for (const Case& c : cases) {
         std::vector<int> asked;
@@ -81,9 +82,11 @@ TEST(TextFit, ShrinksALongTextInAtMostFiveSteps) {
 // Round trips and the byte order go through the colour dialog in the window's
 // test; here, what a damaged list gives.
 TEST(WinColor, UnreadableCustomColoursAreWhite) {
-    const wincolor::CustomColors read = wincolor::parseCustomColors(
-        {"ColorC=0000ff", "ColorD=", "ColorE=12345G", "ColorF=1000000", "ColorQ=000000", "ColorA=000000"});
+    const wincolor::CustomColors read =
+        wincolor::parseCustomColors({"ColorC=0000ff", "ColorD=", "ColorE=12345G", "ColorF=1000000",
+                                     "ColorQ=000000", "ColorA=000000", "ColorG=0"});
     EXPECT_EQ(read[0], 0);
+    EXPECT_EQ(read[6], 0);  // one digit is a value too
     EXPECT_EQ(read[2], 0x0000FF);
     for (const int slot : {1, 3, 4, 5}) {
         EXPECT_EQ(read[slot], wincolor::kWhite) << slot;
