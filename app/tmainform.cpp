@@ -6,10 +6,12 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QTabBar>
+#include <QTimer>
 
 #include "app/tsaveform.h"
-#include "app/windowframe.h"
 #include "convert/convertpage.h"
 #include "exercise/descriptionspage.h"
 #include "exercise/exercisepage.h"
@@ -30,6 +32,7 @@
 #include "widgets/errorguard.h"
 #include "widgets/messages.h"
 #include "widgets/windowfont.h"
+#include "widgets/windowframe.h"
 #include "zoom/tzoomform.h"
 
 TMainForm::TMainForm(QWidget* parent)
@@ -184,7 +187,9 @@ void TMainForm::placeWindow() {
     const QSize screen = primaryScreenSize();
     const QSize window = frameGeometry().size();
     QPoint place = placement(stored.left, stored.top, stored.right, stored.bottom, zoomShown, screen, window);
-    m_placedByFormula = stored.left == -1 && stored.top == -1 && stored.right == -1 && stored.bottom == -1;
+    const bool neverStored =
+        stored.left == -1 && stored.top == -1 && stored.right == -1 && stored.bottom == -1;
+    m_placedByFormula = neverStored;
     // A place stored on a screen that is no longer there would hide the
     // window: it then goes where a window never placed goes.
     bool onScreen = false;
@@ -195,6 +200,15 @@ void TMainForm::placeWindow() {
         place = placement(-1, -1, -1, -1, zoomShown, screen, window);
         m_placedByFormula = true;
     }
+    // A stored place that does not fit the screen now (another screen or
+    // scale) stays stored; the window is only shown where it fits.
+    if (!neverStored) {
+        const QRect storedFrame(QPoint(stored.left, stored.top), QPoint(stored.right - 1, stored.bottom - 1));
+        const QRect available = availableAreaFor(storedFrame);
+        if (!available.isEmpty() && !available.contains(storedFrame))
+            m_programPlace.hold(QRect(place, size()));
+    }
+    m_firstPlace = place;
     move(place);
 }
 
@@ -209,13 +223,21 @@ void TMainForm::showEvent(QShowEvent* event) {
     // first-start help moves beside the window instead of over its buttons.
     afterFrameKnown(this, [this] {
         guarded(this, [this] {
-            if (m_placedByFormula) {
+            // Unless the user has moved it meanwhile.
+            if (m_placedByFormula && pos() == m_firstPlace) {
                 const QPoint place = placement(-1, -1, -1, -1, m_zoomShownAtPlacement, primaryScreenSize(),
                                                frameGeometry().size());
                 if (place != pos()) {
                     move(place);
                 }
             }
+            // Every window lies wholly on the screen, its title bar included.
+            fitContentsToScreen();
+            if (!keepOnScreen(this).isEmpty() || m_programPlace.held())
+                m_programPlace.hold(geometry());
+            m_programPlace.settle();
+            // By then the window system has long finished placing it.
+            QTimer::singleShot(1000, this, [this] { m_programPlace.reach(geometry()); });
             HelpEngine::instance().placeWindowBeside(frameGeometry());
             raise();
             activateWindow();
@@ -223,8 +245,44 @@ void TMainForm::showEvent(QShowEvent* event) {
     });
 }
 
+// The window's size is fixed; on a screen smaller than the window (a small
+// screen at a large scale) its contents scroll inside a window that fits.
+void TMainForm::fitContentsToScreen() {
+    const QRect frame = frameGeometry();
+    const QRect available = availableAreaFor(frame);
+    const QSize room = available.size() - (frame.size() - size());
+    if (available.isEmpty() || (room.width() >= width() && room.height() >= height()))
+        return;
+    auto* contents = new QWidget;
+    contents->setFixedSize(size());
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!child->isWindow()) {
+            const QRect place = child->geometry();
+            const bool shown = !child->isHidden();
+            child->setParent(contents);
+            child->setGeometry(place);
+            child->setVisible(shown);
+        }
+    }
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("ScrollOkvir"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidget(contents);
+    // A scroll bar along one side takes room from the other: that side grows
+    // by it where the screen allows, so only what must scroll does.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    QSize fitted = size();
+    if (fitted.width() > room.width())
+        fitted.rheight() += bar;
+    if (fitted.height() > room.height())
+        fitted.rwidth() += bar;
+    setFixedSize(fitted.boundedTo(room).expandedTo(QSize(100, 100)));
+    scroller->setGeometry(rect());
+    scroller->show();
+}
+
 void TMainForm::SaveWindowPlace() {
-    if (!m_trackPlacement) {
+    if (!m_trackPlacement || !m_programPlace.isUsers(geometry())) {
         return;
     }
     const QRect outer = frameGeometry();

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "widgets/windowframe.h"
 #include "zoom/zoomcreated.h"
 
 namespace Ui {
@@ -81,6 +82,7 @@ protected:
 private:
     void createSteps();
     void placeWindow();
+    void fitContentsToScreen();
     void SaveWindowPlace();
     void PagesChange(int index);
     void HelpBtnClick();
@@ -101,9 +103,13 @@ private:
 
     bool m_trackPlacement = false;
     bool m_placedByFormula = false;
+    // Where start-up put the window.
+    QPoint m_firstPlace;
     bool m_zoomShownAtPlacement = false;
     bool m_shownOnce = false;
     bool m_programPageChange = false;
+    // A place the program chose over the stored one is not stored.
+    ProgramPlace m_programPlace;
     HistoryStore* m_history = nullptr;
     TProgressForm* m_progressForm = nullptr;
 };

@@ -97,6 +97,8 @@ void TConvertThread::run() {
         request.text = boxText(text);
         request.icon = messages::Icon::Warning;
         request.buttons = {messages::caption(messages::Button::Yes), messages::caption(messages::Button::No)};
+        // Overwritten content cannot be restored: Enter alone answers "Ne".
+        request.defaultButton = 1;
         request.escapeButton = 1;
         return messages::ask(request) == 0;
     };

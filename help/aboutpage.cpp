@@ -99,6 +99,11 @@ AboutPage::AboutPage(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui:
     ui->Title->setFont(title);
     ui->Image->setPixmap(programIcon().pixmap(32, 32));
     ui->LbRazlicicaSt->setText(QStringLiteral(OSTREL_VERSION));
+    // The number reads "Različica: 1.0", a space after the colon whatever
+    // the font's widths.
+    ui->LbRazlicicaSt->move(ui->LbRazlicica->x() + ui->LbRazlicica->fontMetrics().horizontalAdvance(
+                                                       ui->LbRazlicica->text() + QLatin1Char(' ')),
+                            ui->LbRazlicicaSt->y());
     connect(ui->Image, &AboutIcon::triggered, this, &AboutPage::ImageMouseDown);
 }
 

@@ -7,6 +7,7 @@
 
 #include "help/helppopup.h"
 #include "help/helpwindow.h"
+#include "widgets/windowframe.h"
 
 namespace {
 
@@ -106,6 +107,8 @@ void HelpEngine::placeWindowBeside(const QRect& anchorFrame) {
         return;
     }
     m_window->move(placeBeside(anchorFrame, m_window->frameGeometry().size(), screen->availableGeometry()));
+    // Larger than the screen allows (a small screen, a large scale): it shrinks to fit.
+    keepOnScreen(m_window);
 }
 
 void HelpEngine::closeWindow(const QString& window) {

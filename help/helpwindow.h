@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
+#include <vector>
 
 class QTextBrowser;
+class QToolButton;
 
 // Where a window of `size` goes beside `anchor` (both outer frames) on the
 // screen area `available`: to the right when it fits there, else to the left,
@@ -19,7 +22,14 @@ class HelpWindow : public QWidget {
 public:
     explicit HelpWindow(QWidget* parent = nullptr);
 
+    // Shows a topic; the one shown before it can be gone back to.
     void showText(int context, const QString& markdown);
+    // The topic before and after the shown one, as in every help viewer
+    // (also Alt+Left, Alt+Right and the mouse's back and forward buttons).
+    void back();
+    void forward();
+    bool canGoBack() const { return !m_back.empty(); }
+    bool canGoForward() const { return !m_forward.empty(); }
 
     int context() const { return m_context; }
     QString plainText() const;
@@ -31,8 +41,24 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct Visit {
+        int context = 0;
+        QString markdown;
+        int scroll = 0;
+    };
+    Visit current() const;
+    void display(const Visit& visit);
+    void updateButtons();
+
     QTextBrowser* m_browser;
+    QToolButton* m_backButton;
+    QToolButton* m_forwardButton;
     int m_context = 0;
+    QString m_markdown;
+    std::vector<Visit> m_back;
+    std::vector<Visit> m_forward;
 };

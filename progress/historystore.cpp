@@ -493,7 +493,11 @@ bool HistoryStore::exportCsv(const QString& path, QString* error) {
         failed(query.lastError());
         return fail(why);
     }
-    QString text = QStringLiteral("čas,naloga,črke,pravilni odgovor,odgovor,pravilno,čas (ms)\n");
+    // UTF-8 with a byte-order mark, so spreadsheet programs read the letters
+    // right, and one name for each column.
+    file.write("\xEF\xBB\xBF");
+    QString text =
+        QStringLiteral("datum in ura,naloga,črke,pravilni odgovor,odgovor,pravilno,čas odgovora (ms)\n");
     while (query.next()) {
         const QDateTime at = QDateTime::fromMSecsSinceEpoch(query.value(0).toLongLong());
         text += at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QLatin1Char(',') +

@@ -10,6 +10,9 @@
 #include <QHeaderView>
 #include <QLineSeries>
 #include <QLocale>
+#include <QScrollArea>
+#include <QShowEvent>
+#include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
 #include <limits>
@@ -17,6 +20,7 @@
 
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
+#include "progress/countscale.h"
 #include "progress/drillweights.h"
 #include "progress/historystore.h"
 #include "transcription/alphabet.h"
@@ -24,9 +28,11 @@
 #include "transcription/qtext.h"
 #include "ui_tprogressform.h"
 #include "widgets/errorguard.h"
+#include "widgets/localetext.h"
 #include "widgets/messages.h"
 #include "widgets/tengwarfont.h"
 #include "widgets/windowfont.h"
+#include "widgets/windowframe.h"
 
 namespace {
 
@@ -48,7 +54,7 @@ QString letterName(unsigned char letter) {
 }
 
 QString percent(int part, int whole) {
-    return QLocale().toString(whole == 0 ? 0.0 : 100.0 * part / whole, 'f', 1) + QStringLiteral(" %");
+    return percentText(whole == 0 ? 0.0 : 100.0 * part / whole);
 }
 
 QString seconds(double ms) {
@@ -99,8 +105,19 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
     table->verticalHeader()->hide();
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 
-    // The charts are made once; a refresh replaces their points.
-    const auto makeChart = [this](const QString& title) {
+    // The charts are made once; a refresh replaces their points. In a window
+    // too low for both (a small screen, a large scale) they scroll instead of
+    // shrinking to nothing.
+    auto* chartsScroll = new QScrollArea(ui->TabSkoziCas);
+    chartsScroll->setObjectName(QStringLiteral("GrafiDrsnik"));
+    chartsScroll->setWidgetResizable(true);
+    chartsScroll->setFrameShape(QFrame::NoFrame);
+    auto* charts = new QWidget;
+    auto* chartsLayout = new QVBoxLayout(charts);
+    chartsLayout->setContentsMargins(0, 0, 0, 0);
+    chartsScroll->setWidget(charts);
+    ui->GrafiOkvir->addWidget(chartsScroll);
+    const auto makeChart = [this, charts, chartsLayout](const QString& title) {
         auto* chart = new QChart;
         chart->setTitle(title);
         QFont small = font();
@@ -110,9 +127,10 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
         chart->layout()->setContentsMargins(0, 0, 0, 0);
         chart->setBackgroundRoundness(0);
         chart->setLocalizeNumbers(true);
-        auto* view = new QChartView(chart, ui->TabSkoziCas);
+        auto* view = new QChartView(chart, charts);
+        view->setMinimumHeight(180);
         view->setRenderHint(QPainter::Antialiasing);
-        ui->GrafiOkvir->addWidget(view);
+        chartsLayout->addWidget(view);
         return view;
     };
     m_accuracyChart = makeChart(QStringLiteral("Pravilni odgovori in povprečen čas na dan"));
@@ -252,6 +270,17 @@ void TProgressForm::refresh() {
 }
 
 void TProgressForm::showEvent(QShowEvent* event) {
+    // It opens no larger than the screen's free area (another scale, a small
+    // screen): the charts and tables shrink or scroll; once the window system
+    // has framed it, the frame is kept wholly on the screen.
+    if (!event->spontaneous()) {
+        const QRect available = availableAreaFor(frameGeometry());
+        if (!available.isEmpty()) {
+            constexpr QSize kFrameAllowance(16, 48);
+            resize(size().boundedTo(available.size() - kFrameAllowance).expandedTo(minimumSizeHint()));
+        }
+        afterFrameKnown(this, [this] { keepOnScreen(this); });
+    }
     QWidget::showEvent(event);
     guarded(this, [this] { refresh(); });
 }
@@ -349,11 +378,14 @@ void TProgressForm::fillCharts() {
             const progress::DayTotals& d = days[next++];
             accuracy.append({x, 100.0 * d.correct / std::max(1, d.answers)});
             average.append({x, d.averageMs / 1000.0});
-            answers.append({x, static_cast<double>(d.answers)});
+            // One bar a day, in the middle four fifths of the day.
+            const double dayLength = 24.0 * 3600 * 1000;
+            const double left = x - 0.4 * dayLength;
+            const double right = x + 0.4 * dayLength;
+            const double count = d.answers;
+            answers.append({{left, 0.0}, {left, count}, {right, count}, {right, 0.0}});
             slowest = std::max(slowest, d.averageMs / 1000.0);
             most = std::max(most, d.answers);
-        } else {
-            answers.append({x, 0.0});
         }
     }
 
@@ -380,8 +412,9 @@ void TProgressForm::fillCharts() {
         x->setRange(start, end);
         x->setFormat(format);
         auto* count = static_cast<QValueAxis*>(chart->axes(Qt::Vertical).front());
-        count->setRange(0, most);
-        count->applyNiceNumbers();
+        const progress::CountScale scale = progress::countScale(most);
+        count->setRange(0, scale.top);
+        count->setTickCount(scale.ticks());
     }
 }
 
@@ -420,9 +453,12 @@ void TProgressForm::BtnIzvoziClick() {
 }
 
 void TProgressForm::BtnIzbrisiClick() {
-    if (!messages::question(
+    // What is deleted cannot be restored: Enter alone answers "Ne".
+    using messages::Button;
+    if (messages::askButtons(
             this, QStringLiteral("Res izbrišem vso zgodovino odgovorov? Izbrisanega ni mogoče vrniti."),
-            QStringLiteral("Izbriši zgodovino"), messages::Icon::Warning))
+            QStringLiteral("Izbriši zgodovino"), messages::Icon::Warning, {Button::Yes, Button::No},
+            Button::No, Button::No) != Button::Yes)
         return;
     m_store.clear();
     refresh();

@@ -2,10 +2,12 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStringList>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QToolTip>
 #include <QValidator>
+#include <QVariant>
 
 #include "transcription/cp1250.h"
 
@@ -15,9 +17,22 @@ bool storable(char32_t cp) {
     return cp == QChar::ParagraphSeparator || cp == QChar::LineSeparator || cp1250::fromUnicode(cp) >= 0;
 }
 
-void tellRefused(QWidget* field, const QString& refused) {
+// The text the field holds once the characters were left out: the tooltip
+// stays while that is the text and goes with the next change.
+const char* const kTipText = "codePageTipText";
+
+void tellRefused(QWidget* field, const QString& refused, const QString& textAfter) {
+    field->setProperty(kTipText, textAfter);
     QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), refusedCharacterMessage(refused),
                        field);
+}
+
+void hideTipOnChange(QWidget* field, const QString& text) {
+    const QVariant shownFor = field->property(kTipText);
+    if (shownFor.isValid() && shownFor.toString() != text) {
+        field->setProperty(kTipText, QVariant());
+        QToolTip::hideText();
+    }
 }
 
 class CodePageValidator : public QValidator {
@@ -31,7 +46,7 @@ public:
             // The cursor stays after what was typed, less what was left out.
             pos -= static_cast<int>(input.left(pos).size() - codePageOnly(input.left(pos)).size());
             input = kept;
-            tellRefused(m_field, refused);
+            tellRefused(m_field, refused, kept);
         }
         return Acceptable;
     }
@@ -42,32 +57,53 @@ private:
 
 }  // namespace
 
-QString codePageOnly(const QString& text, QString* firstRefused) {
+QString codePageOnly(const QString& text, QString* refused) {
     QString kept;
     kept.reserve(text.size());
     for (const char32_t cp : text.toUcs4()) {
+        const QString character = QString::fromUcs4(&cp, 1);
         if (storable(cp)) {
-            kept.append(QString::fromUcs4(&cp, 1));
-        } else if (firstRefused != nullptr && firstRefused->isEmpty()) {
-            *firstRefused = QString::fromUcs4(&cp, 1);
+            kept.append(character);
+        } else if (refused != nullptr && !refused->contains(character)) {
+            refused->append(character);
         }
     }
     return kept;
 }
 
 QString refusedCharacterMessage(const QString& refused) {
-    return QStringLiteral("Znaka \u201E%1\u201C ni v kodni tabeli Windows-1250, zato je izpu\u0161\u010Den.")
-        .arg(refused);
+    // Enough to recognise what was pasted; a whole foreign text is not listed.
+    constexpr int kNamed = 8;
+    QStringList named;
+    for (const char32_t cp : refused.toUcs4()) {
+        named.append(QStringLiteral("\u201E%1\u201C").arg(QString::fromUcs4(&cp, 1)));
+    }
+    if (named.size() == 1) {
+        return QStringLiteral("Znaka %1 ni v kodni tabeli Windows-1250, zato je izpu\u0161\u010Den.")
+            .arg(named[0]);
+    }
+    QString list;
+    if (named.size() > kNamed) {
+        list = QStringList(named.mid(0, kNamed)).join(QStringLiteral(", ")) +
+               QStringLiteral(" in \u0161e %1 drugih").arg(named.size() - kNamed);
+    } else {
+        list = QStringList(named.mid(0, named.size() - 1)).join(QStringLiteral(", ")) +
+               QStringLiteral(" in ") + named.constLast();
+    }
+    return QStringLiteral("Znakov %1 ni v kodni tabeli Windows-1250, zato so izpu\u0161\u010Deni.").arg(list);
 }
 
 void acceptCodePageOnly(QLineEdit* field) {
     field->setValidator(new CodePageValidator(field));
+    QObject::connect(field, &QLineEdit::textChanged, field,
+                     [field](const QString& text) { hideTipOnChange(field, text); });
 }
 
 void acceptCodePageOnly(QPlainTextEdit* field) {
     QTextDocument* document = field->document();
     QObject::connect(document, &QTextDocument::contentsChange, field,
                      [field, document](int position, int /*removed*/, int added) {
+                         hideTipOnChange(field, document->toPlainText());
                          if (added <= 0) {
                              return;
                          }
@@ -86,6 +122,6 @@ void acceptCodePageOnly(QPlainTextEdit* field) {
                          cursor.joinPreviousEditBlock();
                          cursor.insertText(kept);
                          cursor.endEditBlock();
-                         tellRefused(field, refused);
+                         tellRefused(field, refused, document->toPlainText());
                      });
 }

@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 
 #include "help/contexthelp.h"
@@ -94,11 +95,13 @@ QIcon backColorIcon(const QColor& back) {
 }  // namespace
 
 TZoomForm::TZoomForm(TOptions& options, QWidget* owner)
-    : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint),
       m_options(options),
       ui(std::make_unique<Ui::TZoomForm>()) {
     ui->setupUi(this);
+    // Shown from the exercise page, it leaves the keyboard with the answer.
+    setAttribute(Qt::WA_ShowWithoutActivating);
 
     setHelpContext(this, 1401);
     setHelpContext(ui->FontCombo, 1402);
@@ -388,27 +391,45 @@ void TZoomForm::layOutDisplayArea() {
 }
 
 // The stored rectangle is the window's inside in screen coordinates, so that
-// it comes back exactly whatever frame the window system draws around it.
+// it comes back exactly whatever frame the window system draws around it. The
+// default place is the outer frame's, so the title bar starts on the screen.
+// A stored place that does not fit the screen now (another screen or scale)
+// stays stored: the window is shown where it fits and gets it back later.
 void TZoomForm::restorePlace() {
     const StoredRect stored = m_options.GetZoomRect();
-    QRect place(QPoint(stored.left, stored.top),
-                QSize(stored.right - stored.left, stored.bottom - stored.top));
-    bool onScreen = false;
-    for (const QScreen* each : QGuiApplication::screens()) {
-        onScreen = onScreen || each->geometry().intersects(place);
+    const QRect place(QPoint(stored.left, stored.top),
+                      QSize(stored.right - stored.left, stored.bottom - stored.top));
+    QSize screen(1024, 768);
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+        screen = primary->geometry().size();
     }
-    if (place.isEmpty() || (!onScreen && !QGuiApplication::screens().isEmpty())) {
-        QSize screen(1024, 768);
-        if (const QScreen* primary = QGuiApplication::primaryScreen()) {
-            screen = primary->geometry().size();
-        }
-        place = defaultPlace(screen);
+    const QRect byDefault = defaultPlace(screen);
+    if (place.isEmpty() || place == byDefault) {
+        resize(byDefault.size());
+        move(byDefault.topLeft());
+        return;
     }
     setGeometry(place);
+    const QRect available = availableAreaFor(place);
+    if (!available.isEmpty() && !available.contains(place))
+        m_programPlace.hold(place);
+}
+
+void TZoomForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    afterFrameKnown(this, [this] {
+        guarded(this, [this] {
+            if (!keepOnScreen(this).isEmpty() || m_programPlace.held())
+                m_programPlace.hold(geometry());
+            m_programPlace.settle();
+            // By then the window system has long finished placing it.
+            QTimer::singleShot(1000, this, [this] { m_programPlace.reach(geometry()); });
+        });
+    });
 }
 
 void TZoomForm::SaveWindowPlace() {
-    if (!m_trackPlacement) {
+    if (!m_trackPlacement || !m_programPlace.isUsers(geometry())) {
         return;
     }
     const QRect inside = geometry();

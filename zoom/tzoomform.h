@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "settings/options.h"
+#include "widgets/windowframe.h"
 #include "zoom/zoomcreated.h"
 #include "zoom/zoomsplit.h"
 
@@ -25,8 +26,9 @@ class TZoomForm : public QWidget {
     Q_OBJECT
 
 public:
-    // With an owner the window stays above it and is minimised with it, and
-    // the owner is sent WM_ZOOMCREATED once the event loop runs.
+    // With an owner the window stays above it and is minimised with it (the
+    // window system holds it as the owner's dialog), and the owner is sent
+    // WM_ZOOMCREATED once the event loop runs.
     explicit TZoomForm(TOptions& options, QWidget* owner = nullptr);
     ~TZoomForm() override;
 
@@ -38,7 +40,8 @@ public:
     static const QStringList& answerFamilies();
 
     // Where the window goes when nothing usable is stored: 220 by 220 pixels
-    // at a tenth of the screen's width and a fiftieth of its height.
+    // whose outer frame starts at a tenth of the screen's width and a
+    // fiftieth of its height.
     static QRect defaultPlace(QSize screen);
 
 public slots:
@@ -59,6 +62,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void FormCreate();
@@ -89,4 +93,6 @@ private:
     bool m_filling = false;
     // False until the stored place has been applied.
     bool m_trackPlacement = false;
+    // A place the program chose over the stored one is not stored.
+    ProgramPlace m_programPlace;
 };

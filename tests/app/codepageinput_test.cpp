@@ -3,12 +3,15 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QToolTip>
+#include <functional>
+#include <utility>
 
 #include "shellfixture.h"
 #include "widgets/codepageinput.h"
 #include "widgets/programlook.h"
 
-TEST(CodePageInput, KeepsWhatWindows1250HoldsAndNamesTheFirstLeftOut) {
+TEST(CodePageInput, KeepsWhatWindows1250HoldsAndNamesEveryCharacterLeftOut) {
     struct Case {
         QString text;
         QString kept;
@@ -17,7 +20,9 @@ TEST(CodePageInput, KeepsWhatWindows1250HoldsAndNamesTheFirstLeftOut) {
     const Case cases[] = {
         {QStringLiteral("Čaj ž €"), QStringLiteral("Čaj ž €"), QString()},
         {QStringLiteral("emo=ж€"), QStringLiteral("emo=€"), QStringLiteral("ж")},
-        {QStringLiteral("a\U0001F600b\u4E2D"), QStringLiteral("ab"), QStringLiteral("\U0001F600")},
+        {QStringLiteral("a\U0001F600b\u4E2D"), QStringLiteral("ab"), QStringLiteral("\U0001F600\u4E2D")},
+        // Each character once, in the order met.
+        {QStringLiteral("жaжbщж"), QStringLiteral("ab"), QStringLiteral("жщ")},
         // A text document's paragraph and line breaks are line breaks.
         {QStringLiteral("a\u2029b\u2028c\td"), QStringLiteral("a\u2029b\u2028c\td"), QString()},
     };
@@ -26,7 +31,42 @@ TEST(CodePageInput, KeepsWhatWindows1250HoldsAndNamesTheFirstLeftOut) {
         EXPECT_EQ(codePageOnly(c.text, &refused), c.kept) << c.text.toStdString();
         EXPECT_EQ(refused, c.refused) << c.text.toStdString();
     }
-    EXPECT_TRUE(refusedCharacterMessage(QStringLiteral("ж")).contains(QStringLiteral("\u201Eж\u201C")));
+    const std::pair<QString, QString> messages[] = {
+        {QStringLiteral("ж"),
+         QStringLiteral("Znaka \u201Eж\u201C ni v kodni tabeli Windows-1250, zato je izpuščen.")},
+        {QStringLiteral("жщ"),
+         QStringLiteral(
+             "Znakov \u201Eж\u201C in \u201Eщ\u201C ni v kodni tabeli Windows-1250, zato so izpuščeni.")},
+        {QStringLiteral("абвгдежзий"),
+         QStringLiteral("Znakov \u201Eа\u201C, \u201Eб\u201C, \u201Eв\u201C, \u201Eг\u201C, \u201Eд\u201C, "
+                        "\u201Eе\u201C, \u201Eж\u201C, \u201Eз\u201C in še 2 drugih ni v kodni tabeli "
+                        "Windows-1250, zato so izpuščeni.")},
+    };
+    for (const auto& [refused, message] : messages) {
+        EXPECT_EQ(refusedCharacterMessage(refused), message) << refused.toStdString();
+    }
+}
+
+// The tooltip names what a paste left out and goes with the next change.
+TEST(CodePageInput, TheTipGoesAwayWhenTheTextChanges) {
+    QLineEdit line;
+    acceptCodePageOnly(&line);
+    QPlainTextEdit memo;
+    acceptCodePageOnly(&memo);
+    const std::pair<QWidget*, std::function<void(const QString&)>> fields[] = {
+        {&line, [&](const QString& text) { line.insert(text); }},
+        {&memo, [&](const QString& text) { memo.insertPlainText(text); }},
+    };
+    for (const auto& [field, insert] : fields) {
+        field->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(field));
+        insert(QStringLiteral("aжbщ"));
+        ASSERT_TRUE(QToolTip::isVisible());
+        EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("\u201Eж\u201C in \u201Eщ\u201C")));
+        insert(QStringLiteral("c"));
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+        field->hide();
+    }
 }
 
 TEST(QtTranslations, QtsOwnTextsSpeakSlovenian) {

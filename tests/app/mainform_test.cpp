@@ -152,10 +152,24 @@ TEST_F(MainFormTest, PlaceOffEveryScreenFallsBackToTheFormula) {
         TMainForm form;
         EXPECT_EQ(form.pos(), formula);
     }
-    // A window only partly on the screen stays where it was left.
-    options().SetMainRect({-100, -20, 431, 253});
+    // A window only partly on the screen is placed where it was left, and
+    // once shown is moved wholly onto the screen; the stored place stays
+    // for the screen it was made on until the user moves the window.
+    const StoredRect left{-100, -20, 431, 253};
+    options().SetMainRect(left);
     TMainForm partly;
     EXPECT_EQ(partly.pos(), QPoint(-100, -20));
+    partly.show();
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return available.contains(partly.frameGeometry()); }));
+    EXPECT_EQ(partly.pos(), available.topLeft());
+    EXPECT_EQ(options().GetMainRect(), left);
+    // Once the window system has finished placing it, the user's move is stored.
+    int step = 0;
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        partly.move(20 + 10 * (++step % 2), 40);
+        return options().GetMainRect().left == partly.frameGeometry().left();
+    }));
 }
 
 // --- page memory ------------------------------------------------------------

@@ -43,6 +43,7 @@ protected:
             boxes.push_back(request.text);
             titles.push_back(request.title);
             owners.push_back(request.parent);
+            defaults.push_back(request.buttons.value(request.defaultButton));
             return 0;  // "Da" to the overwrite question
         });
     }
@@ -81,6 +82,8 @@ protected:
     std::unique_ptr<ConvertPage> m_page;
     Ui::ConvertPage* ui = nullptr;
     std::vector<QString> titles;
+    // The button that Enter alone would choose in each box.
+    std::vector<QString> defaults;
     std::vector<QWidget*> owners;
 };
 
@@ -147,6 +150,7 @@ TEST_F(ConvertPageTest, ConvertsOnAWorkerAndSwapsTheButtonsBackAtItsEnd) {
     EXPECT_FALSE(ui->ConvertPercent->isVisible());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(titles[0], QStringLiteral("Opozorilo"));
+    EXPECT_EQ(defaults[0], QStringLiteral("Ne")) << "overwriting needs an explicit Da";
     EXPECT_EQ(boxes[0], QStringLiteral("Datoteka \"%1\" že obstaja.  Ali naj rezultate pretvorbe zapišem čez "
                                        "njeno sedanjo vsebino?")
                             .arg(path("izhod.rtf")));

@@ -2,9 +2,12 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBrowser>
+#include <QToolButton>
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "help/helpengine.h"
 #include "help/helppopup.h"
@@ -129,6 +132,54 @@ TEST_F(HelpEngineTest, SecondaryWindowOpensClosesAndFollowsLinks) {
     EXPECT_FALSE(engine().isWindowVisible());
 }
 
+// After a link, the way back and forward again: by the buttons, by
+// Alt+Left and Alt+Right, and by the mouse's side buttons.
+TEST_F(HelpEngineTest, SecondaryWindowGoesBackAndForward) {
+    engine().jumpContext(9801);
+    HelpWindow* sec = engine().secondaryWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sec));
+    auto* back = sec->findChild<QToolButton*>(QStringLiteral("BtnNazaj"));
+    auto* forward = sec->findChild<QToolButton*>(QStringLiteral("BtnNaprej"));
+    ASSERT_TRUE(back != nullptr && forward != nullptr);
+    EXPECT_TRUE(back->toolTip().startsWith(QStringLiteral("Nazaj")));
+    EXPECT_TRUE(forward->toolTip().startsWith(QStringLiteral("Naprej")));
+    EXPECT_FALSE(back->isEnabled());
+    EXPECT_FALSE(forward->isEnabled());
+
+    emit sec->browser()->anchorClicked(QUrl(QStringLiteral("#1140")));
+    emit sec->browser()->anchorClicked(QUrl(QStringLiteral("#9802")));
+    ASSERT_EQ(sec->context(), 9802);
+    const auto mouse = [sec](Qt::MouseButton button) {
+        QTest::mouseClick(sec->browser()->viewport(), button, {}, QPoint(20, 20));
+    };
+    const auto key = [sec](Qt::Key k) { QTest::keyClick(sec->browser(), k, Qt::AltModifier); };
+    const struct {
+        std::function<void()> step;
+        int context;
+        bool canGoBack;
+        bool canGoForward;
+    } steps[] = {
+        {[&] { back->click(); }, 1140, true, true},
+        {[&] { key(Qt::Key_Left); }, 9801, false, true},
+        {[&] { key(Qt::Key_Left); }, 9801, false, true},  // nothing before the first
+        {[&] { forward->click(); }, 1140, true, true},
+        {[&] { key(Qt::Key_Right); }, 9802, true, false},
+        {[&] { mouse(Qt::BackButton); }, 1140, true, true},
+        {[&] { mouse(Qt::ForwardButton); }, 9802, true, false},
+        {[&] { mouse(Qt::BackButton); }, 1140, true, true},
+        // A new topic from there drops the way forward.
+        {[&] { engine().jumpContext(9803); }, 9803, true, false},
+        {[&] { back->click(); }, 1140, true, true},
+    };
+    for (std::size_t k = 0; k < std::size(steps); ++k) {
+        steps[k].step();
+        EXPECT_EQ(sec->context(), steps[k].context) << k;
+        EXPECT_EQ(back->isEnabled(), steps[k].canGoBack) << k;
+        EXPECT_EQ(forward->isEnabled(), steps[k].canGoForward) << k;
+        EXPECT_FALSE(sec->plainText().isEmpty()) << k;
+    }
+}
+
 TEST_F(HelpEngineTest, QuitClosesEverything) {
     engine().jumpContext(9801);
     engine().showPopup(9801, QPoint(10, 10));
@@ -178,10 +229,10 @@ TEST(HelpWindowPlacement, GoesBesideTheWindowWhereTheScreenAllows) {
         QPoint expected;
     };
     const Case cases[] = {
-        {QRect(62, 365, 533, 298), QPoint(603, 365)},    // room on the right
-        {QRect(800, 100, 533, 298), QPoint(330, 100)},   // only on the left
-        {QRect(300, 900, 700, 100), QPoint(0, 579)},     // no room beside: the wider side, on the screen
-        {QRect(-40, -30, 533, 298), QPoint(501, 0)},     // an anchor partly off the screen
+        {QRect(62, 365, 533, 298), QPoint(603, 365)},   // room on the right
+        {QRect(800, 100, 533, 298), QPoint(330, 100)},  // only on the left
+        {QRect(300, 900, 700, 100), QPoint(0, 579)},    // no room beside: the wider side, on the screen
+        {QRect(-40, -30, 533, 298), QPoint(501, 0)},    // an anchor partly off the screen
     };
     for (const Case& c : cases) {
         const QPoint place = placeBeside(c.anchor, help, screen);

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QSet>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -83,9 +84,15 @@ TEST(HistoryStoreTest, AnswersAreReadBackAfterReopeningAndExported) {
     const QString csv = dir.filePath(QStringLiteral("out.csv"));
     QString error;
     ASSERT_TRUE(store.exportCsv(csv, &error)) << error.toStdString();
-    const QStringList lines = QString::fromUtf8(readAll(csv)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    // Spreadsheet programs know it for UTF-8 by its mark, and every column by its own name.
+    const QByteArray bytes = readAll(csv);
+    ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4);
-    EXPECT_EQ(lines[0], QStringLiteral("čas,naloga,črke,pravilni odgovor,odgovor,pravilno,čas (ms)"));
+    EXPECT_EQ(lines[0],
+              QStringLiteral("datum in ura,naloga,črke,pravilni odgovor,odgovor,pravilno,čas odgovora (ms)"));
+    const QStringList names = lines[0].split(QLatin1Char(','));
+    EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), names.size());
     EXPECT_TRUE(lines[1].endsWith(QStringLiteral(",\"Pari, \"\"črk\"\"\",bo,bo,do,ne,1000")))
         << lines[1].toStdString();
     EXPECT_TRUE(lines[3].endsWith(QStringLiteral(",ba,ba,da,ne,1200")));

@@ -1,21 +1,27 @@
 #include <gtest/gtest.h>
 
+#include <QAreaSeries>
 #include <QChartView>
+#include <QGuiApplication>
 #include <QLineSeries>
 #include <QLocale>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QValueAxis>
 #include <algorithm>
+#include <vector>
 
 #include "progress/drillweights.h"
 #include "progress/historystore.h"
 #include "progress/tprogressform.h"
 #include "transcription/alphabet.h"
 #include "ui_tprogressform.h"
+#include "widgets/messages.h"
 
 namespace {
 
@@ -80,6 +86,27 @@ TEST(ProgressFormTest, ShowsTheLettersConfusionsAndDaysOfAKnownHistory) {
     ASSERT_EQ(accuracy.size(), 2);
     EXPECT_DOUBLE_EQ(accuracy[0].y(), 100.0);
     EXPECT_DOUBLE_EQ(accuracy[1].y(), 25.0);
+    // Answers a day are bars: each rises from zero and falls back within its own day.
+    const auto bars =
+        static_cast<QAreaSeries*>(window.answersChart()->chart()->series()[0])->upperSeries()->points();
+    ASSERT_EQ(bars.size(), 8);
+    const double noonToday =
+        static_cast<double>(now.date().startOfDay().addSecs(12 * 3600).toMSecsSinceEpoch());
+    const double day = 24.0 * 3600 * 1000;
+    const struct {
+        int daysBefore;
+        double count;
+    } expected[] = {{2, 1.0}, {0, 4.0}};
+    for (int bar = 0; bar < 2; ++bar) {
+        const QPointF* p = &bars[4 * bar];
+        const double noon = noonToday - day * expected[bar].daysBefore;
+        EXPECT_DOUBLE_EQ(p[0].y(), 0.0);
+        EXPECT_DOUBLE_EQ(p[1].y(), expected[bar].count);
+        EXPECT_DOUBLE_EQ(p[2].y(), expected[bar].count);
+        EXPECT_DOUBLE_EQ(p[3].y(), 0.0);
+        EXPECT_GT(p[0].x(), noon - day / 2);
+        EXPECT_LT(p[3].x(), noon + day / 2);
+    }
 
     QSignalSpy drills(&window, &TProgressForm::drillRequested);
     QTest::mouseClick(ui.BtnVadi, Qt::LeftButton);
@@ -96,6 +123,65 @@ TEST(ProgressFormTest, ShowsTheLettersConfusionsAndDaysOfAKnownHistory) {
     EXPECT_FALSE(store.recordingEnabled());
     EXPECT_TRUE(ui.LbPovzetek->text().contains(QStringLiteral("izklopljeno")));
     QLocale::setDefault(before);
+}
+
+// With no answers yet the count axis reads 0 1 2 3 4 5, not repeated
+// rounded fractions.
+TEST(ProgressFormTest, AnEmptyHistoryHasRoundTicks) {
+    QTemporaryDir dir;
+    HistoryStore store(dir.path());
+    TProgressForm window(store);
+    window.refresh();
+    auto* count = static_cast<QValueAxis*>(window.answersChart()->chart()->axes(Qt::Vertical).front());
+    EXPECT_EQ(count->min(), 0.0);
+    EXPECT_EQ(count->max(), 5.0);
+    EXPECT_EQ(count->tickCount(), 6);
+    EXPECT_TRUE(static_cast<QAreaSeries*>(window.answersChart()->chart()->series()[0])
+                    ->upperSeries()
+                    ->points()
+                    .isEmpty());
+}
+
+// "Izbriši zgodovino" deletes what cannot be restored: Enter alone keeps the
+// history, only an explicit "Da" deletes it.
+TEST(ProgressFormTest, DeletingTheHistoryNeedsAnExplicitYes) {
+    QTemporaryDir dir;
+    HistoryStore store(dir.path());
+    ASSERT_TRUE(
+        store.record(AnswerRecord{QDateTime::currentMSecsSinceEpoch(), "Pari", "b", "b", "b", true, 500},
+                     progress::attributeAnswer("b", {"b"}, "b")));
+    TProgressForm window(store);
+    std::vector<messages::Request> asked;
+    int choice = -1;
+    messages::setResponder([&](const messages::Request& request) {
+        asked.push_back(request);
+        return choice < 0 ? request.defaultButton : choice;
+    });
+    QTest::mouseClick(window.form().BtnIzbrisi, Qt::LeftButton);  // Enter: the default
+    ASSERT_EQ(asked.size(), 1u);
+    const messages::Request& question = asked[0];
+    EXPECT_EQ(question.buttons.value(question.defaultButton), QStringLiteral("Ne"));
+    EXPECT_EQ(question.buttons.value(question.escapeButton), QStringLiteral("Ne"));
+    EXPECT_EQ(store.answerCount(), 1);
+    choice = static_cast<int>(question.buttons.indexOf(QStringLiteral("Da")));
+    QTest::mouseClick(window.form().BtnIzbrisi, Qt::LeftButton);
+    EXPECT_EQ(store.answerCount(), 0);
+    messages::setResponder({});
+}
+
+// On a screen smaller than its usual size the window opens wholly on it.
+TEST(ProgressFormTest, OpensNoLargerThanTheScreen) {
+    QTemporaryDir dir;
+    HistoryStore store(dir.path());
+    TProgressForm window(store);
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    window.resize(available.width() + 300, available.height() + 300);
+    window.move(available.topLeft() + QPoint(50, 50));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return available.contains(window.frameGeometry()); }))
+        << window.frameGeometry().x() << "," << window.frameGeometry().y() << " "
+        << window.frameGeometry().width() << "x" << window.frameGeometry().height();
 }
 
 }  // namespace

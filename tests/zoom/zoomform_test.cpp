@@ -5,12 +5,15 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -227,12 +230,56 @@ TEST_F(ZoomFormTest, EverySettingAndThePlaceComeBackInTheNextWindow) {
     EXPECT_FALSE(look.italic);
     EXPECT_EQ(look.text, QColor(0xFF, 0, 0));
     EXPECT_FALSE(again.itemBox()->look().bold);  // the item is never bold
+}
 
-    // A place on no screen falls back to the first one.
-    options().SetZoomRect({-9000, -9000, -8800, -8800});
-    TZoomForm lost(options());
-    EXPECT_EQ(lost.geometry().size(), QSize(220, 220));
-    EXPECT_TRUE(lost.screen()->geometry().contains(lost.geometry().topLeft()));
+// A place stored on another screen or at another scale: the window opens
+// wholly on this screen, as large as it was where it fits, and the stored
+// place stays for the screen it was made on; a move of the user's is stored.
+TEST_F(ZoomFormTest, AStoredPlaceThatDoesNotFitIsShownOnScreenAndKept) {
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const struct {
+        const char* what;
+        StoredRect stored;
+        QSize shown;
+    } cases[] = {
+        {"on no screen", {-9000, -9000, -8700, -8750}, {300, 250}},
+        {"off the right edge", {available.right() - 100, 40, available.right() + 200, 290}, {300, 250}},
+        {"taller than the screen", {20, 10, 320, 10 + available.height() + 400}, {300, available.height()}},
+    };
+    for (const auto& c : cases) {
+        options().SetZoomRect(c.stored);
+        TZoomForm form(options());
+        form.show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return available.contains(form.frameGeometry()); })) << c.what;
+        const QSize border = form.frameGeometry().size() - form.size();
+        EXPECT_EQ(form.size(), c.shown.boundedTo(available.size() - border)) << c.what;
+        EXPECT_EQ(options().GetZoomRect(), c.stored) << c.what;
+        // Once the window system has finished placing it, the user's move is stored.
+        const QPoint fitted = form.pos();
+        int step = 0;
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            form.move(fitted + QPoint(0, 10 + 10 * (++step % 2)));
+            return options().GetZoomRect().top == form.geometry().top();
+        })) << c.what;
+    }
+}
+
+// Owned by the main window, it is its transient dialog: the window manager
+// keeps it above the main window and minimises it with it. It does not take
+// the keyboard from the exercise when it comes up.
+TEST_F(ZoomFormTest, TheZoomWindowBelongsToTheMainWindow) {
+    options().SetFirstTime(false);
+    options().SetFlag(flag::ZoomShown, true);
+    TMainForm owner;
+    auto* zoom = new TZoomForm(options(), &owner);
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitFor([zoom] { return zoom->isVisible(); }));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(zoom));
+    EXPECT_EQ(zoom->windowType(), Qt::Dialog);
+    ASSERT_NE(zoom->windowHandle(), nullptr);
+    EXPECT_EQ(zoom->windowHandle()->transientParent(), owner.windowHandle());
+    EXPECT_TRUE(zoom->testAttribute(Qt::WA_ShowWithoutActivating));
+    EXPECT_FALSE(zoom->isModal());
 }
 
 TEST_F(ZoomFormTest, RightPressesAndF1ShowTheControlsTopics) {
