@@ -45,7 +45,9 @@ int run(const std::vector<std::string>& argv) {
         return kSuccess;
     }
     if (command == "--version") {
-        std::puts("ostrel (Tengwar Ostrel) 1.0");
+        std::puts("ostrel (Tengwar Ostrel) 1.0\n"
+                  "Licenca: GPL 3 ali novejša <https://www.gnu.org/licenses/gpl-3.0.html>.\n"
+                  "To je prosto programje: smete ga spreminjati in razširjati. Brez jamstva, kolikor dovoljuje zakon.");
         return kSuccess;
     }
     if (commandHelp(command).empty()) {

@@ -76,6 +76,7 @@ ConvertOutcome writeRtfDocument(std::span<const char> input, BufferedWriter& out
     out.write(rtf::header());
 
     RunEmitter emitter(out, settings);
+    const auto& runChars = rtf::tengwarRunChars(settings.lowerCase);
     bool letters = true;  // the class of the current run
     std::uint64_t runStart = 0;
     std::uint64_t i = 0;
@@ -102,18 +103,18 @@ ConvertOutcome writeRtfDocument(std::span<const char> input, BufferedWriter& out
                 runStart = i;
                 continue;
             }
-            if (rtf::isTengwarRunChar(byte) == letters) {
+            if (runChars[byte] == letters) {
                 // Line breaks are never letters, so a letter run stops at
                 // them by itself; a Latin run checks for them.
                 const std::uint64_t limit = std::min(size, i + kProgressStep);
                 ++i;
                 if (letters) {
-                    while (i < limit && rtf::isTengwarRunChar(static_cast<unsigned char>(data[i])) &&
+                    while (i < limit && runChars[static_cast<unsigned char>(data[i])] &&
                            !stopRequested()) {
                         ++i;
                     }
                 } else {
-                    while (i < limit && !rtf::isTengwarRunChar(static_cast<unsigned char>(data[i])) &&
+                    while (i < limit && !runChars[static_cast<unsigned char>(data[i])] &&
                            data[i] != '\n' && data[i] != '\r' && !stopRequested()) {
                         ++i;
                     }

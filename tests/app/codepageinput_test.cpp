@@ -1,8 +1,20 @@
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTranslator>
+#include <QTreeView>
+#include <memory>
 
 #include "shellfixture.h"
 #include "widgets/codepageinput.h"
@@ -29,10 +41,117 @@ TEST(CodePageInput, KeepsWhatWindows1250HoldsAndNamesTheFirstLeftOut) {
     EXPECT_TRUE(refusedCharacterMessage(QStringLiteral("ж")).contains(QStringLiteral("\u201Eж\u201C")));
 }
 
+namespace {
+
+// What the user reads in Qt's own menus and dialogs as the program shows them:
+// the menus of a multi-line field and of the help window (on a link), a
+// question's standard buttons, the file dialog (open and save, with its
+// columns filled) and the colour dialog. File names are left out.
+QSet<QString> qtShownTexts(const QString& folder) {
+    QSet<QString> texts;
+    const auto add = [&texts](QString text) {
+        text = text.section(QLatin1Char('\t'), 0, 0);  // the shortcut after a tab
+        if (text.contains(QRegularExpression(QStringLiteral("\\p{L}")))) {
+            texts.insert(text);
+        }
+    };
+    const auto addWidgets = [&](const QWidget& window) {
+        for (const auto* action : window.findChildren<QAction*>()) {
+            add(action->text());
+        }
+        for (const auto* button : window.findChildren<QAbstractButton*>()) {
+            add(button->text());
+            add(button->toolTip());
+        }
+        for (const auto* label : window.findChildren<QLabel*>()) {
+            add(label->text());
+        }
+    };
+
+    QPlainTextEdit memo(QStringLiteral("opis"));
+    memo.selectAll();
+    memo.insertPlainText(QStringLiteral("nov opis"));
+    memo.undo();
+    std::unique_ptr<QMenu> menu(memo.createStandardContextMenu());
+    addWidgets(*menu);
+
+    QTextBrowser help;
+    help.setHtml(QStringLiteral("<a href=\"https://example.org/\">povezava</a>"));
+    help.resize(300, 100);
+    QTextCursor onLink(help.document());
+    onLink.setPosition(2);
+    menu.reset(help.createStandardContextMenu(help.cursorRect(onLink).center()));
+    addWidgets(*menu);
+
+    QMessageBox question(QMessageBox::Question, QStringLiteral("Tengwar Ostrel"), QStringLiteral("?"),
+                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::Ok);
+    addWidgets(question);
+
+    for (const auto mode : {QFileDialog::AcceptOpen, QFileDialog::AcceptSave}) {
+        QFileDialog files(nullptr, QString(), folder);
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        files.setViewMode(QFileDialog::Detail);
+        files.setAcceptMode(mode);
+        files.show();
+        const auto* view = files.findChild<QTreeView*>(QStringLiteral("treeView"));
+        EXPECT_TRUE(view != nullptr && QTest::qWaitFor([view] {
+            const QModelIndex first = view->model()->index(0, 3, view->rootIndex());
+            return !first.data().toString().isEmpty();
+        }));
+        if (view != nullptr) {
+            const QAbstractItemModel& model = *view->model();
+            for (int column = 1; column < model.columnCount(view->rootIndex()); ++column) {
+                add(model.headerData(column, Qt::Horizontal).toString());
+                add(model.index(0, column, view->rootIndex()).data().toString());
+            }
+        }
+        addWidgets(files);
+    }
+
+    QColorDialog colours;
+    colours.setOption(QColorDialog::DontUseNativeDialog);
+    addWidgets(colours);
+    return texts;
+}
+
+}  // namespace
+
 TEST(QtTranslations, QtsOwnTextsSpeakSlovenian) {
     loadQtTranslations();
     EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Undo"), QStringLiteral("&Razveljavi"));
     EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Paste"), QStringLiteral("Pri&lepi"));
+
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QFile file(folder.filePath(QStringLiteral("pesem.txt")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("tengwar\n");
+    file.close();
+
+    // The same menus and dialogs without any catalogue, and file dialogs left
+    // to the system's locale, show Qt's English.
+    const QList<QTranslator*> translators = qApp->findChildren<QTranslator*>();
+    ASSERT_EQ(translators.size(), 2);  // Debian's Qt catalogue and the program's own
+    QObject* const fileDialogs = qApp->findChild<QObject*>(QStringLiteral("slovenianFileDialogs"));
+    ASSERT_NE(fileDialogs, nullptr);
+    for (QTranslator* translator : translators) {
+        QCoreApplication::removeTranslator(translator);
+    }
+    qApp->removeEventFilter(fileDialogs);
+    const QSet<QString> english = qtShownTexts(folder.path());
+    for (QTranslator* translator : translators) {
+        QCoreApplication::installTranslator(translator);
+    }
+    qApp->installEventFilter(fileDialogs);
+    for (const char* text : {"Copy &Link Location", "Select All", "&Yes", "Cancel", "Date Modified",
+                             "&Pick Screen Color"}) {
+        EXPECT_TRUE(english.contains(QString::fromLatin1(text))) << text;  // each place was reached
+    }
+
+    const QSet<QString> sameInSlovenian = {QStringLiteral("&HTML:")};
+    for (const QString& text : qtShownTexts(folder.path())) {
+        EXPECT_TRUE(!english.contains(text) || sameInSlovenian.contains(text)) << text.toStdString();
+    }
 }
 
 class CodePageFieldsTest : public ShownMainFormTest {};
