@@ -70,9 +70,10 @@ public:
 }  // namespace
 
 void installSlovenianFileDialogs(QObject* application) {
-    if (application->findChild<FileDialogWatcher*>() == nullptr) {
+    const QString name = QStringLiteral("slovenianFileDialogs");
+    if (application->findChild<QObject*>(name, Qt::FindDirectChildrenOnly) == nullptr) {
         auto* watcher = new FileDialogWatcher(application);
-        watcher->setObjectName(QStringLiteral("slovenianFileDialogs"));
+        watcher->setObjectName(name);
         application->installEventFilter(watcher);
     }
 }

@@ -14,7 +14,6 @@
 #include <QTextBrowser>
 #include <QTranslator>
 #include <QTreeView>
-#include <memory>
 
 #include "shellfixture.h"
 #include "widgets/codepageinput.h"
@@ -68,20 +67,19 @@ QSet<QString> qtShownTexts(const QString& folder) {
         }
     };
 
+    // The menus belong to their fields.
     QPlainTextEdit memo(QStringLiteral("opis"));
     memo.selectAll();
     memo.insertPlainText(QStringLiteral("nov opis"));
     memo.undo();
-    std::unique_ptr<QMenu> menu(memo.createStandardContextMenu());
-    addWidgets(*menu);
+    addWidgets(*memo.createStandardContextMenu());
 
     QTextBrowser help;
     help.setHtml(QStringLiteral("<a href=\"https://example.org/\">povezava</a>"));
     help.resize(300, 100);
     QTextCursor onLink(help.document());
     onLink.setPosition(2);
-    menu.reset(help.createStandardContextMenu(help.cursorRect(onLink).center()));
-    addWidgets(*menu);
+    addWidgets(*help.createStandardContextMenu(help.cursorRect(onLink).center()));
 
     QMessageBox question(QMessageBox::Question, QStringLiteral("Tengwar Ostrel"), QStringLiteral("?"),
                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::Ok);
