@@ -127,6 +127,14 @@
         <source>Files</source>
         <translation>Datoteke</translation>
     </message>
+    <message>
+        <source>Delete</source>
+        <translation>Brisanje</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete &apos;%1&apos;?</source>
+        <translation>Ali res želite izbrisati »%1«?</translation>
+    </message>
 </context>
 <context>
     <name>QAbstractFileIconProvider</name>

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QTranslator>
 #include <QTreeView>
 
@@ -55,6 +56,7 @@ QSet<QString> qtShownTexts(const QString& folder) {
         }
     };
     const auto addWidgets = [&](const QWidget& window) {
+        add(window.windowTitle());
         for (const auto* action : window.findChildren<QAction*>()) {
             add(action->text());
         }
@@ -81,7 +83,7 @@ QSet<QString> qtShownTexts(const QString& folder) {
     onLink.setPosition(2);
     addWidgets(*help.createStandardContextMenu(help.cursorRect(onLink).center()));
 
-    QMessageBox question(QMessageBox::Question, QStringLiteral("Tengwar Ostrel"), QStringLiteral("?"),
+    QMessageBox question(QMessageBox::Question, QString(), QStringLiteral("?"),
                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::Ok);
     addWidgets(question);
 
@@ -102,6 +104,24 @@ QSet<QString> qtShownTexts(const QString& folder) {
                 add(model.headerData(column, Qt::Horizontal).toString());
                 add(model.index(0, column, view->rootIndex()).data().toString());
             }
+            // The question its menu's "Delete" asks, answered "No".
+            view->selectionModel()->select(model.index(0, 0, view->rootIndex()),
+                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            auto* remove = files.findChild<QAction*>(QStringLiteral("qt_delete_action"));
+            EXPECT_NE(remove, nullptr);
+            bool asked = false;
+            QTimer::singleShot(0, [&] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    asked = true;
+                    addWidgets(*box);
+                    box->button(QMessageBox::No)->click();
+                }
+            });
+            if (remove != nullptr) {
+                remove->setEnabled(true);  // as the menu shows it for a file that may go
+                remove->trigger();
+            }
+            EXPECT_TRUE(asked);
         }
         addWidgets(files);
     }
@@ -141,7 +161,7 @@ TEST(QtTranslations, QtsOwnTextsSpeakSlovenian) {
         QCoreApplication::installTranslator(translator);
     }
     qApp->installEventFilter(fileDialogs);
-    for (const char* text : {"Copy &Link Location", "Select All", "&Yes", "Cancel", "Date Modified",
+    for (const char* text : {"Copy &Link Location", "Select All", "&Yes", "Cancel", "Date Modified", "Delete",
                              "&Pick Screen Color"}) {
         EXPECT_TRUE(english.contains(QString::fromLatin1(text))) << text;  // each place was reached
     }
@@ -150,6 +170,7 @@ TEST(QtTranslations, QtsOwnTextsSpeakSlovenian) {
     for (const QString& text : qtShownTexts(folder.path())) {
         EXPECT_TRUE(!english.contains(text) || sameInSlovenian.contains(text)) << text.toStdString();
     }
+    EXPECT_TRUE(file.exists());  // "No" kept it
 }
 
 class CodePageFieldsTest : public ShownMainFormTest {};
