@@ -15,6 +15,7 @@ void reportStoreNotice(TOptions& options, QWidget* parent) {
 }
 
 bool offerShortcutsAtFirstStart(TOptions& options) {
+    shortcuts::dropStaleMenuEntry();
     if (!options.GetFirstTime()) {
         return true;
     }

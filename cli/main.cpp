@@ -45,7 +45,12 @@ int run(const std::vector<std::string>& argv) {
         return writeStdout(overviewHelp()) ? kSuccess : kFailure;
     }
     if (command == "--version") {
-        return writeStdout("ostrel (Tengwar Ostrel) 1.0\n") ? kSuccess : kFailure;
+        return writeStdout("ostrel (Tengwar Ostrel) 1.0\n"
+                           "Licenca: GPL 3 ali novejša <https://www.gnu.org/licenses/gpl-3.0.html>.\n"
+                           "To je prosto programje: smete ga spreminjati in razširjati. Brez jamstva, kolikor "
+                           "dovoljuje zakon.\n")
+                   ? kSuccess
+                   : kFailure;
     }
     if (commandHelp(command).empty()) {
         return usageError("ukaz \"" + command + "\" ne obstaja (transcribe, convert, draw)", {});

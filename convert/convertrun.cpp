@@ -61,7 +61,10 @@ private:
 };
 
 RtfDocument::RtfDocument(BufferedWriter& out, const ConvertSettings& settings, const ConvertControl& control)
-    : m_out(out), m_control(control), m_emitter(std::make_unique<RunEmitter>(out, settings)) {
+    : m_out(out),
+      m_control(control),
+      m_emitter(std::make_unique<RunEmitter>(out, settings)),
+      m_runChars(rtf::tengwarRunChars(settings.lowerCase)) {
     m_out.write(rtf::header());
 }
 
@@ -115,7 +118,7 @@ bool RtfDocument::add(std::string_view text) {
             runStart = i;
             continue;
         }
-        if (rtf::isTengwarRunChar(byte) != m_letters) {
+        if (m_runChars[byte] != m_letters) {
             emitRun();
             m_letters = !m_letters;
         }
@@ -123,11 +126,11 @@ bool RtfDocument::add(std::string_view text) {
         // itself; a Latin run checks for them.
         ++i;
         if (m_letters) {
-            while (i < size && rtf::isTengwarRunChar(static_cast<unsigned char>(data[i])) && !stopRequested()) {
+            while (i < size && m_runChars[static_cast<unsigned char>(data[i])] && !stopRequested()) {
                 ++i;
             }
         } else {
-            while (i < size && !rtf::isTengwarRunChar(static_cast<unsigned char>(data[i])) && data[i] != '\n' &&
+            while (i < size && !m_runChars[static_cast<unsigned char>(data[i])] && data[i] != '\n' &&
                    data[i] != '\r' && !stopRequested()) {
                 ++i;
             }

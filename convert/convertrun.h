@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -69,6 +70,7 @@ private:
     BufferedWriter& m_out;
     const ConvertControl& m_control;
     std::unique_ptr<RunEmitter> m_emitter;
+    const std::array<bool, 256>& m_runChars;  // the letter-run bytes (more when lowering capitals)
     std::string m_carry;   // the start of the run in progress, from earlier pieces
     bool m_letters = true;  // the class of the run in progress
     bool m_afterCr = false;  // the last piece ended with a CR: a LF first in the next one is its pair

@@ -105,6 +105,16 @@ inline constexpr std::array<bool, 256> kTengwarRunChars = [] {
     return table;
 }();
 
+// With capitals lowered, Č Š Ž Đ join the letter runs as well: their small
+// letters are the engine's. Ć stays Latin, since the engine has no ć.
+inline constexpr std::array<bool, 256> kTengwarRunCharsLowered = [] {
+    std::array<bool, 256> table = kTengwarRunChars;
+    for (int b : {0x8A, 0x8E, 0xC8, 0xD0}) {
+        table[b] = true;
+    }
+    return table;
+}();
+
 }  // namespace detail
 
 // The document's opening lines: the fonts (0 Times New Roman for the Latin
@@ -128,6 +138,12 @@ std::string EscapeRtf(std::string_view bytes);
 // punctuation, control bytes and the capitals Č Š Ž belong to Latin runs.
 inline bool isTengwarRunChar(unsigned char byte) {
     return detail::kTengwarRunChars[byte];
+}
+
+// The letter-run bytes of a conversion: with lowerCase, the capitals Č Š Ž Đ
+// are letters too (they are lowered with their run).
+inline const std::array<bool, 256>& tengwarRunChars(bool lowerCase) {
+    return lowerCase ? detail::kTengwarRunCharsLowered : detail::kTengwarRunChars;
 }
 
 // The Windows-1250 small letter of a capital (accented ones included); every

@@ -15,9 +15,9 @@ class EmblemBox : public QWidget {
     Q_OBJECT
 
 public:
-    // "Tengwar Ostrel" in the font's codes, transcribed once with the default
-    // switches.
-    static constexpr char kEmblemCodes[] = "3Yby%7 `>*17^j";
+    // "tengwar ostrel" in the font's codes, transcribed once with the default
+    // switches; in lower case, since a capital is another sound here (T: th).
+    static constexpr char kEmblemCodes[] = "1^by%7 `>*17^j";
     static constexpr double kAngleDegrees = 24;
 
     explicit EmblemBox(QWidget* parent = nullptr);

@@ -68,7 +68,81 @@ std::string entryText(std::string_view programPath, std::string_view iconName) {
     text += "Icon=" + escapeStringValue(iconName) + "\n";
     text += "Terminal=false\n";
     text += "Categories=Education;\n";
+    text += "StartupWMClass=" + std::string(kWindowClass) + "\n";
     return text;
+}
+
+namespace {
+
+std::string unescapeStringValue(std::string_view value) {
+    std::string result;
+    result.reserve(value.size());
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '\\' || i + 1 == value.size()) {
+            result += value[i];
+            continue;
+        }
+        switch (value[++i]) {
+            case 's':
+                result += ' ';
+                break;
+            case 'n':
+                result += '\n';
+                break;
+            case 't':
+                result += '\t';
+                break;
+            case 'r':
+                result += '\r';
+                break;
+            default:
+                result += value[i];
+                break;
+        }
+    }
+    return result;
+}
+
+}  // namespace
+
+std::string execProgram(std::string_view entryText) {
+    std::string_view line;
+    for (std::size_t from = 0; from < entryText.size();) {
+        std::size_t end = entryText.find('\n', from);
+        if (end == std::string_view::npos) {
+            end = entryText.size();
+        }
+        const std::string_view candidate = entryText.substr(from, end - from);
+        if (candidate.starts_with("Exec=")) {
+            line = candidate.substr(5);
+            break;
+        }
+        from = end + 1;
+    }
+    const std::string command = unescapeStringValue(line);
+    std::string program;
+    std::size_t i = 0;
+    if (!command.empty() && command[0] == '"') {
+        for (i = 1; i < command.size() && command[i] != '"'; ++i) {
+            if (command[i] == '\\' && i + 1 < command.size()) {
+                ++i;
+            }
+            program += command[i];
+        }
+    } else {
+        for (; i < command.size() && command[i] != ' '; ++i) {
+            program += command[i];
+        }
+    }
+    // A doubled % stands for one.
+    std::string result;
+    for (std::size_t k = 0; k < program.size(); ++k) {
+        result += program[k];
+        if (program[k] == '%' && k + 1 < program.size() && program[k + 1] == '%') {
+            ++k;
+        }
+    }
+    return result;
 }
 
 }  // namespace desktopentry

@@ -22,4 +22,12 @@ std::string escapeStringValue(std::string_view value);
 // The whole entry for a program at `programPath` (absolute).
 std::string entryText(std::string_view programPath, std::string_view iconName = kIconName);
 
+// The window class the program's windows carry (the application's name), which
+// StartupWMClass names so that docks group a window with its launcher.
+inline constexpr char kWindowClass[] = "Tengwar Ostrel";
+
+// The program an entry's Exec line starts: its first argument with the string
+// escapes and the quoting undone; empty when the entry has no Exec line.
+std::string execProgram(std::string_view entryText);
+
 }  // namespace desktopentry

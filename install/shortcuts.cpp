@@ -26,7 +26,7 @@ QString runningProgram() {
 }
 
 Environment defaultEnvironment() {
-    return {execDialog, applicationsFolder, desktopFolder, runningProgram};
+    return {execDialog, applicationsFolder, desktopFolder, runningProgram, packageEntryInstalled};
 }
 
 Environment& environment() {
@@ -93,7 +93,57 @@ void setEnvironment(const Environment& replacement) {
         replacement.runDialog ? replacement.runDialog : defaults.runDialog,
         replacement.applicationsFolder ? replacement.applicationsFolder : defaults.applicationsFolder,
         replacement.desktopFolder ? replacement.desktopFolder : defaults.desktopFolder,
-        replacement.programPath ? replacement.programPath : defaults.programPath};
+        replacement.programPath ? replacement.programPath : defaults.programPath,
+        replacement.packageEntryInstalled ? replacement.packageEntryInstalled : defaults.packageEntryInstalled};
+}
+
+bool packageEntryInstalled() {
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+    for (const QString& folder : QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation)) {
+        if (folder != own && QFileInfo::exists(QDir(folder).filePath(QLatin1String(kPackageEntryName)))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+
+QString userMenuEntryPath() {
+    const QString folder = environment().applicationsFolder();
+    return folder.isEmpty() ? QString() : QDir(folder).filePath(QString::fromLatin1(desktopentry::kFileName));
+}
+
+bool startsExistingProgram(const QString& entryPath) {
+    QFile file(entryPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QString program = QString::fromStdString(desktopentry::execProgram(file.readAll().toStdString()));
+    if (program.isEmpty()) {
+        return false;
+    }
+    if (!QDir::isAbsolutePath(program)) {
+        return !QStandardPaths::findExecutable(program).isEmpty();
+    }
+    const QFileInfo info(program);
+    return info.isFile() && info.isExecutable();
+}
+
+}  // namespace
+
+bool workingMenuEntry() {
+    const QString entry = userMenuEntryPath();
+    return !entry.isEmpty() && QFileInfo::exists(entry) && startsExistingProgram(entry);
+}
+
+void dropStaleMenuEntry() {
+    const QString entry = userMenuEntryPath();
+    if (entry.isEmpty() || !QFileInfo::exists(entry) || !environment().packageEntryInstalled() ||
+        startsExistingProgram(entry)) {
+        return;
+    }
+    QFile::remove(entry);
 }
 
 void resetEnvironment() {
@@ -159,6 +209,11 @@ bool CreateShortcuts(const TShortcutForm& form) {
 
 bool OfferShortcuts(QWidget* owner) {
     TShortcutForm form(owner);
+    // One menu entry, not two: where there is one that works, the offer
+    // leaves the menu unticked.
+    if (shortcuts::environment().packageEntryInstalled() || shortcuts::workingMenuEntry()) {
+        form.setMenuEntryPresent();
+    }
     if (!shortcuts::environment().runDialog(form)) {
         return false;
     }

@@ -42,8 +42,24 @@ struct Environment {
     std::function<QString()> desktopFolder;
     // The absolute path of the running program.
     std::function<QString()> programPath;
+    // Whether the installed package's own menu entry is there.
+    std::function<bool()> packageEntryInstalled;
 };
 void setEnvironment(const Environment& environment);
+
+// The menu entry of the installed package, the one the desktop shows for it.
+inline constexpr char kPackageEntryName[] = "tengwar.ostrel.TengwarOstrel.desktop";
+// Whether that entry is in one of the system's data folders (not the user's own).
+bool packageEntryInstalled();
+
+// Whether the user's menu entry "Tengwar Ostrel.desktop" is there and starts a
+// program that exists: an entry written by a program that has since gone does
+// not count as a menu entry.
+bool workingMenuEntry();
+
+// Beside the package's entry, a user entry whose program has gone would be a
+// second, broken menu entry: it is removed. Run at every start.
+void dropStaleMenuEntry();
 void resetEnvironment();
 
 }  // namespace shortcuts

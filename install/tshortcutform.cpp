@@ -39,3 +39,8 @@ QCheckBox* TShortcutForm::CbStart() const {
 QCheckBox* TShortcutForm::CbDesktop() const {
     return ui->CbDesktop;
 }
+
+void TShortcutForm::setMenuEntryPresent() {
+    ui->CbStart->setChecked(false);
+    ui->Label->setText(QString::fromUtf8(kMenuPresentText));
+}

@@ -24,6 +24,12 @@ public:
     QCheckBox* CbStart() const;
     QCheckBox* CbDesktop() const;
 
+    // The program already has a menu entry: the menu box starts unticked and
+    // the text says so.
+    void setMenuEntryPresent();
+    static constexpr char kMenuPresentText[] =
+        "Program že ima vnos v meniju »Start«. Ostrel vam lahko pripravi še bližnjico na namizju.";
+
 private:
     std::unique_ptr<Ui::TShortcutForm> ui;
 };

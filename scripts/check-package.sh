@@ -23,6 +23,7 @@ expected=(
   ./usr/share/doc/tengwar-ostrel/copyright
   ./usr/bin/ostrel
   ./usr/share/man/man1/ostrel.1.gz
+  ./usr/share/man/man1/tengwar-ostrel.1.gz
 )
 for size in 16 24 32 48 64 128 256; do
   expected+=("./usr/share/icons/hicolor/${size}x${size}/apps/tengwar-ostrel.png")
@@ -38,7 +39,7 @@ done
 
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "Depends: $depends"
-for lib in libqt6widgets6 libc6; do
+for lib in libqt6widgets6 libc6 libqt6sql6-sqlite qt6-translations-l10n; do
   grep -q "$lib" <<<"$depends" || { echo "Depends lacks $lib"; status=1; }
 done
 

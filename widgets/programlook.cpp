@@ -6,6 +6,7 @@
 #include <QStyleFactory>
 #include <QTranslator>
 
+#include "widgets/slovenianfiledialogs.h"
 #include "widgets/windowfont.h"
 
 namespace {
@@ -42,12 +43,27 @@ void applyProgramLook() {
 void loadQtTranslations() {
     // Debian ships Qt's Slovenian texts as the one catalogue "qt_sl"; a split
     // "qtbase_sl" is taken where a Qt has one.
+    QObject* const app = QApplication::instance();
+    if (app->property("ostrelQtTexts").toBool()) {
+        return;
+    }
+    app->setProperty("ostrelQtTexts", true);
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    auto* translator = new QTranslator(QApplication::instance());
+    auto* translator = new QTranslator(app);
     if (translator->load(QStringLiteral("qtbase_sl"), folder) ||
         translator->load(QStringLiteral("qt_sl"), folder)) {
         QApplication::installTranslator(translator);
     } else {
         delete translator;
     }
+    // The texts that catalogue lacks (the menus of multi-line fields, the
+    // standard buttons, parts of the file and colour dialogs), installed
+    // after it so that they are asked first.
+    auto* own = new QTranslator(app);
+    if (own->load(QStringLiteral(":/i18n/qt_sl_ostrel.qm"))) {
+        QApplication::installTranslator(own);
+    } else {
+        delete own;
+    }
+    installSlovenianFileDialogs(app);
 }

@@ -88,7 +88,12 @@ TEST(RtfDocument, RunsLineBreaksAndEscaping) {
         {"Dober dan, svet.", false, L("Dober dan") + A(",") + L(" svet") + A(".")},
         {"a\tb_c", false, L("a") + A("\t") + L("b_c")},
         {"Čaša šček Žeje", false, A("\\'c8") + L("aša šček ") + A("\\'8e") + L("eje")},
-        {"ŠŠ", true, A("\\'8a\\'8a")},  // lower-casing reaches letter runs only
+        // Lowered, Č Š Ž Đ join their run (the engine writes č š ž đ); Ć, which the
+        // engine has no letter for, stays Latin; unlowered, they stay Latin.
+        {"ŠŠ", true, L("šš")},
+        {"Žiga, Čaša in Đuro", true, L("žiga") + A(",") + L(" čaša in đuro")},
+        {"Žiga, Čaša in Đuro", false, A("\\'8e") + L("iga") + A(",") + L(" ") + A("\\'c8") + L("aša in ") + A("\\'d0") + L("uro")},
+        {"Ćevap 1Š", true, A("\\'c6") + L("evap ") + A("1") + L("š")},
         {"a\\b{c}", false, L("a") + A("\\\\") + L("b") + A("\\{") + L("c") + A("\\}")},
         {"5 ÄÔ\x01", false, A("5") + L(" ") + A("\\'c4\\'d4\x01")},
         {"ABC Ána", false, L("ABC Ána")},  // capitals reach the engine unchanged

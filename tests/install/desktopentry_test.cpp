@@ -39,7 +39,21 @@ TEST(DesktopEntry, EntryForAPathWithSpacesAndABackslash) {
               "Exec=\"/home/ana/Moji programi/a\\\\\\\\b/tengwar-ostrel\"\n"
               "Icon=tengwar-ostrel\n"
               "Terminal=false\n"
-              "Categories=Education;\n");
+              "Categories=Education;\n"
+              "StartupWMClass=Tengwar Ostrel\n");
+}
+
+TEST(DesktopEntry, ExecProgramReadsBackWhatTheEntryStarts) {
+    // Every path the quoting table knows comes back from an entry written for it.
+    for (const char* path : {"/usr/bin/tengwar-ostrel", "/home/ana/Moji programi/tengwar-ostrel", "/opt/a\"b/x",
+                             "/opt/$HOME/x", "/opt/a`b/x", "/opt/a\\b/x", "/opt/100%/x", "/opt/50% off/x",
+                             "/opt/čšž/x"}) {
+        EXPECT_EQ(desktopentry::execProgram(desktopentry::entryText(path)), path) << path;
+    }
+    // Entries written by hand: a bare command with arguments, an escaped blank, no Exec line.
+    EXPECT_EQ(desktopentry::execProgram("[Desktop Entry]\nName=x\nExec=tengwar-ostrel %U\n"), "tengwar-ostrel");
+    EXPECT_EQ(desktopentry::execProgram("[Desktop Entry]\nExec=\"/a\\sb/c\" --x"), "/a b/c");
+    EXPECT_EQ(desktopentry::execProgram("[Desktop Entry]\nName=Exec=x\n"), "");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -53,7 +54,7 @@ protected:
                                        return answer.ok;
                                    },
                                    [this] { return applications; }, [this] { return desktop; },
-                                   [this] { return program; }});
+                                   [this] { return program; }, [this] { return packaged; }});
     }
     void TearDown() override {
         shortcuts::resetEnvironment();
@@ -68,6 +69,7 @@ protected:
     QString applications;
     QString desktop;
     QString program;
+    bool packaged = false;  // the installed package's menu entry is there
 
 private:
     QTemporaryDir m_root;
@@ -145,6 +147,49 @@ TEST_F(ShortcutsTest, DialogDefaultsAndItsOneHelpTopic) {
     EXPECT_EQ(shown[0].at(0).toInt(), TShortcutForm::kHelpContext);
     EXPECT_EQ(shown[1].at(0).toInt(), TShortcutForm::kHelpContext);
     EXPECT_TRUE(form.CbStart()->isChecked());  // a right press does not tick
+}
+
+TEST_F(ShortcutsTest, OneMenuEntryNotTwo) {
+    // A user entry written earlier for a program that is there, or for one that has gone.
+    enum class Earlier { None, Working, Stale };
+    const struct {
+        bool packaged;
+        Earlier earlier;
+        bool offeredTicked;  // the menu box as the dialog opens
+        bool earlierKept;    // the earlier entry after the start's clean-up
+    } cases[] = {
+        {false, Earlier::None, true, true},   {false, Earlier::Working, false, true},
+        {false, Earlier::Stale, true, true},  {true, Earlier::None, false, true},
+        {true, Earlier::Working, false, true}, {true, Earlier::Stale, false, false},
+    };
+    const QString gone = rootPath(QStringLiteral("izbrisan/tengwar-ostrel"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(program).absolutePath()));
+    QFile(program).open(QIODevice::WriteOnly);
+    QFile(program).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const QString entry = QDir(applications).filePath(kEntry);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "packaged " << c.packaged << " earlier " << int(c.earlier));
+        QDir(applications).removeRecursively();
+        packaged = c.packaged;
+        if (c.earlier != Earlier::None) {
+            ASSERT_TRUE(writeDesktopEntry(applications, c.earlier == Earlier::Working ? program : gone));
+        }
+        shortcuts::dropStaleMenuEntry();
+        EXPECT_EQ(QFileInfo::exists(entry), c.earlier != Earlier::None && c.earlierKept);
+
+        bool ticked = false;
+        QString text;
+        shortcuts::setEnvironment({[&](TShortcutForm& form) {
+                                       ticked = form.CbStart()->isChecked();
+                                       text = form.findChild<QLabel*>(QStringLiteral("Label"))->text();
+                                       return false;
+                                   },
+                                   [this] { return applications; }, [this] { return desktop; },
+                                   [this] { return program; }, [this] { return packaged; }});
+        EXPECT_FALSE(OfferShortcuts());
+        EXPECT_EQ(ticked, c.offeredTicked);
+        EXPECT_EQ(text == QString::fromUtf8(TShortcutForm::kMenuPresentText), !c.offeredTicked);
+    }
 }
 
 // "Izhod" at the first start: the main window is still made (the first-start
