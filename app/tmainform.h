@@ -19,6 +19,7 @@ class AboutPage;
 class TrainerSession;
 class HistoryStore;
 class TProgressForm;
+class WordDrills;
 
 // The main window: six pages, "Izhod" and "Pomoč". It owns the session, the
 // state the pages share, and wires the pages' signals to each other.
@@ -70,6 +71,10 @@ public:
     void setHistory(HistoryStore* history);
     // The "Napredek" window once it has been opened.
     TProgressForm* progressForm() const { return m_progressForm; }
+    // The drills of real words (the entries below the tasks of "Nova naloga").
+    WordDrills* wordDrills() const { return m_wordDrills; }
+    // The status line beside "Napredek".
+    QString statusText() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -89,6 +94,8 @@ private:
     void recordAnswer(const QString& letters, const QString& expected, const QString& typed, bool right,
                       int ms);
     void showHistoryNotice(const QString& text);
+    void wireWordDrills();
+    void showStatus(const QString& text);
 
     std::unique_ptr<Ui::TMainForm> ui;
     std::unique_ptr<TrainerSession> m_session;
@@ -106,4 +113,5 @@ private:
     bool m_programPageChange = false;
     HistoryStore* m_history = nullptr;
     TProgressForm* m_progressForm = nullptr;
+    WordDrills* m_wordDrills = nullptr;
 };

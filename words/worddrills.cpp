@@ -4,8 +4,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFutureWatcher>
-#include <QtConcurrent/QtConcurrentRun>
+#include <QThreadPool>
 
 #include "exercise/random.h"
 #include "progress/historystore.h"
@@ -29,22 +28,19 @@ words::RandomFunction programRandom() {
     return [](int n) { return Random(n); };
 }
 
-// Runs work on the thread pool and done with its result on the owner's
-// thread; waits holds how to wait for it until it ends.
-template <class Result>
-void inBackground(QObject* owner, std::list<std::function<void()>>& waits, std::function<Result()> work,
-                  std::function<void(Result)> done) {
-    auto* watcher = new QFutureWatcher<Result>(owner);
-    const auto wait = waits.insert(waits.end(), [watcher] { watcher->waitForFinished(); });
-    QObject::connect(watcher, &QFutureWatcher<Result>::finished, owner, [watcher, wait, &waits, done] {
-        waits.erase(wait);
-        watcher->deleteLater();
-        done(watcher->result());
-    });
-    watcher->setFuture(QtConcurrent::run(std::move(work)));
-}
-
 }  // namespace
+
+// Runs work on the drills' own threads and done with its result on the main
+// thread. The destructor waits for the work, so the result never outlives
+// its receiver.
+template <class Result>
+void WordDrills::inBackground(std::function<Result()> work, std::function<void(Result)> done) {
+    m_pool.start([this, work = std::move(work), done = std::move(done)]() mutable {
+        auto result = std::make_shared<Result>(work());
+        QMetaObject::invokeMethod(
+            this, [done = std::move(done), result] { done(std::move(*result)); }, Qt::QueuedConnection);
+    });
+}
 
 // The course's view of the answer history.
 class HistoryCourse : public CourseHistory {
@@ -71,14 +67,14 @@ struct WordDrills::LoadedText {
     QString problem;
 };
 
-WordDrills::WordDrills(QObject* parent) : QObject(parent) {
+WordDrills::WordDrills(QObject* parent)
+    : QObject(parent), m_dictionaryProblem(QStringLiteral("Slovar še ni naložen.")) {
     qRegisterMetaType<std::shared_ptr<WordRun>>();
 }
 
 WordDrills::~WordDrills() {
-    // The workers touch nothing of this object; their results are dropped.
-    for (const auto& wait : std::list<std::function<void()>>(m_waits))
-        wait();
+    // A load still running ends first; its result is dropped with this object.
+    m_pool.waitForDone();
 }
 
 QString WordDrills::defaultDictionaryPath() {
@@ -100,7 +96,6 @@ void WordDrills::loadDictionary(const QString& dicPath) {
     loadSettings(settings);
     using Result = std::shared_ptr<const words::WordIndex>;
     inBackground<Result>(
-        this, m_waits,
         [path, settings]() -> Result {
             auto list = words::readDictionary(path);
             if (!list)
@@ -145,6 +140,12 @@ WordEntries WordDrills::entries() const {
         e.courseWhy = e.dictionaryWhy + QStringLiteral(" Tečaj lahko jemlje besede tudi iz vašega besedila "
                                                        "(»Moje besedilo …«).");
     return e;
+}
+
+std::uint64_t WordDrills::coursePracticable(int unlocked) const {
+    if (m_textIndex && m_textIndex->usable(unlocked) > 0)
+        return m_textIndex->reach(unlocked);
+    return m_dictionary ? m_dictionary->reach(unlocked) : 0;
 }
 
 void WordDrills::startDictionary() {
@@ -259,7 +260,6 @@ void WordDrills::readText(std::function<std::shared_ptr<LoadedText>()> work) {
     TConvertData settings;
     loadSettings(settings);
     inBackground<std::shared_ptr<LoadedText>>(
-        this, m_waits,
         [work = std::move(work), settings]() {
             std::shared_ptr<LoadedText> loaded = work();
             if (loaded->document) {

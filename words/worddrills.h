@@ -3,10 +3,13 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QThreadPool>
+#include <cstdint>
 #include <functional>
-#include <list>
 #include <memory>
 #include <string>
+
+#include "words/wordentries.h"
 
 class HistoryStore;
 class QWidget;
@@ -16,14 +19,6 @@ class WordIndex;
 class WordList;
 struct TextDocument;
 }  // namespace words
-
-// Whether the entries of the word drills can be chosen, and why not.
-struct WordEntries {
-    bool dictionary = false;
-    QString dictionaryWhy;
-    bool course = false;
-    QString courseWhy;
-};
 
 // The drills of real words for the main window: the dictionary, loaded and
 // indexed off the main thread at start; the learner's texts, read off the
@@ -62,6 +57,10 @@ public:
     // The text read in last, which the course then takes its words from.
     std::shared_ptr<const words::TextDocument> openText() const { return m_text; }
 
+    // The letters of the course's order that the course's words (those it
+    // would take now) allow under the first `unlocked` ones, bit per place.
+    std::uint64_t coursePracticable(int unlocked) const;
+
     // The file read last (for "Nadaljuj"), empty when none.
     QString lastTextFile() const;
     // The stored name of the list of places in texts.
@@ -89,8 +88,11 @@ private:
     HistoryStore* m_history = nullptr;
     std::unique_ptr<class HistoryCourse> m_courseHistory;
     QPointer<QWidget> m_dialogParent;
-    // Waits for each load still running (the one that ends removes itself).
-    std::list<std::function<void()>> m_waits;
+    template <class Result>
+    void inBackground(std::function<Result()> work, std::function<void(Result)> done);
+
+    // The threads that read the dictionary and the texts.
+    QThreadPool m_pool;
 };
 
 Q_DECLARE_METATYPE(std::shared_ptr<WordRun>)
