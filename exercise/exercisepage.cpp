@@ -16,6 +16,7 @@
 #include "transcription/settingssource.h"
 #include "ui_exercisepage.h"
 #include "widgets/errorguard.h"
+#include "widgets/localetext.h"
 #include "widgets/messages.h"
 #include "words/worditem.h"
 #include "words/wordrun.h"
@@ -39,8 +40,7 @@ QString literalMenuText(const QString& text) {
 }
 
 QString percent(std::int32_t part, std::int32_t whole) {
-    const double value = whole == 0 ? 0.0 : 100.0 * part / whole;
-    return QLocale().toString(value, 'f', 1) + QLatin1Char('%');
+    return percentText(whole == 0 ? 0.0 : 100.0 * part / whole);
 }
 
 QString seconds(double ms, int decimals) {
@@ -124,18 +124,32 @@ ExercisePage::ExercisePage(TrainerSession& session, QWidget* parent)
 
     ui->Restart1Btn->installEventFilter(this);
     ui->EdOdgovor1->installEventFilter(this);
+    // A click on these does its work and leaves the keyboard with the answer;
+    // Tab still reaches them.
+    for (QWidget* control :
+         {static_cast<QWidget*>(ui->CbZoomWin), static_cast<QWidget*>(ui->CbPremor1),
+          static_cast<QWidget*>(ui->CbWaitEnter), static_cast<QWidget*>(ui->Randomize1Btn)})
+        control->setFocusPolicy(Qt::TabFocus);
     connect(ui->EdOdgovor1, &QLineEdit::textChanged, this,
             guardedSlot(this, [this](auto&&...) { EdOdgovor1Change(); }));
     connect(ui->KonecBtn, &QPushButton::clicked, this,
             guardedSlot(this, [this](auto&&...) { KonecBtnClick(); }));
-    connect(ui->Randomize1Btn, &QPushButton::clicked, this,
-            guardedSlot(this, [this](auto&&...) { Randomize1BtnClick(); }));
-    connect(ui->CbPremor1, &QCheckBox::clicked, this,
-            guardedSlot(this, [this](auto&&...) { CbPremor1Click(); }));
-    connect(ui->CbWaitEnter, &QCheckBox::clicked, this,
-            guardedSlot(this, [this](auto&&...) { CbWaitEnterClick(); }));
-    connect(ui->CbZoomWin, &QCheckBox::clicked, this,
-            guardedSlot(this, [this](auto&&...) { CbZoomWinClick(); }));
+    connect(ui->Randomize1Btn, &QPushButton::clicked, this, guardedSlot(this, [this](auto&&...) {
+                Randomize1BtnClick();
+                focusAfterClick(ui->Randomize1Btn);
+            }));
+    connect(ui->CbPremor1, &QCheckBox::clicked, this, guardedSlot(this, [this](auto&&...) {
+                CbPremor1Click();
+                focusAfterClick(ui->CbPremor1);
+            }));
+    connect(ui->CbWaitEnter, &QCheckBox::clicked, this, guardedSlot(this, [this](auto&&...) {
+                CbWaitEnterClick();
+                focusAfterClick(ui->CbWaitEnter);
+            }));
+    connect(ui->CbZoomWin, &QCheckBox::clicked, this, guardedSlot(this, [this](auto&&...) {
+                CbZoomWinClick();
+                focusAfterClick(ui->CbZoomWin);
+            }));
 
     m_timer = new QTimer(this);
     m_timer->setInterval(50);
@@ -319,6 +333,13 @@ void ExercisePage::FocusExercise() {
     ui->EdOdgovor1->setFocus();
 }
 
+// A control that has the focus was reached with Tab and used from the
+// keyboard: the focus stays there. A click leaves it with the answer field.
+void ExercisePage::focusAfterClick(QWidget* control) {
+    if (!control->hasFocus())
+        FocusExercise();
+}
+
 void ExercisePage::setWaitForEnter(bool on) {
     ui->CbWaitEnter->setChecked(on);
 }
@@ -347,6 +368,19 @@ bool ExercisePage::eventFilter(QObject* watched, QEvent* event) {
         if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton || !ui->Restart1Btn->isEnabled())
             return false;
         Restart1BtnMouseDown();
+        return true;
+    }
+    if (watched == ui->Restart1Btn && event->type() == QEvent::KeyPress) {
+        // The keys that open a menu button open the task menu too.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool opens = key->key() == Qt::Key_Space || key->key() == Qt::Key_Return ||
+                           key->key() == Qt::Key_Enter ||
+                           (key->key() == Qt::Key_Down && key->modifiers().testFlag(Qt::AltModifier));
+        if (!opens || !ui->Restart1Btn->isEnabled())
+            return false;
+        Restart1BtnMouseDown();
+        if (!m_nalogePopup->actions().isEmpty())
+            m_nalogePopup->setActiveAction(m_nalogePopup->actions().constFirst());
         return true;
     }
     if (watched == ui->EdOdgovor1 && event->type() == QEvent::KeyPress) {

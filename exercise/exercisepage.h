@@ -104,6 +104,7 @@ private:
     void CbPremor1Click();
     void CbWaitEnterClick();
     void CbZoomWinClick();
+    void focusAfterClick(QWidget* control);
 
     void SetPause(bool on);
     void judgeIfComplete();

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -202,19 +203,19 @@ TEST_F(ExercisePageTest, ClockDifferencesWrapAround32Bits) {
 TEST_F(ExercisePageTest, StatisticsWithTheLocalesDecimalSeparator) {
     page->StartTask(TaskB);
     EXPECT_EQ(text("StVaj"), QStringLiteral("0"));
-    EXPECT_EQ(text("Pravilni"), QStringLiteral("0 (0.0%)"));
+    EXPECT_EQ(text("Pravilni"), QStringLiteral("0 (0.0 %)"));
     EXPECT_EQ(text("Povprecje"), QStringLiteral("0.00 s"));
     type(QStringLiteral("b"));
     type(QStringLiteral("b"));
     type(QStringLiteral("c"));
     EXPECT_EQ(text("StVaj"), QStringLiteral("3"));
-    EXPECT_EQ(text("Pravilni"), QStringLiteral("2 (66.7%)"));
-    EXPECT_EQ(text("Napacni"), QStringLiteral("1 (33.3%)"));
+    EXPECT_EQ(text("Pravilni"), QStringLiteral("2 (66.7 %)"));
+    EXPECT_EQ(text("Napacni"), QStringLiteral("1 (33.3 %)"));
 
     QLocale::setDefault(QLocale(QLocale::Slovenian, QLocale::Slovenia));
     page->ShowStatistics();
-    EXPECT_EQ(text("Pravilni"), QStringLiteral("2 (66,7%)"));
-    EXPECT_EQ(text("Napacni"), QStringLiteral("1 (33,3%)"));
+    EXPECT_EQ(text("Pravilni"), QStringLiteral("2 (66,7 %)"));
+    EXPECT_EQ(text("Napacni"), QStringLiteral("1 (33,3 %)"));
     now += 1234;
     page->TimerTimer();
     EXPECT_EQ(text("TimeLabel"), QStringLiteral("1,2 s"));
@@ -337,6 +338,94 @@ TEST_F(ExercisePageTest, TaskMenuListsTasksLiterallyAndStartsTheChosenOne) {
     EXPECT_EQ(state().taskNumber, TaskQ);
     EXPECT_EQ(text("NaslovVaje1"), QStringLiteral("Q"));
     QTest::mouseRelease(button, Qt::LeftButton);
+}
+
+// A drill typed start to end while the page's boxes and "Randomize" are
+// clicked: after every click the keys still reach the answer field.
+TEST_F(ExercisePageTest, ClicksOnThePageLeaveTheKeyboardWithTheAnswer) {
+    setWaitForEnter(true);
+    page->setWaitForEnter(true);
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    page->StartTask(TaskB);
+    ASSERT_TRUE(answer()->hasFocus());
+    QSignalSpy zoom(page, &ExercisePage::zoomToggled);
+    const auto click = [this](const char* name) {
+        QWidget* control = page->findChild<QWidget*>(QString::fromLatin1(name));
+        QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(5, control->height() / 2));
+        EXPECT_EQ(QApplication::focusWidget(), answer()) << name;
+    };
+    const auto keys = [](const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); };
+    const auto key = [](Qt::Key k, Qt::KeyboardModifiers m = {}) {
+        QTest::keyClick(QApplication::focusWidget(), k, m);
+    };
+
+    click("CbZoomWin");
+    EXPECT_EQ(zoom.size(), 1);
+    keys(QStringLiteral("b"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(state().answers, 1);
+
+    click("CbWaitEnter");  // off: the answer is judged as soon as it is whole
+    keys(QStringLiteral("b"));
+    EXPECT_EQ(state().answers, 2);
+    click("CbWaitEnter");
+
+    click("CbPremor1");
+    EXPECT_TRUE(state().paused);
+    key(Qt::Key_Space);
+    EXPECT_FALSE(state().paused);
+    key(Qt::Key_P, Qt::ControlModifier);
+    EXPECT_TRUE(state().paused);
+    click("CbPremor1");
+    EXPECT_FALSE(state().paused);
+
+    click("Randomize1Btn");
+    keys(QStringLiteral("b"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(state().answers, 3);
+    EXPECT_EQ(state().correct, 3);
+
+    // Reached with Tab, a box keeps the keyboard: Space toggles it.
+    auto* pause = child<QCheckBox>("CbPremor1");
+    pause->setFocus(Qt::TabFocusReason);
+    key(Qt::Key_Space);
+    EXPECT_TRUE(state().paused);
+    EXPECT_TRUE(pause->hasFocus());
+}
+
+// "Nova naloga" opens its menu from the keyboard, with the first task ready
+// to be chosen.
+TEST_F(ExercisePageTest, NewTaskOpensItsMenuFromTheKeyboard) {
+    auto* button = child<QPushButton>("Restart1Btn");
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QMenu* menu = page->nalogePopup();
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool opens;
+    } cases[] = {{Qt::Key_Space, {}, true},
+                 {Qt::Key_Return, {}, true},
+                 {Qt::Key_Enter, Qt::KeypadModifier, true},
+                 {Qt::Key_Down, Qt::AltModifier, true},
+                 {Qt::Key_Down, {}, false},
+                 {Qt::Key_A, {}, false}};
+    for (const auto& each : cases) {
+        button->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(button, each.key, each.modifiers);
+        EXPECT_EQ(menu->isVisible(), each.opens) << each.key;
+        if (each.opens) {
+            ASSERT_NE(menu->activeAction(), nullptr);
+            EXPECT_EQ(menu->activeAction(), menu->actions().constFirst());
+        }
+        menu->hide();
+    }
+    // Chosen from the keyboard, the first task starts.
+    button->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(button, Qt::Key_Space);
+    QTest::keyClick(menu, Qt::Key_Return);
+    EXPECT_EQ(state().taskNumber, TaskB);
 }
 
 TEST_F(ExercisePageTest, OtherPressesOnNewTaskAskForItsHelp) {
