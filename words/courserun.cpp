@@ -9,9 +9,10 @@ const std::string& CourseRun::courseName() {
 }
 
 CourseRun::CourseRun(std::shared_ptr<const words::WordIndex> words, std::string sourceTitle,
-                     CourseHistory& history, words::RandomFunction random)
-    : m_words(std::move(words)), m_sourceTitle(std::move(sourceTitle)), m_history(history),
-      m_random(std::move(random)) {
+                     CourseHistory& history, words::RandomFunction random,
+                     std::shared_ptr<const words::WordIndex> fallback)
+    : m_words(std::move(words)), m_fallback(std::move(fallback)), m_sourceTitle(std::move(sourceTitle)),
+      m_history(history), m_random(std::move(random)) {
     const int stored = m_history.unlockedLetters();
     m_unlocked = course::clampUnlocked(stored);
     if (stored != m_unlocked)
@@ -29,30 +30,40 @@ void CourseRun::refreshIndex() {
     // indexes the words anew.
     TConvertData settings;
     loadSettings(settings);
-    if (!m_words->madeFor(settings))
-        m_words = std::make_shared<const words::WordIndex>(m_words->list(), settings);
+    for (auto* index : {&m_words, &m_fallback}) {
+        if (*index && !(*index)->madeFor(settings))
+            *index = std::make_shared<const words::WordIndex>((*index)->list(), settings);
+    }
 }
 
 std::uint64_t CourseRun::practicable() const {
-    return m_words->reach(m_unlocked);
+    return m_words->reach(m_unlocked) | (m_fallback ? m_fallback->reach(m_unlocked) : 0);
 }
 
 std::string CourseRun::next() {
     refreshIndex();
-    const std::size_t usable = m_words->usable(m_unlocked);
-    if (usable == 0) {
+    const bool own = m_words->usable(m_unlocked) > 0;
+    const bool spare = m_fallback && m_fallback->usable(m_unlocked) > 0;
+    if (!own && !spare) {
         tell(m_sourceTitle.empty()
                  ? cp1250::fromUtf8("V slovarju ni besede samo iz odklenjenih črk tečaja.")
                  : cp1250::fromUtf8("V besedilu „") + m_sourceTitle +
                        cp1250::fromUtf8("“ ni besede samo iz odklenjenih črk tečaja."));
         return {};
     }
+    // A text that lacks words of some unlocked letter shares the words with
+    // the dictionary, every other one, so that every letter is practised.
+    const bool textLacks = spare && (practicable() & ~m_words->reach(m_unlocked)) != 0;
+    m_fromFallback = !own || (textLacks && !m_fromFallback);
+    const words::WordIndex& source = m_fromFallback ? *m_fallback : *m_words;
     if (m_weightsStale) {
         m_weights = words::courseWeights(m_history.letterHistory(), m_history.now());
         m_weightsStale = false;
     }
-    m_last = words::drawWeighted(*m_words, usable, m_weights, m_random, m_last);
-    return std::string(m_words->word(m_last));
+    const std::size_t usable = source.usable(m_unlocked);
+    m_last = words::drawWeighted(source, usable, m_weights, m_random, &source == m_lastSource ? m_last : usable);
+    m_lastSource = &source;
+    return std::string(source.word(m_last));
 }
 
 void CourseRun::answered(bool) {

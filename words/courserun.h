@@ -33,16 +33,18 @@ public:
 class CourseRun : public WordRun {
 public:
     // words: the dictionary's or the learner's text's; sourceTitle names the
-    // text (Windows-1250), empty for the dictionary.
+    // text (Windows-1250), empty for the dictionary. fallback (may be null):
+    // the dictionary beside a text, for the unlocked letters the text has no
+    // word of; every other word then comes from it.
     CourseRun(std::shared_ptr<const words::WordIndex> words, std::string sourceTitle, CourseHistory& history,
-              words::RandomFunction random);
+              words::RandomFunction random, std::shared_ptr<const words::WordIndex> fallback = nullptr);
 
     std::string name() const override;
     std::string next() override;
     void answered(bool right) override;
 
     int unlocked() const { return m_unlocked; }
-    // The letters of the order that the source's words allow under the
+    // The letters of the order that the sources' words allow under the
     // unlocked ones (bit per place).
     std::uint64_t practicable() const;
 
@@ -53,6 +55,8 @@ private:
     void refreshIndex();
 
     std::shared_ptr<const words::WordIndex> m_words;
+    std::shared_ptr<const words::WordIndex> m_fallback;
+    bool m_fromFallback = false;
     std::string m_sourceTitle;
     CourseHistory& m_history;
     words::RandomFunction m_random;
@@ -61,4 +65,5 @@ private:
     bool m_weightsStale = true;
     bool m_toldRecordingOff = false;
     std::size_t m_last = static_cast<std::size_t>(-1);
+    const words::WordIndex* m_lastSource = nullptr;
 };

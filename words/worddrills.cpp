@@ -143,9 +143,10 @@ WordEntries WordDrills::entries() const {
 }
 
 std::uint64_t WordDrills::coursePracticable(int unlocked) const {
+    std::uint64_t reach = m_dictionary ? m_dictionary->reach(unlocked) : 0;
     if (m_textIndex && m_textIndex->usable(unlocked) > 0)
-        return m_textIndex->reach(unlocked);
-    return m_dictionary ? m_dictionary->reach(unlocked) : 0;
+        reach |= m_textIndex->reach(unlocked);
+    return reach;
 }
 
 void WordDrills::startDictionary() {
@@ -163,20 +164,22 @@ void WordDrills::startCourse() {
         return;
     }
     // The learner's text when one is open and has words of the unlocked
-    // letters; else the dictionary.
+    // letters, with the dictionary beside it for the letters it lacks; else
+    // the dictionary.
     const int unlocked = course::clampUnlocked(m_history->courseLetters());
     std::shared_ptr<const words::WordIndex> source = m_dictionary;
+    std::shared_ptr<const words::WordIndex> fallback;
     std::string title;
     if (m_textIndex && m_textIndex->usable(unlocked) > 0) {
         source = m_textIndex;
+        fallback = m_dictionary;
         title = m_text->title;
     } else if (!source) {
         emit problem(QStringLiteral("V besedilu „%1“ ni besede samo iz odklenjenih črk tečaja, slovarja pa ni.")
                          .arg(fromCp1250(m_text->title)));
         return;
     }
-    auto run = std::make_shared<CourseRun>(source, title, *m_courseHistory, programRandom());
-    emit runReady(run);
+    emit runReady(std::make_shared<CourseRun>(source, title, *m_courseHistory, programRandom(), fallback));
 }
 
 void WordDrills::startText() {

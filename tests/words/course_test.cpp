@@ -177,6 +177,28 @@ TEST(CourseRun, StartsWithFiveLettersAndUnlocksTheNextOnlyWhenAllAreMastered) {
     EXPECT_NE(run.takeNotice().find(cp("„r (marec)“")), std::string::npos);
 }
 
+TEST(CourseRun, ATextLackingALetterSharesTheWordsWithTheDictionary) {
+    FakeHistory history;
+    history.unlocked = course::kStartLetters + 2;  // ... ě, o
+    auto text = std::make_shared<words::WordList>();
+    text->add(cp("atentati"));
+    std::uint32_t seed = 21;
+    CourseRun run(std::make_shared<const words::WordIndex>(text, switches()), "atentati.txt", history,
+                  [&seed](int n) { return random_source::draw(seed, n); }, courseWords());
+    EXPECT_NE(run.practicable() & (std::uint64_t{1} << course::position('o')), 0u);
+    int fromText = 0;
+    int withO = 0;
+    for (int i = 0; i < 20; ++i) {
+        const std::string word = run.next();
+        fromText += word == "atentati";
+        withO += word.find('o') != std::string::npos;
+        for (const char c : words::phoneticLetters(word, switches()))
+            ASSERT_LT(course::position(static_cast<unsigned char>(c)), history.unlocked) << word;
+    }
+    EXPECT_EQ(fromText, 10);
+    EXPECT_GT(withO, 0);
+}
+
 TEST(CourseRun, TellsWhenItCannotGoOn) {
     FakeHistory history;
     history.recordingOn = false;
