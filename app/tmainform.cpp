@@ -61,7 +61,6 @@ TMainForm::TMainForm(QWidget* parent)
     setHelpContext(ui->CloseBtn, 9711);
     setHelpContext(ui->HelpBtn, 9712);
     setHelpContext(ui->BtnNapredek, 1713);
-    setHelpContext(ui->LbSporocilo, 1721);
     installContextHelp(this);
 
     // A change of the live descriptions ends the running exercise; "Nova
