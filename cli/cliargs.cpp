@@ -36,15 +36,25 @@ std::optional<T> number(const std::string& text) {
     return value;
 }
 
+// The stored switches that change a transcription; the others (the test
+// size, the zoom window, auto-save, Enter) belong to the windows.
+bool isTranscriptionSwitch(int flag) {
+    return (flag >= 0 && flag <= flag::VowelsQuenya) || (flag >= flag::Dz && flag <= flag::Ks) ||
+           flag == flag::ConvertCaps;
+}
+
 SwitchChange parseSet(const std::string& text) {
     const auto equals = text.find('=');
-    const std::string bad = "--set pričakuje N=on ali N=off (N od 0 do 34), ne \"" + text + "\"";
+    const std::string bad =
+        "--set pričakuje N=on ali N=off, kjer je N stikalo za pretvorbo "
+        "(0-18, 24-30 ali 34; seznam: ostrel transcribe --help), ne \"" +
+        text + "\"";
     if (equals == std::string::npos) {
         throw UsageError(bad);
     }
     const auto flag = number<int>(text.substr(0, equals));
     const std::string value = text.substr(equals + 1);
-    if (!flag || *flag < 0 || *flag >= TConvertData::kFlagCount) {
+    if (!flag || !isTranscriptionSwitch(*flag)) {
         throw UsageError(bad);
     }
     if (value == "on" || value == "1" || value == "da") {

@@ -1,10 +1,8 @@
 #include "cli/drawcommand.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 
-#include "cli/fileio.h"
+#include "cli/stdoutput.h"
 #include "exercise/descriptionsparser.h"
 #include "exercise/exerciseitem.h"
 #include "exercise/random.h"
@@ -43,7 +41,7 @@ int runDraw(const CliArgs& args, const TConvertData& switches, TOptions& options
             out += std::to_string(k) + "\t" +
                    textOut(descriptions.tasks[static_cast<std::size_t>(k - 1)].name, args.encoding) + "\n";
         }
-        return fileio::writeAll(STDOUT_FILENO, out) ? 0 : 1;
+        return writeStdout(out) ? 0 : 1;
     }
 
     const int task = args.task.value_or(1);
@@ -67,7 +65,9 @@ int runDraw(const CliArgs& args, const TConvertData& switches, TOptions& options
         const ExerciseItem item =
             PrepareItem(descriptions, number, rules, [&](const std::string& name) { failedTask = name; });
         if (number == 0) {
-            fileio::writeAll(STDOUT_FILENO, out);
+            if (!writeStdout(out)) {
+                return 1;
+            }
             throw RunError(cp1250::toUtf8(drawFailureMessage(failedTask)) +
                            " Omilite pogoje naloge na strani \"Opisi nalog\".");
         }
@@ -82,11 +82,11 @@ int runDraw(const CliArgs& args, const TConvertData& switches, TOptions& options
         out += textOut(item.answer, args.encoding);
         out += '\n';
         if (out.size() > (1 << 16)) {
-            if (!fileio::writeAll(STDOUT_FILENO, out)) {
+            if (!writeStdout(out)) {
                 return 1;
             }
             out.clear();
         }
     }
-    return fileio::writeAll(STDOUT_FILENO, out) ? 0 : 1;
+    return writeStdout(out) ? 0 : 1;
 }

@@ -13,6 +13,7 @@ Ukazi:
   convert VHOD.txt IZHOD.rtf   isti RTF kot stran "Pretvorba datotek"
   draw [--task N] [--count K]  primeri naloge: črke, Tengwar, pričakovani odgovor
   help [UKAZ]                  ta pomoč ali pomoč za ukaz
+  --version                    različica orodja
 
 Stikala za pretvorbo so privzeto shranjena stikala programa (datoteka
 nastavitev se samo bere, nikoli ne piše). Pomoč za posamezen ukaz:
@@ -30,7 +31,7 @@ Primeri:
 constexpr const char* kSwitches = R"(
 Stikala za pretvorbo (vsi ukazi):
   --defaults            prezri shranjena stikala; uporabi privzeta
-  --set N=on|off        stikalo N za ta zagon (lahko večkrat); N je:
+  --set N=on|off        stikalo za pretvorbo N za ta zagon (lahko večkrat); N je:
                           0 th -> T        1 dh -> D        2 dž -> đ
                           3 sh -> š        4 ld -> L        5 nj -> N
                           6 ng -> N        7 rd -> ŕ        8 rh -> R

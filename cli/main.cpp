@@ -9,6 +9,7 @@
 #include "cli/convertcommand.h"
 #include "cli/drawcommand.h"
 #include "cli/helptext.h"
+#include "cli/stdoutput.h"
 #include "cli/storedsettings.h"
 #include "cli/transcribecommand.h"
 #include "settings/options.h"
@@ -33,20 +34,18 @@ int run(const std::vector<std::string>& argv) {
     }
     const std::string& command = argv.front();
     if (command == "--help" || command == "-h" || command == "help") {
-        if (command == "help" && argv.size() > 1) {
+        // "help UKAZ" is the command's page; "help --help" the overview.
+        if (command == "help" && argv.size() > 1 && argv[1] != "--help" && argv[1] != "-h") {
             const std::string page = commandHelp(argv[1]);
             if (page.empty()) {
                 return usageError("ukaz \"" + argv[1] + "\" ne obstaja", {});
             }
-            std::fputs(page.c_str(), stdout);
-            return kSuccess;
+            return writeStdout(page) ? kSuccess : kFailure;
         }
-        std::fputs(overviewHelp().c_str(), stdout);
-        return kSuccess;
+        return writeStdout(overviewHelp()) ? kSuccess : kFailure;
     }
     if (command == "--version") {
-        std::puts("ostrel (Tengwar Ostrel) 1.0");
-        return kSuccess;
+        return writeStdout("ostrel (Tengwar Ostrel) 1.0\n") ? kSuccess : kFailure;
     }
     if (commandHelp(command).empty()) {
         return usageError("ukaz \"" + command + "\" ne obstaja (transcribe, convert, draw)", {});
@@ -59,8 +58,7 @@ int run(const std::vector<std::string>& argv) {
         return usageError(error.what(), command);
     }
     if (args.help) {
-        std::fputs(commandHelp(command).c_str(), stdout);
-        return kSuccess;
+        return writeStdout(commandHelp(command)) ? kSuccess : kFailure;
     }
 
     try {

@@ -391,18 +391,12 @@ private:
     const SweepTables& m_tables;
 };
 
-// One piece of source, appended to result.
-void transcribePiece(std::string_view source, const TConvertData& settings, const SweepTables& tables,
-                     std::string& result, SweepBuffers& buffers) {
+// Passes 2-11 on the folded letters w[0, folded), appended to result. The
+// spare buffer has room for two letters per letter and one more.
+void arrangeAndForm(char* w, std::size_t folded, const TConvertData& settings, const SweepTables& tables,
+                    std::string& result, SweepBuffers& buffers) {
     const Switches& on = settings.Flags;
-    // No rule yields more than two letters per character, and no letter takes
-    // more than one carrier; the sweeps also want room for a NUL after the
-    // text, and the carrier sweep a slot after its last letter.
-    buffers.reserve(4 * source.size() + 2);
-    char* const w = buffers.text();
-    const std::size_t folded = foldSweep(source, tables, w);
     w[folded] = '\0';
-
     char* const arranged = buffers.spare();
     const bool quenya = on[flag::VowelsQuenya];
     const std::size_t length = quenya ? carrierSweep<true>(w, folded, tables, arranged)
@@ -423,6 +417,25 @@ void transcribePiece(std::string_view source, const TConvertData& settings, cons
     const std::size_t start = result.size();
     result.resize(start + 2 * text.size());  // no letter yields more than two codes
     result.resize(start + FormSweep(text.data(), text.size(), tables).run(result.data() + start));
+}
+
+// One piece of source, appended to result.
+void transcribePiece(std::string_view source, const TConvertData& settings, const SweepTables& tables,
+                     std::string& result, SweepBuffers& buffers) {
+    // No rule yields more than two letters per character, and no letter takes
+    // more than one carrier; the sweeps also want room for a NUL after the
+    // text, and the carrier sweep a slot after its last letter.
+    buffers.reserve(4 * source.size() + 2);
+    char* const w = buffers.text();
+    arrangeAndForm(w, foldSweep(source, tables, w), settings, tables, result, buffers);
+}
+
+const SweepTables& tablesFor(const TConvertData& settings) {
+    thread_local SweepTables tables;
+    if (!tables.fits(settings)) {
+        tables.build(settings);
+    }
+    return tables;
 }
 
 // Pieces of a long source end after a space at least this far from their start.
@@ -486,10 +499,7 @@ void SweepBuffers::trim(std::size_t limit) {
 
 void transcribeBySweeps(std::string_view source, const TConvertData& settings, std::string& result,
                         SweepBuffers& buffers) {
-    thread_local SweepTables tables;
-    if (!tables.fits(settings)) {
-        tables.build(settings);
-    }
+    const SweepTables& tables = tablesFor(settings);
     if (source.size() > kPieceLength) {
         // Prose comes out about as long as it goes in; room for a quarter
         // more spares the result a copy to a doubled buffer.
@@ -504,6 +514,16 @@ void transcribeBySweeps(std::string_view source, const TConvertData& settings, s
         transcribePiece(source.substr(0, length), settings, tables, result, buffers);
         source.remove_prefix(length);
     }
+}
+
+void transcribeFolded(std::string_view w, const TConvertData& settings, std::string& result,
+                      SweepBuffers& buffers) {
+    if (w.empty()) {
+        return;
+    }
+    buffers.reserve(2 * w.size() + 4);
+    std::memcpy(buffers.text(), w.data(), w.size());
+    arrangeAndForm(buffers.text(), w.size(), settings, tablesFor(settings), result, buffers);
 }
 
 }  // namespace engine

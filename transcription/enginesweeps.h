@@ -40,6 +40,12 @@ private:
 void transcribeBySweeps(std::string_view source, const TConvertData& settings, std::string& result,
                         SweepBuffers& buffers);
 
+// Passes 2-11 on letters already folded by pass 1, appended to result: a
+// line that comes in pieces is folded as it comes (see enginestream.h) and
+// its letters are transcribed here piece by piece.
+void transcribeFolded(std::string_view w, const TConvertData& settings, std::string& result,
+                      SweepBuffers& buffers);
+
 // Pass 11 alone, for text already in the letters of the alphabet: the same
 // as toFontCodes, in one table lookup per letter.
 void rawToFontCodes(std::string_view w, std::string& result);

@@ -4,6 +4,7 @@
 // text.
 
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -61,11 +62,11 @@ protected:
         return m_dir / "home/.config/Brinmoor Software, Inc./Tengwar Ostrel.conf";
     }
 
-    ToolRun run(const std::string& args, const std::string& input = {}) {
+    ToolRun run(const std::string& args, const std::string& input = {}, const std::string& out = "stdout") {
         writeFile(path("stdin"), input);
         const std::string command = "cd '" + m_dir.string() + "' && env -u XDG_CONFIG_HOME HOME='" +
-                                    (m_dir / "home").string() + "' '" OSTREL_CLI "' " + args +
-                                    " < stdin > stdout 2> stderr";
+                                    (m_dir / "home").string() + "' '" OSTREL_CLI "' " + args + " < stdin > " +
+                                    out + " 2> stderr";
         const int raw = std::system(command.c_str());
         ToolRun result;
         result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -207,19 +208,130 @@ TEST_F(CliTest, StoredSwitchesAreReadAndNeverWritten) {
 }
 
 TEST_F(CliTest, UsageErrorsEndWithStatusTwo) {
-    for (const char* args : {"", "nekaj", "transcribe --set 99=on", "transcribe --to latin", "draw --raw",
-                             "convert --seed 1 a b", "draw --count 0"}) {
+    // Switches 19-23 and 31-33 belong to the windows; 35 is one past the last.
+    for (const char* args :
+         {"", "nekaj", "transcribe --set 99=on", "transcribe --set 35=on", "transcribe --set 19=on",
+          "transcribe --set 31=on", "transcribe --set -1=on", "transcribe --to latin", "draw --raw",
+          "convert --seed 1 a b", "draw --count 0"}) {
         SCOPED_TRACE(args);
         const ToolRun r = run(args);
         EXPECT_EQ(r.status, 2);
         EXPECT_FALSE(r.err.empty());
+        if (std::string(args).find("--set") != std::string::npos) {
+            EXPECT_NE(r.err.find("0-18, 24-30 ali 34"), std::string::npos) << r.err;  // the valid ones
+        }
     }
-    for (const char* args : {"--help", "transcribe --help", "convert --help", "draw --help", "help draw"}) {
+    for (const char* args : {"transcribe --set 34=on", "transcribe --set 0=on", "transcribe --set 18=off",
+                             "transcribe --set 24=on", "transcribe --set 30=off"}) {
+        SCOPED_TRACE(args);
+        EXPECT_EQ(run(args, "tengwar\n").status, 0);
+    }
+    for (const char* args :
+         {"--help", "transcribe --help", "convert --help", "draw --help", "help draw", "help --help"}) {
         SCOPED_TRACE(args);
         const ToolRun r = run(args);
         EXPECT_EQ(r.status, 0);
         EXPECT_NE(r.out.find("Primeri:"), std::string::npos);
     }
+    EXPECT_NE(run("--help").out.find("--version"), std::string::npos);
+    EXPECT_EQ(run("--version").status, 0);
+}
+
+// Output that cannot be written (a full disk) is an error, said in words.
+TEST_F(CliTest, WriteErrorsAreReported) {
+    for (const char* args :
+         {"--help", "--version", "help draw", "draw --count 3 --seed 1", "draw --list", "transcribe"}) {
+        SCOPED_TRACE(args);
+        const ToolRun r = run(args, "tengwar\n", "/dev/full");
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("pisanje na standardni izhod ni uspelo"), std::string::npos) << r.err;
+    }
+}
+
+// A line longer than the tool reads at once, without a space, and the lines
+// around it: the same bytes as the core makes of each whole line, a character
+// split between two reads included.
+TEST_F(CliTest, LongLineIsTranscribedWhole) {
+    std::string longLine;
+    while (longLine.size() < (3 << 19)) {  // more than the tool reads at once
+        longLine += "tengwarkovačljubezenžŠ";
+    }
+    TConvertData settings;
+    loadDefaultSettings(settings);
+    auto codes = [&settings](const std::string& utf8, bool raw = false) {
+        return LatinToTengwar(cp1250::fromUtf8(utf8), raw, settings, true);
+    };
+    struct Case {
+        const char* args;
+        std::string input;
+        std::string output;
+    };
+    const Case cases[] = {
+        {"transcribe", "prva\n" + longLine + "\r\nzadnja\n",
+         codes("prva") + "\n" + codes(longLine) + "\r\n" + codes("zadnja") + "\n"},
+        {"transcribe --encoding cp1250", cp1250::fromUtf8(longLine + "\n" + longLine),
+         codes(longLine) + "\n" + codes(longLine)},
+        {"transcribe --raw", longLine + "\n", codes(longLine, true) + "\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args);
+        const ToolRun r = run(c.args, c.input);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(r.out == c.output)
+            << "outputs of " << r.out.size() << " and " << c.output.size() << " bytes differ";
+    }
+    // A character the code page lacks is placed in the whole line.
+    const ToolRun fault = run("transcribe", "prva\n" + longLine + "\xD0\xB6\n");
+    EXPECT_EQ(fault.status, 1);
+    const std::size_t column = cp1250::fromUtf8(longLine).size() + 1;
+    EXPECT_NE(fault.err.find("vrstica 2, stolpec " + std::to_string(column)), std::string::npos) << fault.err;
+}
+
+// Each line's result is there to read before the next line is sent, as a
+// user typing at a terminal sees it.
+TEST_F(CliTest, EachLineIsWrittenAsSoonAsItIsRead) {
+    int toTool[2];
+    int fromTool[2];
+    ASSERT_EQ(::pipe(toTool), 0);
+    ASSERT_EQ(::pipe(fromTool), 0);
+    const std::string home = (m_dir / "home").string();
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ::dup2(toTool[0], STDIN_FILENO);
+        ::dup2(fromTool[1], STDOUT_FILENO);
+        ::close(toTool[1]);
+        ::close(fromTool[0]);
+        ::setenv("HOME", home.c_str(), 1);
+        ::unsetenv("XDG_CONFIG_HOME");
+        ::execl(OSTREL_CLI, OSTREL_CLI, "transcribe", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(toTool[0]);
+    ::close(fromTool[1]);
+    for (const std::string line : {"tengwar", "kovač", "ljubezen in sreče"}) {
+        SCOPED_TRACE(line);
+        const std::string sent = line + "\n";
+        ASSERT_EQ(::write(toTool[1], sent.data(), sent.size()), static_cast<ssize_t>(sent.size()));
+        const std::string want = expected(sent);
+        std::string got;
+        // The answer must come while the input stays open; ten seconds is
+        // only a bound for a stuck tool, not a pause.
+        while (got.size() < want.size()) {
+            pollfd p{fromTool[0], POLLIN, 0};
+            ASSERT_GT(::poll(&p, 1, 10000), 0) << "no answer for the line";
+            char buffer[256];
+            const ssize_t n = ::read(fromTool[0], buffer, sizeof buffer);
+            ASSERT_GT(n, 0);
+            got.append(buffer, static_cast<std::size_t>(n));
+        }
+        EXPECT_EQ(got, want);
+    }
+    ::close(toTool[1]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ::close(fromTool[0]);
 }
 
 }  // namespace

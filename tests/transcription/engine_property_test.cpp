@@ -7,6 +7,7 @@
 #include "enginetestsupport.h"
 #include "referenceglyphs.h"
 #include "transcription/engine.h"
+#include "transcription/enginestream.h"
 
 namespace {
 
@@ -134,6 +135,84 @@ TEST(LatinToTengwarProperty, LongLinesUnderRandomSwitches) {
         const auto differ = std::mismatch(plain.begin(), plain.end(), byPasses.begin(), byPasses.end());
         EXPECT_TRUE(differ.first == plain.end() && differ.second == byPasses.end())
             << "the codes differ from code " << differ.first - plain.begin();
+    }
+}
+
+// A line given in parts of any size and cut into pieces wherever the stream
+// finds a place must come out byte for byte as the whole line does: with and
+// without spaces, in the raw form too, with the pieces made tiny so that
+// every line is cut many times.
+TEST(LatinToTengwarProperty, LineInPartsIsTheWholeLine) {
+    std::mt19937 pick(7);
+    auto upTo = [&pick](std::size_t n) { return std::uniform_int_distribution<std::size_t>(1, n)(pick); };
+    for (unsigned seed = 1; seed <= 600; ++seed) {
+        RandomLines random(seed);
+        std::string source;
+        while (source.size() < 3000) {
+            source += random.line();
+        }
+        if (seed % 2 == 0) {
+            std::erase(source, ' ');
+        }
+        if (seed % 3 == 0) {
+            // Long repetitions of a few letters, which have no place to cut.
+            for (int i = 0; i < 3; ++i) {
+                const std::string unit = random.line().substr(0, upTo(8));
+                std::string repeated;
+                for (std::size_t n = upTo(300); n > 0; --n) {
+                    repeated += unit;
+                }
+                source.insert(upTo(source.size()), repeated);
+            }
+        }
+        TConvertData settings = random.settings();
+        const bool raw = seed % 5 == 0;
+        SCOPED_TRACE("seed " + std::to_string(seed) + (raw ? ", raw" : ""));
+        const std::string whole = LatinToTengwar(source, raw, settings, true);
+
+        std::string parts;
+        LineTranscriber line(
+            settings, raw, [&parts](std::string_view codes) { parts += codes; }, upTo(40));
+        for (std::size_t at = 0; at < source.size();) {
+            const std::size_t length = std::min(upTo(300), source.size() - at);
+            line.add(std::string_view(source).substr(at, length));
+            at += length;
+        }
+        line.finish();
+        const auto differ = std::mismatch(whole.begin(), whole.end(), parts.begin(), parts.end());
+        ASSERT_TRUE(differ.first == whole.end() && differ.second == parts.end())
+            << "the codes differ from code " << differ.first - whole.begin();
+    }
+}
+
+// Memory stays bounded for a line of any length: prose without a space is
+// cut, a long repetition (a run of one vowel, "tatata", a doubled letter) is
+// counted; the codes are still those of the whole line.
+TEST(LatinToTengwarProperty, LongLineHoldsLittle) {
+    const TConvertData quenya = switches();
+    const TConvertData sindarin = switches({{flag::VowelsQuenya, false}});
+    for (const TConvertData* settings : {&quenya, &sindarin}) {
+        for (const char* unit : {"a", "ta", "ss", "nn", "aeiou", "tengwarkova\xE8", "Y"}) {
+            SCOPED_TRACE(std::string(unit) + (settings == &quenya ? ", Quenya" : ", Sindarin"));
+            // Two repetitions, the first ending well before the line does.
+            std::string source = "Nekaj ";
+            for (int stretch = 0; stretch < 2; ++stretch) {
+                for (std::size_t start = source.size(); source.size() - start < (std::size_t{1} << 18);) {
+                    source += unit;
+                }
+                source += " in potem nekaj besed, ki ponavljanje končajo sredi vrstice, ne na njenem koncu";
+            }
+            TConvertData copy = *settings;
+            const std::string whole = LatinToTengwar(source, false, copy, true);
+            std::string parts;
+            LineTranscriber line(*settings, false, [&parts](std::string_view codes) { parts += codes; });
+            for (std::size_t at = 0; at < source.size(); at += 4096) {
+                line.add(std::string_view(source).substr(at, 4096));
+            }
+            line.finish();
+            EXPECT_LE(line.mostHeld(), std::size_t{3} << 16);
+            EXPECT_TRUE(parts == whole) << "the codes differ";
+        }
     }
 }
 
