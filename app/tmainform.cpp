@@ -343,6 +343,16 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     // A setting that cannot be read must not keep the program open; a save
     // that failed does, so that nothing is lost without the user's word.
     allowed = allowed || readFailed;
+    if (allowed && hasOptions() && !Options().SaveEdits()) {
+        // Said once, at the close: the user may leave the changes or go back.
+        // The store's own notice of the same failure is not shown beside it.
+        (void)Options().TakeStartupNotice();
+        const QString where = fromCp1250(Options().SettingsLocation());
+        allowed = messages::question(
+            this, QStringLiteral("Nastavitev ni mogo\u010De shraniti%1, zato se spremembe, ki ste jih naredili, "
+                                 "ob izhodu izgubijo.\n\nVseeno kon\u010Dam?")
+                      .arg(where.isEmpty() ? QString() : QStringLiteral(" v datoteko \u201E%1\u201C").arg(where)));
+    }
     if (allowed) {
         event->accept();
     } else {

@@ -1,16 +1,14 @@
 #include "cli/convertcommand.h"
 
-#include <fcntl.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <iostream>
 
 #include "cli/decodefault.h"
-#include "cli/fileio.h"
 #include "cli/progressbar.h"
 #include "convert/convertfile.h"
 #include "transcription/cp1250.h"
@@ -19,10 +17,12 @@
 namespace {
 
 // Ctrl+C asks the running conversion to stop; it then closes the document
-// properly, as the page's stop button does.
+// properly, as the page's stop button does, and the tool ends by the signal.
 std::atomic<ConvertControl*> g_running{nullptr};
+volatile std::sig_atomic_t g_interrupted = 0;
 
 void stopOnSignal(int) {
+    g_interrupted = 1;
     if (ConvertControl* control = g_running.load()) {
         control->stopRequested.store(true, std::memory_order_relaxed);
     }
@@ -36,6 +36,11 @@ public:
         action.sa_handler = stopOnSignal;
         sigemptyset(&action.sa_mask);
         ::sigaction(SIGINT, &action, &m_previous);
+        // Started with the interrupt ignored (in the background, under
+        // nohup): it stays ignored, as for any Unix tool.
+        if (m_previous.sa_handler == SIG_IGN) {
+            ::sigaction(SIGINT, &m_previous, nullptr);
+        }
     }
     StopOnInterrupt(const StopOnInterrupt&) = delete;
     StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
@@ -48,97 +53,37 @@ private:
     struct sigaction m_previous {};
 };
 
-// A Windows-1250 copy of a UTF-8 text file, removed again when it goes.
-class Cp1250Copy {
-public:
-    Cp1250Copy() = default;
-    Cp1250Copy(const Cp1250Copy&) = delete;
-    Cp1250Copy& operator=(const Cp1250Copy&) = delete;
-    ~Cp1250Copy() {
-        if (!m_path.empty()) {
-            ::unlink(m_path.c_str());
+// After the clean-up, an interrupted run ends by the signal itself, so that
+// a shell loop around the tool stops too (status 130).
+void endByInterrupt() {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    ::signal(SIGINT, SIG_DFL);
+    ::raise(SIGINT);
+}
+
+// The message (UTF-8) for a failure of the conversion.
+std::string failureMessage(const ConvertError& error, const std::string& input) {
+    using Kind = ConvertError::Kind;
+    if (error.kind() == Kind::EmptyInput) {
+        return "datoteka \"" + input + "\" je prazna; ni česa pretvoriti.";
+    }
+    if (error.kind() == Kind::NotUtf8 || error.kind() == Kind::NotInCodePage) {
+        cp1250::DecodeFault fault;
+        fault.kind = error.kind() == Kind::NotUtf8 ? cp1250::DecodeFault::Kind::InvalidUtf8
+                                                   : cp1250::DecodeFault::Kind::NotInCodePage;
+        fault.column = static_cast<std::size_t>(error.place().column);
+        fault.codePoint = error.place().codePoint;
+        return describeDecodeFault(input, static_cast<std::size_t>(error.place().line), fault);
+    }
+    std::string message = cp1250::toUtf8(error.what());
+    for (char& c : message) {
+        if (c == '\r') {
+            c = ' ';
         }
     }
-    const std::string& path() const { return m_path; }
-
-    // Decodes the input line by line into a temporary file. Throws RunError.
-    void make(const std::string& input, bool replace) {
-        const int in = ::open(input.c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat info {};
-        if (in < 0 || ::fstat(in, &info) != 0 || !S_ISREG(info.st_mode)) {
-            if (in >= 0) {
-                ::close(in);
-            }
-            throw RunError(cp1250::toUtf8(ConvertError::messageFor(ConvertError::Kind::OpenInput,
-                                                                   cp1250::fromUtf8(input))) +
-                           " Preverite ime in pravice datoteke.");
-        }
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/ostrel-XXXXXX";
-        const int out = ::mkstemp(pattern.data());
-        if (out < 0) {
-            ::close(in);
-            throw RunError("začasne datoteke ni mogoče ustvariti (" + pattern + "): " + fileio::lastError());
-        }
-        m_path = pattern;
-        const bool ok = copy(in, out, input, replace);
-        ::close(in);
-        ::close(out);
-        if (!ok) {
-            throw RunError(m_error);
-        }
-    }
-
-private:
-    bool copy(int in, int out, const std::string& name, bool replace) {
-        std::string buffer(1 << 20, '\0');
-        std::string carry;
-        std::string decoded;
-        std::size_t line = 1;
-        bool first = true;
-        for (;;) {
-            const long n = fileio::readSome(in, buffer.data(), buffer.size());
-            if (n < 0) {
-                m_error = name + " ni mogoče brati: " + fileio::lastError();
-                return false;
-            }
-            carry.append(buffer.data(), static_cast<std::size_t>(n));
-            if (first && carry.size() >= 3) {
-                if (carry.rfind("\xEF\xBB\xBF", 0) == 0) {
-                    carry.erase(0, 3);  // a byte order mark is no text
-                }
-                first = false;
-            }
-            // Whole lines only, so that a character is never cut in two.
-            const std::size_t cut = n == 0 ? carry.size() : carry.rfind('\n') + 1;
-            if (cut == 0 && n != 0) {
-                continue;
-            }
-            decoded.clear();
-            std::string_view text(carry.data(), cut);
-            while (!text.empty()) {
-                const std::size_t end = std::min(text.find('\n'), text.size() - 1) + 1;
-                if (const auto fault = cp1250::appendFromUtf8(text.substr(0, end), decoded, replace)) {
-                    m_error = describeDecodeFault(name, line, *fault);
-                    return false;
-                }
-                text.remove_prefix(end);
-                ++line;
-            }
-            if (!fileio::writeAll(out, decoded)) {
-                m_error = "začasne datoteke ni mogoče pisati (" + m_path + "): " + fileio::lastError();
-                return false;
-            }
-            carry.erase(0, cut);
-            if (n == 0) {
-                return true;
-            }
-        }
-    }
-
-    std::string m_path;
-    std::string m_error;
-};
+    return message;
+}
 
 bool askToOverwrite(const std::string& outputUtf8) {
     if (::isatty(STDIN_FILENO) != 1) {
@@ -173,12 +118,10 @@ int runConvert(const CliArgs& args, const TConvertData& switches) {
     job.outputName = commandLineText(output, "ime izhodne datoteke");
     job.settings.lowerCase = switches.Flags[flag::ConvertCaps];
     job.settings.switches = switches;
-
-    Cp1250Copy copy;
-    if (args.encoding == TextEncoding::Utf8) {
-        copy.make(input, args.replace);
-        job.inputName = copy.path();  // a name of ASCII letters
-    }
+    // UTF-8 is read as a stream through the checked decoder, as the
+    // program's page does; never through a copy.
+    job.encoding = args.encoding == TextEncoding::Utf8 ? InputEncoding::Utf8 : InputEncoding::Cp1250;
+    job.replaceUnmappable = args.replace;
 
     ConvertControl control;
     ConvertFileOutcome outcome{};
@@ -188,28 +131,33 @@ int runConvert(const CliArgs& args, const TConvertData& switches) {
         outcome =
             convertFile(job, control, [&](const std::string&) { return args.yes || askToOverwrite(output); });
     } catch (const ConvertError& error) {
-        if (error.kind() == ConvertError::Kind::EmptyInput) {
-            throw RunError("datoteka \"" + input + "\" je prazna; ni česa pretvoriti.");
+        if (g_interrupted != 0) {
+            endByInterrupt();
         }
-        // Failures of the copy are failures of the user's input.
-        const std::string name = error.fileName() == copy.path() ? cp1250::fromUtf8(input) : error.fileName();
-        std::string message = cp1250::toUtf8(ConvertError::messageFor(error.kind(), name));
-        for (char& c : message) {
-            if (c == '\r') {
-                c = ' ';
-            }
-        }
-        throw RunError(message);
+        throw RunError(failureMessage(error, input));
     }
     switch (outcome) {
         case ConvertFileOutcome::Finished:
-            return 0;
+            break;
         case ConvertFileOutcome::Declined:
-            return 1;
+            break;
         case ConvertFileOutcome::Stopped:
             std::fprintf(stderr, "ostrel: pretvorba prekinjena; \"%s\" vsebuje pretvorjeni začetek.\n",
                          output.c_str());
-            return 1;
+            break;
+        case ConvertFileOutcome::StoppedBeforeWriting:
+            std::fprintf(stderr, "ostrel: pretvorba prekinjena, preden se je začelo pisanje.\n");
+            break;
+        case ConvertFileOutcome::ChangedBeforeWriting:
+            std::fprintf(stderr, "ostrel: %s\n", cp1250::toUtf8(inputChangedMessage(job.inputName)).c_str());
+            break;
+        case ConvertFileOutcome::Changed:
+            std::fprintf(stderr, "ostrel: %s \"%s\" vsebuje pretvorbo prebranega dela.\n",
+                         cp1250::toUtf8(inputChangedMessage(job.inputName)).c_str(), output.c_str());
+            break;
     }
-    return 1;
+    if (g_interrupted != 0) {
+        endByInterrupt();
+    }
+    return outcome == ConvertFileOutcome::Finished ? 0 : 1;
 }

@@ -5,6 +5,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "convert/systemerror.h"
+#include "transcription/cp1250.h"
+
 namespace fileio {
 
 bool writeAll(int fd, std::string_view bytes) {
@@ -32,7 +35,15 @@ long readSome(int fd, char* data, std::size_t size) {
 }
 
 std::string lastError() {
-    return std::strerror(errno);
+    std::string text = cp1250::toUtf8(systemErrorText(errno));
+    // Said inside a sentence of the tool.
+    if (text.ends_with('.')) {
+        text.pop_back();
+    }
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z') {
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    }
+    return text;
 }
 
 }  // namespace fileio

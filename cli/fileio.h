@@ -13,8 +13,8 @@ bool writeAll(int fd, std::string_view bytes);
 // Reads up to size bytes; returns the count (0 at the end), -1 on an error.
 long readSome(int fd, char* data, std::size_t size);
 
-// The system's reason for the last failure, in the user's language when the
-// system has it.
+// The reason for the last failure (errno), UTF-8: Slovenian for the common
+// ones, the system's text for the rest.
 std::string lastError();
 
 }  // namespace fileio

@@ -1,8 +1,8 @@
 #include "cli/storedsettings.h"
 
-#include <QFileInfo>
-#include <QSettings>
+#include <QFile>
 
+#include "settings/storedfile.h"
 #include "settings/storedform.h"
 #include "transcription/cp1250.h"
 
@@ -18,30 +18,47 @@ StoredSettings::StoredSettings(const QString& filePath) {
     m_options = std::make_unique<TOptions>(m_backend);
 }
 
+// The file is read by the program's own rules (storedfile), so that the tool
+// and the program agree on every file, damaged ones too; but the tool only
+// reads, so nothing is moved aside or copied.
 void StoredSettings::load(const QString& filePath) {
-    if (!QFileInfo::exists(filePath)) {
+    m_path = filePath.toStdString();
+    QFile file(filePath);
+    if (!file.exists()) {
         return;  // never started yet: the defaults
     }
-    // Only value() is called on this object, so it never writes the file.
-    QSettings file(filePath, QSettings::NativeFormat);
-    if (file.status() != QSettings::NoError) {
-        m_notices.push_back("nastavitev v \"" + filePath.toStdString() +
-                            "\" ni mogoče prebrati; uporabljam privzete.");
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_problem = "datoteke ni mogo\xC4\x8D" "e prebrati";
         return;
     }
-    file.beginGroup(storedform::group());
-    for (const QString& key : file.childKeys()) {
-        const QVariant stored = file.value(key);
+    const storedfile::ReadResult result = storedfile::parse(file.readAll(), storedform::group());
+    if (result.shape == storedfile::Shape::Unreadable) {
+        m_problem = "datoteke ni mogo\xC4\x8D" "e prebrati";
+        return;
+    }
+    const bool cut = result.shape == storedfile::Shape::Cut;
+    for (const auto& [key, spelled] : result.contents.values) {
+        const std::string name = storedform::nameOf(key);
+        QString text;
         StoredValue value;
-        if (stored.typeId() != QMetaType::QString ||
-            storedform::decode(stored.toString(), value) != ValueBackend::ReadStatus::Ok) {
-            // As in the program: reported, and the value goes back to its default.
-            m_notices.push_back(
-                cp1250::toUtf8(StoreError(StoreError::Kind::InvalidType, storedform::nameOf(key)).what()));
+        if (!storedfile::valueText(spelled, text) ||
+            storedform::decode(text, value) != ValueBackend::ReadStatus::Ok) {
+            // As in the program: the value goes back to its default.
+            if (usedForSwitches(name) && m_problem.empty()) {
+                m_problem = cp1250::toUtf8(StoreError(StoreError::Kind::InvalidType, name).what());
+            }
             continue;
         }
-        m_backend.values()[storedform::nameOf(key)] = std::move(value);
+        m_backend.values()[name] = std::move(value);
     }
+    if (cut && m_problem.empty() &&
+        (!m_backend.values().count(storename::kFlags) || !m_backend.values().count(storename::kNeverTilde))) {
+        m_problem = "datoteka je odrezana";
+    }
+}
+
+bool StoredSettings::usedForSwitches(const std::string& name) {
+    return name == storename::kFlags || name == storename::kNeverTilde;
 }
 
 TConvertData StoredSettings::convertData() {
@@ -49,23 +66,27 @@ TConvertData StoredSettings::convertData() {
     for (int attempt = 0;; ++attempt) {
         try {
             m_options->LoadConvertData(data);
-            takeStoreNotice();
-            return data;
+            // A value the store itself set back to its default (a switch set
+            // of the wrong size) was not usable either.
+            const std::string notice = m_options->TakeStartupNotice();
+            if (!notice.empty() && m_problem.empty()) {
+                m_problem = cp1250::toUtf8(notice.substr(0, notice.find('\n')));
+            }
+            break;
         } catch (const StoreError& error) {
             if (attempt > 2) {
                 throw;
             }
-            m_notices.push_back(cp1250::toUtf8(error.what()));
+            if (m_problem.empty()) {
+                m_problem = cp1250::toUtf8(error.what());
+            }
             m_backend.values().erase(error.valueName());
         }
     }
-}
-
-// A value of the wrong kind that the store itself set back to its default
-// is told the same way as one found while copying the file.
-void StoredSettings::takeStoreNotice() {
-    const std::string notice = m_options->TakeStartupNotice();
-    if (!notice.empty()) {
-        m_notices.push_back(cp1250::toUtf8(notice));
+    // Said once, however many values were damaged.
+    if (!m_problem.empty() && m_notices.empty()) {
+        m_notices.push_back("shranjenih stikal iz \"" + m_path + "\" ni bilo mogo\xC4\x8D" "e uporabiti (" +
+                            m_problem + "); uporabljam privzeta.");
     }
+    return data;
 }

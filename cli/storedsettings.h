@@ -21,9 +21,10 @@ public:
     explicit StoredSettings(const QString& filePath);
 
     TOptions& options() { return *m_options; }
-    // What the tool should tell the user about the file (UTF-8): a file that
-    // could not be read, values of the wrong kind (each set back to its
-    // default). Empty when nothing.
+    // What the tool should tell the user about the file (UTF-8), after
+    // convertData(): one line when the stored switches could not be used (a
+    // file that cannot be read, one cut short before them, a damaged switch
+    // value), which are then the defaults. Empty when nothing.
     const std::vector<std::string>& notices() const { return m_notices; }
 
     // The transcription switches, with values of the wrong kind reported and
@@ -32,9 +33,11 @@ public:
 
 private:
     void load(const QString& filePath);
-    void takeStoreNotice();
+    static bool usedForSwitches(const std::string& name);
 
     MemoryBackend m_backend;
     std::unique_ptr<TOptions> m_options;
     std::vector<std::string> m_notices;
+    std::string m_path;     // UTF-8
+    std::string m_problem;  // why the stored switches are not used, UTF-8
 };

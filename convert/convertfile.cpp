@@ -1,65 +1,31 @@
 #include "convert/convertfile.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdint>
-#include <limits>
 
+#include "convert/inputfile.h"
+#include "convert/textsurvey.h"
 #include "transcription/cp1250.h"
+#include "transcription/cp1250checked.h"
 
 namespace {
 
-class FileDescriptor {
+// The output file; closed at the end so a late write error is seen.
+class OutputFile : public ByteSink {
 public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
+    explicit OutputFile(int fd) : m_fd(fd) {}
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    ~OutputFile() override {
         if (m_fd >= 0) {
             ::close(m_fd);
         }
     }
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
-    // Closes now; false when the system reports a failure (for the output,
-    // a late write error).
-    bool close() {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
-
-class Mapping {
-public:
-    Mapping(void* address, std::size_t size) : m_address(address), m_size(size) {}
-    Mapping(const Mapping&) = delete;
-    Mapping& operator=(const Mapping&) = delete;
-    ~Mapping() {
-        if (m_address != MAP_FAILED) {
-            ::munmap(m_address, m_size);
-        }
-    }
-    bool valid() const { return m_address != MAP_FAILED; }
-    const char* data() const { return static_cast<const char*>(m_address); }
-
-private:
-    void* m_address;
-    std::size_t m_size;
-};
-
-// Writes everything it is given unless the system refuses; a write may take
-// only part of a large piece, so it goes on with the rest.
-class FileSink : public ByteSink {
-public:
-    explicit FileSink(int fd) : m_fd(fd) {}
+    // Writes everything unless the system refuses; a write may take only part
+    // of a large piece, so it goes on with the rest.
     std::size_t write(const char* data, std::size_t size) override {
         std::size_t done = 0;
         while (done < size) {
@@ -68,16 +34,68 @@ public:
                 continue;
             }
             if (n <= 0) {
+                m_error = n < 0 ? errno : ENOSPC;
                 break;
             }
             done += static_cast<std::size_t>(n);
         }
         return done;
     }
+    int lastError() const override { return m_error; }
+    // False when the system reports a failure.
+    bool close() {
+        const int fd = m_fd;
+        m_fd = -1;
+        if (::close(fd) != 0) {
+            m_error = errno;
+            return false;
+        }
+        return true;
+    }
 
 private:
     int m_fd;
+    int m_error = 0;
 };
+
+// Converts the pieces of a Windows-1250 input.
+void convertCp1250(InputFile& input, RtfDocument& document, ConvertControl& control) {
+    while (input.next() && document.add(input.piece())) {
+        control.scanned.store(input.position(), std::memory_order_relaxed);
+    }
+}
+
+// Decodes the pieces of a UTF-8 input (a character cut by a piece's end is
+// taken with the next piece) and converts them. Bytes that are not UTF-8 can
+// only have come with a change after the first reading: the input then
+// counts as changed, and the document ends before them.
+bool convertUtf8(InputFile& input, RtfDocument& document, ConvertControl& control) {
+    std::string decoded;
+    std::size_t keep = 0;
+    bool first = true;
+    while (input.next(keep)) {
+        std::string_view piece = input.piece();
+        if (first && startsWithByteOrderMark(piece)) {
+            piece.remove_prefix(3);
+        }
+        first = false;
+        const std::size_t complete = completeUtf8Prefix(piece);
+        decoded.clear();
+        const auto fault = cp1250::appendFromUtf8(piece.substr(0, complete), decoded, true);
+        if (!document.add(decoded)) {
+            return true;
+        }
+        if (fault) {
+            return false;
+        }
+        keep = piece.size() - complete;
+        control.scanned.store(input.position(), std::memory_order_relaxed);
+    }
+    decoded.clear();
+    const auto fault = cp1250::appendFromUtf8(input.piece(), decoded, true);
+    document.add(decoded);
+    return !fault;
+}
 
 }  // namespace
 
@@ -85,22 +103,19 @@ std::string systemPath(const std::string& name) {
     return cp1250::toUtf8(name);
 }
 
-namespace {
-
-bool sameFile(const struct stat& first, const struct stat& second) {
-    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
-}  // namespace
-
 bool isSameFile(const std::string& first, const std::string& second) {
     struct stat a {};
     struct stat b {};
-    return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 && sameFile(a, b);
+    return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
 }
 
-ConvertFileOutcome convertFile(const ConvertJob& job, ConvertControl& control,
-                               const OverwriteQuestion& askOverwrite) {
+std::string inputChangedMessage(const std::string& inputName) {
+    return "Datoteka \x84" + inputName + "\x93 se je med pretvorbo spremenila.";
+}
+
+ConvertFileOutcome convertFile(const ConvertJob& job, ConvertControl& control, const OverwriteQuestion& askOverwrite,
+                               const ReplaceQuestion& askReplace) {
     using Kind = ConvertError::Kind;
     const std::string inputPath = systemPath(job.inputName);
     const std::string outputPath = systemPath(job.outputName);
@@ -111,39 +126,60 @@ ConvertFileOutcome convertFile(const ConvertJob& job, ConvertControl& control,
         return ConvertFileOutcome::Declined;
     }
 
-    FileDescriptor input(::open(inputPath.c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat inputStat {};
-    if (!input.valid() || ::fstat(input.get(), &inputStat) != 0 || !S_ISREG(inputStat.st_mode)) {
-        throw ConvertError(Kind::OpenInput, job.inputName);
-    }
+    InputFile input(inputPath, job.inputName, job.pieceSize);
+    input.beforeRead = job.beforeRead;
     // Truncating the output would destroy the input when both are one file.
-    struct stat existing {};
-    if (::stat(outputPath.c_str(), &existing) == 0 && sameFile(existing, inputStat)) {
+    if (input.isFile(outputPath)) {
         throw ConvertError(Kind::OpenOutput, job.outputName);
     }
-    FileDescriptor output(::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (!output.valid()) {
-        throw ConvertError(Kind::OpenOutput, job.outputName);
-    }
-
-    const auto size = static_cast<std::uint64_t>(inputStat.st_size);
-    if (size == 0) {
+    if (input.size() == 0) {
         throw ConvertError(Kind::EmptyInput, job.inputName);
     }
-    if (size > std::numeric_limits<std::size_t>::max()) {
-        throw ConvertError(Kind::MapInput, job.inputName);
-    }
-    const Mapping mapping(::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, input.get(), 0), size);
-    if (!mapping.valid()) {
-        throw ConvertError(Kind::MapInput, job.inputName);
-    }
-    ::madvise(const_cast<char*>(mapping.data()), size, MADV_SEQUENTIAL);
 
-    FileSink sink(output.get());
-    BufferedWriter writer(sink, job.outputName);
-    const ConvertOutcome outcome = writeRtfDocument({mapping.data(), size}, writer, job.settings, control);
-    if (!output.close()) {
-        throw ConvertError(Kind::Write, job.outputName);
+    bool utf8 = job.encoding == InputEncoding::Utf8;
+    if (job.encoding != InputEncoding::Cp1250) {
+        const Utf8Survey survey = surveyUtf8(input, control.stopRequested);
+        if (survey.stopped) {
+            return ConvertFileOutcome::StoppedBeforeWriting;
+        }
+        if (input.changed()) {
+            return ConvertFileOutcome::ChangedBeforeWriting;
+        }
+        utf8 = utf8 || survey.isUtf8();
+        if (utf8 && survey.invalid) {
+            throw ConvertError(Kind::NotUtf8, job.inputName, 0, *survey.invalid);
+        }
+        if (utf8 && survey.unmappableCount > 0 && !job.replaceUnmappable) {
+            if (!askReplace) {
+                throw ConvertError(Kind::NotInCodePage, job.inputName, 0, survey.unmappable.front());
+            }
+            if (!askReplace(job.inputName, survey.unmappable, survey.unmappableCount)) {
+                return ConvertFileOutcome::Declined;
+            }
+        }
+        input.rewind();
     }
-    return outcome == ConvertOutcome::Stopped ? ConvertFileOutcome::Stopped : ConvertFileOutcome::Finished;
+
+    const int fd = ::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        throw ConvertError(Kind::OpenOutput, job.outputName, errno);
+    }
+    OutputFile output(fd);
+    BufferedWriter writer(output, job.outputName);
+    control.total.store(input.size(), std::memory_order_relaxed);
+    RtfDocument document(writer, job.settings, control);
+    bool whole = true;
+    if (utf8) {
+        whole = convertUtf8(input, document, control);
+    } else {
+        convertCp1250(input, document, control);
+    }
+    document.finish();
+    if (!output.close()) {
+        throw ConvertError(Kind::Write, job.outputName, output.lastError());
+    }
+    if (document.stopped()) {
+        return ConvertFileOutcome::Stopped;
+    }
+    return input.changed() || !whole ? ConvertFileOutcome::Changed : ConvertFileOutcome::Finished;
 }

@@ -52,6 +52,9 @@ ConvertPage::ConvertPage(TOptions& options, QWidget* parent)
     ui->ConvertPercent->hide();
     ui->ConvertPaint->installEventFilter(this);
     setAcceptDrops(true);
+    // Files dropped onto the name fields give their paths, not URLs.
+    ui->InEdit->installEventFilter(this);
+    ui->OutEdit->installEventFilter(this);
 
     QStyle* look = style();
     ui->InBrowseBtn->setIcon(look->standardIcon(QStyle::SP_DirOpenIcon));
@@ -318,6 +321,8 @@ void ConvertPage::ConversionFinished() {
     swapButtons(false);
     ui->TerminateBtn->setEnabled(false);
     ui->ConvertPercent->hide();
+    // The output may exist now.
+    ConvEditChange(nullptr);
 }
 
 void ConvertPage::CbConvertCapsClick() {
@@ -344,6 +349,9 @@ bool ConvertPage::eventFilter(QObject* watched, QEvent* event) {
         ConvertPaintPaint();
         return true;
     }
+    if (watched == ui->InEdit || watched == ui->OutEdit) {
+        return fieldDropEvent(watched == ui->OutEdit, event);
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -358,12 +366,37 @@ void ConvertPage::dragEnterEvent(QDragEnterEvent* event) {
     }
 }
 
+bool ConvertPage::fieldDropEvent(bool output, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
+        return false;
+    }
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QString file = droppedFile(drop->mimeData());
+    if (file.isEmpty()) {
+        return false;  // text is dropped as the field does it
+    }
+    drop->acceptProposedAction();
+    if (type == QEvent::Drop) {
+        if (output) {
+            guarded(this, [&] { ui->OutEdit->setText(file); });
+        } else {
+            takeDroppedInput(file);
+        }
+    }
+    return true;
+}
+
 void ConvertPage::dropEvent(QDropEvent* event) {
     const QString file = droppedFile(event->mimeData());
     if (file.isEmpty()) {
         return;
     }
     event->acceptProposedAction();
+    takeDroppedInput(file);
+}
+
+void ConvertPage::takeDroppedInput(const QString& file) {
     guarded(this, [&] {
         ui->InEdit->setText(file);
         if (ui->OutEdit->text().isEmpty()) {

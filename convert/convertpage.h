@@ -68,6 +68,10 @@ private:
     void ConvertTimerTimer();
     void ConvertPaintPaint();
     void showOpenError(int shellResult);
+    // A local file dropped onto a name field; true when the event is used.
+    bool fieldDropEvent(bool output, QEvent* event);
+    // The input's name, and the output's from it when there is none yet.
+    void takeDroppedInput(const QString& file);
     void swapButtons(bool converting);
 
     TOptions& m_options;

@@ -11,6 +11,7 @@
 #include <numbers>
 
 #include "transcription/qtext.h"
+#include "widgets/tengwarfont.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ void ConvertPicture::prepare() {
     m_offset = 0;
     m_finishing = true;
     QFont tengwar = fontWithCell(QStringLiteral("Tengwar Quenya"), 32);
-    tengwar.setStyleStrategy(QFont::StyleStrategy(QFont::PreferQuality | QFont::NoFontMerging));
+    setTengwarDrawing(tengwar);
     const QFont latin = fontWithCell(QStringLiteral("Times New Roman"), 32);
     const QString tengwarLine = fromFontCodes("`Bw1=2`Nex9`Mhzjt5`>q7*d1`?rKf");
     const QString latinLine = fromCp1250(

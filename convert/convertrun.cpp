@@ -15,8 +15,6 @@ int ConvertControl::percent() const {
     return done >= all ? 100 : static_cast<int>(static_cast<double>(done) * 100.0 / static_cast<double>(all));
 }
 
-namespace {
-
 // Emits the runs of one document into the writer, reusing its scratch strings.
 class RunEmitter {
 public:
@@ -62,75 +60,102 @@ private:
     std::string m_group;
 };
 
-// Progress is published this often (and at every run), so that a long run
-// without a break still shows it moving.
-constexpr std::uint64_t kProgressStep = 1u << 16;
+RtfDocument::RtfDocument(BufferedWriter& out, const ConvertSettings& settings, const ConvertControl& control)
+    : m_out(out), m_control(control), m_emitter(std::make_unique<RunEmitter>(out, settings)) {
+    m_out.write(rtf::header());
+}
 
-}  // namespace
+RtfDocument::~RtfDocument() = default;
 
-ConvertOutcome writeRtfDocument(std::span<const char> input, BufferedWriter& out,
-                                const ConvertSettings& settings, ConvertControl& control) {
-    const char* const data = input.data();
-    const std::uint64_t size = input.size();
-    control.total.store(size, std::memory_order_relaxed);
-    out.write(rtf::header());
-
-    RunEmitter emitter(out, settings);
-    bool letters = true;  // the class of the current run
-    std::uint64_t runStart = 0;
-    std::uint64_t i = 0;
+bool RtfDocument::add(std::string_view text) {
+    if (m_stopped) {
+        return false;
+    }
+    const char* const data = text.data();
+    const std::size_t size = text.size();
+    std::size_t i = 0;
+    if (m_afterCr && size > 0) {
+        m_afterCr = false;
+        i = data[0] == '\n' ? 1 : 0;
+    }
+    std::size_t runStart = i;
     const auto emitRun = [&] {
-        emitter.emit(std::string_view(data + runStart, i - runStart), letters);
+        if (m_carry.empty()) {
+            m_emitter->emit(std::string_view(data + runStart, i - runStart), m_letters);
+        } else {
+            m_carry.append(data + runStart, i - runStart);
+            m_emitter->emit(m_carry, m_letters);
+            m_carry.clear();
+        }
         runStart = i;
-        control.scanned.store(i, std::memory_order_relaxed);
     };
+    const auto stopRequested = [this] { return m_control.stopRequested.load(std::memory_order_relaxed); };
 
     // The scan of the original algorithm, one byte at a time, with the stop
     // flag checked before every byte: a byte of the current run's class only
     // moves on, so those are passed over in a tight loop.
-    const auto stopRequested = [&control] { return control.stopRequested.load(std::memory_order_relaxed); };
-    while (i <= size && !stopRequested()) {
-        if (i < size) {
-            const auto byte = static_cast<unsigned char>(data[i]);
-            if (byte == '\n' || byte == '\r') {
-                emitRun();
-                out.write(rtf::kLineBreak);
-                if (byte == '\r' && i + 1 < size && data[i + 1] == '\n') {
+    while (i < size) {
+        if (stopRequested()) {
+            m_stopped = true;
+            m_taken += i;
+            return false;
+        }
+        const auto byte = static_cast<unsigned char>(data[i]);
+        if (byte == '\n' || byte == '\r') {
+            emitRun();
+            m_out.write(rtf::kLineBreak);
+            if (byte == '\r') {
+                if (i + 1 == size) {
+                    m_afterCr = true;
+                } else if (data[i + 1] == '\n') {
                     ++i;
                 }
-                ++i;
-                runStart = i;
-                continue;
             }
-            if (rtf::isTengwarRunChar(byte) == letters) {
-                // Line breaks are never letters, so a letter run stops at
-                // them by itself; a Latin run checks for them.
-                const std::uint64_t limit = std::min(size, i + kProgressStep);
+            ++i;
+            runStart = i;
+            continue;
+        }
+        if (rtf::isTengwarRunChar(byte) != m_letters) {
+            emitRun();
+            m_letters = !m_letters;
+        }
+        // Line breaks are never letters, so a letter run stops at them by
+        // itself; a Latin run checks for them.
+        ++i;
+        if (m_letters) {
+            while (i < size && rtf::isTengwarRunChar(static_cast<unsigned char>(data[i])) && !stopRequested()) {
                 ++i;
-                if (letters) {
-                    while (i < limit && rtf::isTengwarRunChar(static_cast<unsigned char>(data[i])) &&
-                           !stopRequested()) {
-                        ++i;
-                    }
-                } else {
-                    while (i < limit && !rtf::isTengwarRunChar(static_cast<unsigned char>(data[i])) &&
-                           data[i] != '\n' && data[i] != '\r' && !stopRequested()) {
-                        ++i;
-                    }
-                }
-                if (i == limit) {
-                    control.scanned.store(i, std::memory_order_relaxed);
-                }
-                continue;
+            }
+        } else {
+            while (i < size && !rtf::isTengwarRunChar(static_cast<unsigned char>(data[i])) && data[i] != '\n' &&
+                   data[i] != '\r' && !stopRequested()) {
+                ++i;
             }
         }
-        emitRun();
-        letters = !letters;
-        ++i;
     }
-    const bool stopped = i <= size;
-    control.scanned.store(stopped ? i : size, std::memory_order_relaxed);
-    out.write(rtf::kClosing);
-    out.flush();
-    return stopped ? ConvertOutcome::Stopped : ConvertOutcome::Finished;
+    m_carry.append(data + runStart, size - runStart);
+    m_taken += size;
+    return true;
+}
+
+void RtfDocument::finish() {
+    if (!m_stopped && m_control.stopRequested.load(std::memory_order_relaxed)) {
+        m_stopped = true;
+    }
+    if (!m_stopped) {
+        m_emitter->emit(m_carry, m_letters);
+    }
+    m_carry.clear();
+    m_out.write(rtf::kClosing);
+    m_out.flush();
+}
+
+ConvertOutcome writeRtfDocument(std::span<const char> input, BufferedWriter& out,
+                                const ConvertSettings& settings, ConvertControl& control) {
+    control.total.store(input.size(), std::memory_order_relaxed);
+    RtfDocument document(out, settings, control);
+    document.add(std::string_view(input.data(), input.size()));
+    document.finish();
+    control.scanned.store(document.taken(), std::memory_order_relaxed);
+    return document.stopped() ? ConvertOutcome::Stopped : ConvertOutcome::Finished;
 }

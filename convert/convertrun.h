@@ -2,8 +2,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
+#include <string>
+#include <string_view>
 
 #include "convert/rtfwriter.h"
 #include "transcription/convertdata.h"
@@ -34,10 +37,46 @@ struct ConvertSettings {
 
 enum class ConvertOutcome { Finished, Stopped };
 
-// Writes the RTF document of a Windows-1250 text: the header, every line's
-// runs as groups (letter runs transcribed by LatinToTengwar in the Tengwar
-// font, everything else as Latin text), "\par" for each line break (CR LF, a
-// lone CR, a lone LF), the closing brace, and flushes the writer. Raises
-// ConvertError on a failed write, and passes on the transcription's errors.
+class RunEmitter;
+
+// Writes the RTF document of a Windows-1250 text given in pieces of any size:
+// the header, every line's runs as groups (letter runs transcribed by
+// LatinToTengwar in the Tengwar font, everything else as Latin text), "\par"
+// for each line break (CR LF, a lone CR, a lone LF), and at the end the
+// closing brace. The document is the same however the text is cut into
+// pieces. Raises ConvertError on a failed write, and passes on the
+// transcription's errors.
+class RtfDocument {
+public:
+    // Writes the header.
+    RtfDocument(BufferedWriter& out, const ConvertSettings& settings, const ConvertControl& control);
+    RtfDocument(const RtfDocument&) = delete;
+    RtfDocument& operator=(const RtfDocument&) = delete;
+    ~RtfDocument();
+
+    // Takes the next piece of the text. The stop flag is checked before every
+    // byte; once it is seen, false, and nothing more is taken.
+    bool add(std::string_view text);
+    // Writes the run in progress (unless a stop was seen: the document then
+    // ends with the last whole run) and the closing brace, and flushes.
+    void finish();
+
+    bool stopped() const { return m_stopped; }
+    // Bytes of text taken so far.
+    std::uint64_t taken() const { return m_taken; }
+
+private:
+    BufferedWriter& m_out;
+    const ConvertControl& m_control;
+    std::unique_ptr<RunEmitter> m_emitter;
+    std::string m_carry;   // the start of the run in progress, from earlier pieces
+    bool m_letters = true;  // the class of the run in progress
+    bool m_afterCr = false;  // the last piece ended with a CR: a LF first in the next one is its pair
+    bool m_stopped = false;
+    std::uint64_t m_taken = 0;
+};
+
+// The whole document of a text held in memory; sets the control's total and
+// scanned bytes.
 ConvertOutcome writeRtfDocument(std::span<const char> input, BufferedWriter& out,
                                 const ConvertSettings& settings, ConvertControl& control);

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstring>
 
+#include "convert/systemerror.h"
+
 namespace {
 
 std::string replaceName(std::string text, const std::string& fileName) {
@@ -57,25 +59,42 @@ constexpr std::string_view kHeader =
 
 }  // namespace
 
-ConvertError::ConvertError(Kind kind, const std::string& fileName)
-    : std::runtime_error(messageFor(kind, fileName)), m_kind(kind), m_fileName(fileName) {}
+ConvertError::ConvertError(Kind kind, const std::string& fileName, int systemError, TextPlace place)
+    : std::runtime_error(messageFor(kind, fileName, systemError, place)),
+      m_kind(kind),
+      m_fileName(fileName),
+      m_systemError(systemError),
+      m_place(place) {}
 
-std::string ConvertError::messageFor(Kind kind, const std::string& fileName) {
+std::string ConvertError::messageFor(Kind kind, const std::string& fileName, int systemError,
+                                     const TextPlace& place) {
+    std::string text;
     switch (kind) {
         case Kind::OpenInput:
         case Kind::OpenOutput:
-            return replaceName("Ne morem odpreti datoteke \"%s\"!", fileName);
-        case Kind::MapInput:
-            return replaceName(
-                "Ne morem odpreti datoteke \"%s\"!\rMogo\xE8"
-                "e primanjkuje pomnilnika.",
-                fileName);
+            text = replaceName("Ne morem odpreti datoteke \"%s\"!", fileName);
+            break;
+        case Kind::ReadInput:
+            text = replaceName("Napaka pri branju datoteke \"%s\"!", fileName);
+            break;
         case Kind::EmptyInput:
             return {};
         case Kind::Write:
-            return replaceName("Napaka pri pisanju v datoteko \"%s\"!", fileName);
+            text = replaceName("Napaka pri pisanju v datoteko \"%s\"!", fileName);
+            break;
+        case Kind::NotUtf8:
+            text = replaceName("Datoteka \x84%s\x93 ni v kodiranju UTF-8", fileName) + " (vrstica " +
+                   std::to_string(place.line) + ", stolpec " + std::to_string(place.column) + ").";
+            break;
+        case Kind::NotInCodePage:
+            text = replaceName("V datoteki \x84%s\x93 je znak, ki ga kodna tabela Windows-1250 nima", fileName) +
+                   " (vrstica " + std::to_string(place.line) + ", stolpec " + std::to_string(place.column) + ").";
+            break;
     }
-    return {};
+    if (systemError != 0) {
+        text += '\r' + systemErrorText(systemError);
+    }
+    return text;
 }
 
 BufferedWriter::BufferedWriter(ByteSink& sink, std::string outputName)
@@ -105,7 +124,7 @@ void BufferedWriter::flush() {
 
 void BufferedWriter::writeToSink(const char* data, std::size_t size) {
     if (m_sink.write(data, size) != size) {
-        throw ConvertError(ConvertError::Kind::Write, m_outputName);
+        throw ConvertError(ConvertError::Kind::Write, m_outputName, m_sink.lastError());
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -12,6 +13,15 @@ class ByteSink {
 public:
     virtual ~ByteSink() = default;
     virtual std::size_t write(const char* data, std::size_t size) = 0;
+    // The errno of the last failed write; 0 when the sink has none.
+    virtual int lastError() const { return 0; }
+};
+
+// A place in a text file: line and column from 1, and the character there.
+struct TextPlace {
+    std::uint64_t line = 0;
+    std::uint64_t column = 0;
+    char32_t codePoint = 0;
 };
 
 // A failure of a file conversion. what() is the message for the user in
@@ -20,23 +30,32 @@ public:
 class ConvertError : public std::runtime_error {
 public:
     enum class Kind {
-        OpenInput,   // the input cannot be opened (missing, a folder, no access)
-        OpenOutput,  // the output cannot be created (also: it is the input itself)
-        MapInput,    // the input cannot be mapped into memory
-        EmptyInput,  // the input holds no bytes
-        Write,       // the output took fewer bytes than it was given
+        OpenInput,      // the input cannot be opened (missing, a folder, no access)
+        OpenOutput,     // the output cannot be created (also: it is the input itself)
+        ReadInput,      // reading the input failed
+        EmptyInput,     // the input holds no bytes
+        Write,          // the output took fewer bytes than it was given
+        NotUtf8,        // a text read as UTF-8 holds bytes that are not UTF-8 (at place())
+        NotInCodePage,  // a UTF-8 text holds a character Windows-1250 lacks (at place())
     };
-    ConvertError(Kind kind, const std::string& fileName);
+    // systemError: the errno of the failure, 0 when there is none; its
+    // reason is then said after the message.
+    ConvertError(Kind kind, const std::string& fileName, int systemError = 0, TextPlace place = {});
     Kind kind() const { return m_kind; }
     const std::string& fileName() const { return m_fileName; }
+    int systemError() const { return m_systemError; }
+    const TextPlace& place() const { return m_place; }
 
     // The message of a kind for a file name, Windows-1250. Line breaks inside
     // a message are a single CR.
-    static std::string messageFor(Kind kind, const std::string& fileName);
+    static std::string messageFor(Kind kind, const std::string& fileName, int systemError = 0,
+                                  const TextPlace& place = {});
 
 private:
     Kind m_kind;
     std::string m_fileName;
+    int m_systemError;
+    TextPlace m_place;
 };
 
 // The output buffer of a conversion: pieces are collected in 65,536 bytes and

@@ -20,6 +20,26 @@ QString boxText(const std::string& cp1250Text) {
 
 }  // namespace
 
+QString TConvertThread::replaceQuestionText(const std::string& inputName, const std::vector<TextPlace>& first,
+                                            std::uint64_t count) {
+    QString text = QStringLiteral("Datoteka „%1“ je v kodiranju UTF-8, a nekaterih njenih znakov kodna tabela "
+                                  "Windows-1250 nima (vseh skupaj: %2):")
+                       .arg(fromCp1250(inputName))
+                       .arg(count);
+    for (const TextPlace& place : first) {
+        const char32_t codePoint = place.codePoint;
+        text += QStringLiteral("\n„%1“ (U+%2) v vrstici %3, stolpcu %4")
+                    .arg(QString::fromUcs4(&codePoint, 1))
+                    .arg(QString::number(static_cast<unsigned>(codePoint), 16).toUpper().rightJustified(4, QLatin1Char('0')))
+                    .arg(place.line)
+                    .arg(place.column);
+    }
+    if (count > first.size()) {
+        text += QStringLiteral("\n…");
+    }
+    return text + QStringLiteral("\n\nAli naj pretvorim datoteko in te znake nadomestim z „?“?");
+}
+
 TConvertThread* TConvertThread::start(QWidget* owner, bool lowerCase, const std::string& inputName,
                                       const std::string& outputName, TerminationHandler onTerminate) {
     ConvertJob job{inputName, outputName, {}};
@@ -80,8 +100,25 @@ void TConvertThread::run() {
         request.escapeButton = 1;
         return messages::ask(request) == 0;
     };
+    const ReplaceQuestion askReplace = [owner](const std::string& inputName, const std::vector<TextPlace>& first,
+                                               std::uint64_t count) {
+        messages::Request request;
+        request.parent = owner;
+        request.title = QStringLiteral("Opozorilo");
+        request.text = replaceQuestionText(inputName, first, count);
+        request.icon = messages::Icon::Warning;
+        request.buttons = {messages::caption(messages::Button::Yes), messages::caption(messages::Button::No)};
+        request.escapeButton = 1;
+        return messages::ask(request) == 0;
+    };
     try {
-        convertFile(m_job, m_control, askOverwrite);
+        const ConvertFileOutcome outcome = convertFile(m_job, m_control, askOverwrite, askReplace);
+        if (outcome == ConvertFileOutcome::Changed) {
+            show(inputChangedMessage(m_job.inputName) +
+                 "\rIzhodna datoteka vsebuje pretvorbo tistega, kar je bilo prebrano.");
+        } else if (outcome == ConvertFileOutcome::ChangedBeforeWriting) {
+            show(inputChangedMessage(m_job.inputName));
+        }
     } catch (const std::exception& e) {
         show(e.what());
     } catch (...) {

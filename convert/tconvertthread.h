@@ -2,6 +2,7 @@
 
 #include <QThread>
 #include <functional>
+#include <vector>
 
 #include "convert/convertfile.h"
 
@@ -31,6 +32,11 @@ public:
     // Asks the body to stop before its next input byte.
     void Terminate();
     const ConvertControl& control() const { return m_control; }
+
+    // The question asked when a UTF-8 input holds characters Windows-1250
+    // lacks: names the first of them with their places.
+    static QString replaceQuestionText(const std::string& inputName, const std::vector<TextPlace>& first,
+                                       std::uint64_t count);
 
     // At program end: stops a running conversion and waits for it, so that
     // it never outlives the settings store. The handler is not run.

@@ -18,6 +18,7 @@
 #include "widgets/errorguard.h"
 #include "widgets/localetext.h"
 #include "widgets/messages.h"
+#include "widgets/tengwarfont.h"
 #include "words/worditem.h"
 #include "words/wordrun.h"
 
@@ -79,11 +80,7 @@ ExercisePage::ExercisePage(TrainerSession& session, QWidget* parent)
     QFont title(QStringLiteral("Liberation Serif"));
     title.setPixelSize(21);
     ui->NaslovVaje1->setFont(title);
-    QFont tengwar(QStringLiteral("Tengwar Quenya"));
-    tengwar.setPixelSize(27);
-    tengwar.setKerning(false);
-    tengwar.setStyleStrategy(QFont::NoFontMerging);
-    ui->TengwarLabel1->setFont(tengwar);
+    ui->TengwarLabel1->setFont(tengwarFont(27));
     ui->TengwarLabel1->setBackgroundRole(QPalette::Base);
     for (QLabel* caption : {ui->LbStVaj, ui->LbPravilni, ui->LbNapacni, ui->LbPovprecje, ui->LbNajhitrejsi,
                             ui->LbNajpocasnejsi}) {

@@ -16,6 +16,7 @@
 #include "transcription/qtext.h"
 #include "ui_aboutpage.h"
 #include "widgets/programicon.h"
+#include "widgets/tengwarfont.h"
 
 namespace {
 
@@ -35,11 +36,8 @@ QPoint EmblemBox::origin(int areaWidth, int w, int h) {
 }
 
 void EmblemBox::paintEvent(QPaintEvent*) {
-    QFont font(QStringLiteral("Tengwar Quenya"));
-    font.setPixelSize(32);
+    QFont font = tengwarFont(32);
     font.setWeight(QFont::Normal);
-    font.setKerning(false);
-    font.setStyleStrategy(QFont::NoFontMerging);
     const QString text = fromFontCodes(kEmblemCodes);
     const QFontMetrics metrics(font);
     const QPoint at = origin(width(), metrics.horizontalAdvance(text), metrics.height());

@@ -9,6 +9,7 @@
 #include "help/eastereggtext.h"
 #include "transcription/qtext.h"
 #include "widgets/programicon.h"
+#include "widgets/tengwarfont.h"
 
 // The window's one paint area; it asks the window to draw.
 class EasterEggPaintArea : public QWidget {
@@ -38,9 +39,7 @@ TEasterEggForm::TEasterEggForm(QWidget* owner)
     setFixedSize(kClientWidth, kClientHeight);
     m_paintArea->setGeometry(0, 0, kClientWidth, kClientHeight);
 
-    QFont tengwar(QStringLiteral("Tengwar Quenya"));
-    tengwar.setKerning(false);
-    tengwar.setStyleStrategy(QFont::NoFontMerging);
+    QFont tengwar = tengwarFont(32);
     QFont latin(QStringLiteral("Liberation Serif"));
     for (QFont* font : {&tengwar, &latin}) {
         font->setPointSize(32);

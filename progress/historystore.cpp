@@ -30,6 +30,34 @@ bool damaged(const QSqlError& error) {
     return code == kSqliteCorrupt || code == kSqliteNotADatabase;
 }
 
+// What went wrong, in the user's words for the usual cases; SQLite's own
+// (English) text only for the rare ones.
+QString reason(const QSqlError& error) {
+    switch (primaryCode(error)) {
+        case 3:  // SQLITE_PERM
+        case 8:  // SQLITE_READONLY
+        case 23: // SQLITE_AUTH
+            return QStringLiteral("datoteke ni dovoljeno spreminjati");
+        case 5:  // SQLITE_BUSY
+        case 6:  // SQLITE_LOCKED
+            return QStringLiteral("zgodovino ima zaklenjeno drug program");
+        case 7:  // SQLITE_NOMEM
+            return QStringLiteral("zmanjkalo je pomnilnika");
+        case 10:  // SQLITE_IOERR
+            return QStringLiteral("napaka pri branju ali pisanju diska");
+        case kSqliteCorrupt:
+        case kSqliteNotADatabase:
+            return QStringLiteral("datoteka je po\u0161kodovana");
+        case 13:  // SQLITE_FULL
+            return QStringLiteral("disk je poln");
+        case kSqliteCannotOpen:
+            return QStringLiteral("datoteke ni mogo\u010De odpreti");
+        default:
+            break;
+    }
+    return error.text();
+}
+
 // Each step brings the tables from version i to i + 1.
 const char* const kMigrations[][7] = {
     // 0 -> 1
@@ -137,7 +165,7 @@ bool HistoryStore::openFile() {
     tellOnce(m_toldWriteFailure,
              QStringLiteral("Zgodovine odgovorov „%1“ ni mogoče odpreti (%2). Odgovori se ne "
                             "shranjujejo, vaja pa teče naprej kot običajno.")
-                 .arg(QDir::toNativeSeparators(filePath()), error.text()));
+                 .arg(QDir::toNativeSeparators(filePath()), reason(error)));
     return false;
 }
 
@@ -237,6 +265,8 @@ bool HistoryStore::setAside() {
                 .arg(QDir::toNativeSeparators(path)));
         return false;
     }
+    // What was read from the old file is out of date now.
+    ++m_revision;
     tellOnce(m_toldDamage, QStringLiteral("Zgodovina odgovorov je bila poškodovana. Shranjena je kot „%1“, "
                                           "nova zgodovina se začne prazna.")
                                .arg(QDir::toNativeSeparators(aside)));
@@ -260,7 +290,7 @@ void HistoryStore::failed(const QSqlError& error) {
     tellOnce(m_toldWriteFailure,
              QStringLiteral("Odgovora ni bilo mogoče zapisati v zgodovino (%1). Vaja teče "
                             "naprej; odgovori, ki se ne zapišejo, se izgubijo.")
-                 .arg(error.text()));
+                 .arg(reason(error)));
 }
 
 void HistoryStore::setRecordingEnabled(bool on) {
@@ -518,7 +548,7 @@ bool HistoryStore::exportCsv(const QString& path, QString* error) {
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral(
             "SELECT at, task, letters, expected, typed, correct, ms FROM answers ORDER BY at, id"))) {
-        const QString why = query.lastError().text();
+        const QString why = reason(query.lastError());
         failed(query.lastError());
         return fail(why);
     }

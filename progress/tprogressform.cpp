@@ -28,19 +28,13 @@
 #include "ui_tprogressform.h"
 #include "widgets/errorguard.h"
 #include "widgets/messages.h"
+#include "widgets/tengwarfont.h"
 #include "widgets/windowfont.h"
 
 namespace {
 
 constexpr int kConfusionRows = 50;
 
-QFont tengwarFont(int pixels) {
-    QFont font(QStringLiteral("Tengwar Quenya"));
-    font.setPixelSize(pixels);
-    font.setKerning(false);
-    font.setStyleStrategy(QFont::NoFontMerging);
-    return font;
-}
 
 // A letter as the exercise would show it alone (full transcription with the
 // stored switches).
@@ -203,7 +197,13 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
     for (QRadioButton* range : {ui->RbDni30, ui->RbDni90, ui->RbVse}) {
         connect(range, &QRadioButton::toggled, this, [this](bool on) {
             if (on)
-                guarded(this, [this] { fillCharts(); });
+                guarded(this, [this] {
+                    fillCharts();
+                    // A history set aside while the charts were read: the
+                    // letters and mistakes must not stay from the old one.
+                    if (m_store.revision() != m_shownRevision)
+                        refresh();
+                });
         });
     }
     resize(620, 540);
@@ -243,12 +243,18 @@ QColor TProgressForm::letterColour(int shown, int wrong) {
 }
 
 void TProgressForm::refresh() {
-    m_shownRevision = m_store.revision();
-    ui->CbBelezi->setChecked(m_store.recordingEnabled());
-    fillLetters();
-    fillConfusions();
-    fillCharts();
-    fillCourse();
+    // A history found damaged while it is read is set aside and a new one
+    // begun: what was drawn from the old one is drawn again from the new.
+    for (int pass = 0; pass < 2; ++pass) {
+        m_shownRevision = m_store.revision();
+        ui->CbBelezi->setChecked(m_store.recordingEnabled());
+        fillLetters();
+        fillConfusions();
+        fillCharts();
+        fillCourse();
+        if (m_store.revision() == m_shownRevision)
+            break;
+    }
 }
 
 void TProgressForm::showEvent(QShowEvent* event) {

@@ -18,6 +18,7 @@
 #include "ui_rulespage.h"
 #include "widgets/codepageinput.h"
 #include "widgets/errorguard.h"
+#include "widgets/tengwarfont.h"
 #include "widgets/windowfont.h"
 
 namespace {
@@ -25,15 +26,6 @@ namespace {
 // QLineEdit's own default: no limit.
 constexpr int kNoLimit = 32767;
 
-// The font of the Tengwar row: 20 points at the 96 dots per inch on which the
-// page's pixel layout is drawn.
-QFont tengwarFont() {
-    QFont font(QStringLiteral("Tengwar Quenya"));
-    font.setPixelSize(27);
-    font.setKerning(false);
-    font.setStyleStrategy(QFont::NoFontMerging);
-    return font;
-}
 
 // Draws the pixels of an axis-parallel polyline from its first point through
 // the second to the third, the last point left out (as a pen moved by
@@ -309,7 +301,8 @@ void RulesPage::paintRow(QWidget* box, Row row) {
     }
 
     QPainter painter(&picture);
-    painter.setFont(row == Row::Tengwar ? tengwarFont() : windowFont());
+    // The Tengwar row: 20 points at the 96 dots per inch on which the page's pixel layout is drawn.
+    painter.setFont(row == Row::Tengwar ? tengwarFont(27) : windowFont());
     const int origin = entry(1)->x();
     const int height = box->height();
     for (int k = 1; k <= kColumns; ++k) {

@@ -1,5 +1,6 @@
 #include "settings/options.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <limits>
@@ -301,10 +302,47 @@ bool TOptions::backendExists(const std::string& name) {
     return exists;
 }
 
+namespace {
+
+// The kind (and the largest size) every stored value must have.
+struct ValueRule {
+    const std::string* name;
+    ValueKind kind;
+    std::size_t maxSize;
+};
+
+constexpr std::size_t kAny = static_cast<std::size_t>(-1);
+
+const ValueRule kValueRules[] = {
+    {&storename::kDefault, ValueKind::Text, kAny},        {&storename::kPoetry, ValueKind::Text, kAny},
+    {&storename::kLetterGroups, ValueKind::Binary, kAny}, {&storename::kTaskDescriptions, ValueKind::Binary, kAny},
+    {&storename::kCustomColors, ValueKind::Binary, kAny}, {&storename::kTextColor, ValueKind::Integer, kAny},
+    {&storename::kBackColor, ValueKind::Integer, kAny},   {&storename::kAnswerFont, ValueKind::Text, kAny},
+    {&storename::kZoomRect, ValueKind::Binary, 16},       {&storename::kMainRect, ValueKind::Binary, 16},
+    {&storename::kFlags, ValueKind::Binary, 5},           {&storename::kReadBack, ValueKind::Binary, kAny},
+    {&storename::kNeverTilde, ValueKind::Text, kAny},     {&storename::kActivePage, ValueKind::Integer, kAny},
+    {&storename::kZoomA, ValueKind::Integer, kAny},       {&storename::kZoomB, ValueKind::Integer, kAny},
+    {&storename::kFirstTime, ValueKind::Boolean, kAny},   {&storename::kInputFile, ValueKind::Text, kAny},
+    {&storename::kOutputFile, ValueKind::Text, kAny},
+};
+
+// Whether a stored value can be used as the value of that name: its kind,
+// its size, and for the read-back table exactly one reading per letter code
+// (a shorter table would read as empty readings, and any answer would pass).
+bool usable(const std::string& name, const StoredValue& value, ValueKind kind, std::size_t maxSize) {
+    if (!fitsKind(value, kind, maxSize)) {
+        return false;
+    }
+    return name != storename::kReadBack ||
+           storelayout::decodeStringList(value.bytes).size() == readback::kRuleCount;
+}
+
+}  // namespace
+
 StoredValue TOptions::readValue(const std::string& name, ValueKind kind, std::size_t maxSize) {
     StoredValue value;
     auto status = backendRead(name, value);
-    if (status == ValueBackend::ReadStatus::Ok && fitsKind(value, kind, maxSize)) {
+    if (status == ValueBackend::ReadStatus::Ok && usable(name, value, kind, maxSize)) {
         return value;
     }
     if (status == ValueBackend::ReadStatus::Missing || status == ValueBackend::ReadStatus::Failed) {
@@ -315,31 +353,50 @@ StoredValue TOptions::readValue(const std::string& name, ValueKind kind, std::si
     // goes back to its default, as a deleted value does.
     recoverDamaged(name);
     status = backendRead(name, value);
-    if (status != ValueBackend::ReadStatus::Ok || !fitsKind(value, kind, maxSize)) {
+    if (status != ValueBackend::ReadStatus::Ok || !usable(name, value, kind, maxSize)) {
         throw StoreError(StoreError::Kind::InvalidType, name);
     }
     return value;
 }
 
+// One damaged file is one event: every damaged value in it goes back to its
+// default at once, with one copy of the file and one notice.
 void TOptions::recoverDamaged(const std::string& name) {
+    std::vector<std::string> damaged{name};
+    for (const ValueRule& rule : kValueRules) {
+        StoredValue value;
+        if (*rule.name != name && backendRead(*rule.name, value) == ValueBackend::ReadStatus::Ok &&
+            !usable(*rule.name, value, rule.kind, rule.maxSize)) {
+            damaged.push_back(*rule.name);
+        }
+    }
     const std::string copy = m_backend.keepDamagedCopy();
-    std::string notice = StoreError(StoreError::Kind::InvalidType, name).what();
-    notice += "\nVrednost je spet privzeta.";
+    std::string notice;
+    for (const std::string& each : damaged) {
+        notice += StoreError(StoreError::Kind::InvalidType, each).what();
+        notice += "\n";
+    }
+    notice += damaged.size() == 1 ? "Vrednost je spet privzeta." : "Vrednosti so spet privzete.";
     if (!copy.empty()) {
         notice +=
             " Datoteka z nastavitvami, kakr\x9A"
             "na je bila, je shranjena kot \x84" +
             copy + "\x93.";
+    } else if (!m_backend.location().empty()) {
+        notice += " Kopije datoteke z nastavitvami ni bilo mogo\xE8"
+                  "e shraniti.";
     }
     addNotice(notice);
     const StoreBatch batch(*this);
-    m_unsaved[name] = std::nullopt;
+    for (const std::string& each : damaged) {
+        m_unsaved[each] = std::nullopt;
+    }
     InitStore();
 }
 
 // A value equal to the stored one is not written again. A write the backend
-// refuses raises and changes nothing, unless the user has been told already
-// that the settings cannot be saved: then it is kept in memory.
+// refuses (a folder made read-only, a full disk) is kept in memory, read back
+// from there and retried with every later write; the user is told once.
 void TOptions::writeValue(const std::string& name, const StoredValue& value) {
     StoredValue current;
     if (backendRead(name, current) == ValueBackend::ReadStatus::Ok && current == value) {
@@ -355,18 +412,29 @@ void TOptions::writeValue(const std::string& name, const StoredValue& value) {
             return;
         }
     }
-    const std::optional<std::optional<StoredValue>> before =
-        previous == m_unsaved.end() ? std::nullopt : std::optional(previous->second);
     m_unsaved[name] = value;
-    if (m_batchDepth > 0 || flush() || m_unsavedReported) {
+    if (m_batchDepth > 0 || flush()) {
         return;
     }
-    if (before) {
-        m_unsaved[name] = *before;
-    } else {
-        m_unsaved.erase(name);
+    reportUnsaved();
+}
+
+bool TOptions::SaveEdits() {
+    const std::lock_guard lock(m_mutex);
+    if (m_batchDepth == 0) {
+        flush();
     }
-    throw StoreError(StoreError::Kind::SetFailed, name);
+    // Where the windows stood and which page was shown are not the user's edits.
+    static const std::string* const placement[] = {&storename::kMainRect, &storename::kZoomRect,
+                                                   &storename::kActivePage, &storename::kDefault,
+                                                   &storename::kPoetry};
+    for (const auto& [name, value] : m_unsaved) {
+        if (std::none_of(std::begin(placement), std::end(placement),
+                         [&](const std::string* each) { return *each == name; })) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool TOptions::flush() {

@@ -110,13 +110,12 @@ struct StoreEnvironment {
 //
 // A value that did not change is not written, and the writes of a batch (the
 // defaults of InitStore, the program's start) reach the backend as one
-// change. What a batch cannot write (read-only settings, a full disk) is kept
-// in memory, read back from there and retried with the next write, and the
-// user is told once; so is a backend that cannot be written at all when the
-// key is opened. From then on refused writes go to memory too; otherwise a
-// refused write raises and changes nothing. A stored value that cannot be read as its kind is
-// reported once with the store's message, a copy of the key is kept aside,
-// and the value goes back to its default. Other failures raise StoreError.
+// change. What the backend cannot write (read-only settings, a full disk,
+// when the key is opened or at any later write) is kept in memory, read back
+// from there and retried with every later write, and the user is told once.
+// Stored values that cannot be read as their kind are reported once with the
+// store's message, a copy of the key is kept aside, and they go back to their
+// defaults. Other failures raise StoreError.
 class TOptions {
 public:
     // The backend must outlive the store. Runs InitStore.
@@ -192,6 +191,13 @@ public:
 
     // The transcription settings (flags 0-34 and "Nikoli s ~") in one step.
     void LoadConvertData(TConvertData& data);
+
+    // Tries once more to write what is kept in memory. False when something
+    // the user changed still cannot be saved (where the windows stand and
+    // the page shown do not count).
+    bool SaveEdits();
+    // Where the settings live (Windows-1250), for messages.
+    std::string SettingsLocation() const { return m_backend.location(); }
 
     // What the backend had to repair when it opened the key (for example a
     // settings file that could not be read), once; empty when nothing.

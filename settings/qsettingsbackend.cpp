@@ -6,18 +6,18 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLockFile>
-#include <QRegularExpression>
 #include <QScreen>
-#include <QSettings>
-#include <QStringDecoder>
+#include <QTemporaryFile>
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
 
+#include "settings/storedfile.h"
 #include "settings/storedform.h"
 #include "transcription/qtext.h"
 
@@ -27,36 +27,49 @@ QString keyOf(const std::string& name) {
     return storedform::keyOf(name);
 }
 
-// Whether a "key=value" line ends inside a quoted value: an odd number of
-// quotes that are not escaped by a backslash.
-bool endsInsideQuotes(const QByteArray& line) {
-    bool inside = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        if (line[i] == '\\') {
-            ++i;
-        } else if (line[i] == '"') {
-            inside = !inside;
-        }
+QString thisHost() {
+    char name[256] = {};
+    return ::gethostname(name, sizeof name - 1) == 0 ? QString::fromLocal8Bit(name) : QString();
+}
+
+struct LockOwner {
+    qint64 pid = 0;    // 0: none named (an empty or garbled lock)
+    QString host;      // empty: not named
+};
+
+// The owner a lock file names, in QLockFile's layout: the process id, the
+// program's name and the machine's name on the first three lines.
+LockOwner lockOwner(const QString& lockPath) {
+    QFile lock(lockPath);
+    LockOwner owner;
+    if (!lock.open(QIODevice::ReadOnly)) {
+        return owner;
     }
-    return inside;
+    const QList<QByteArray> lines = lock.read(4096).split('\n');
+    bool ok = false;
+    const qint64 pid = lines.value(0).toLongLong(&ok);
+    if (ok && pid > 0) {
+        owner.pid = pid;
+        owner.host = QString::fromLocal8Bit(lines.value(2).trimmed());
+    }
+    return owner;
+}
+
+bool onAnotherMachine(const LockOwner& owner) {
+    return owner.pid > 0 && !owner.host.isEmpty() && owner.host != thisHost();
 }
 
 // Whether the process named on the first line of a QLockFile runs on this
 // machine. False for an empty or unreadable lock, as a kill between the
 // lock's creation and its first write leaves it.
-bool lockOwnerRuns(const QByteArray& content) {
-    const QList<QByteArray> lines = content.split('\n');
-    bool ok = false;
-    const qint64 pid = lines.value(0).toLongLong(&ok);
-    if (!ok || pid <= 0) {
+bool lockOwnerRuns(const LockOwner& owner) {
+    if (owner.pid <= 0) {
         return false;
     }
-    const QByteArray host = lines.value(2);
-    char name[256] = {};
-    if (!host.isEmpty() && ::gethostname(name, sizeof name - 1) == 0 && host != QByteArray(name)) {
+    if (onAnotherMachine(owner)) {
         return true;  // another machine's process: not ours to judge
     }
-    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+    return ::kill(static_cast<pid_t>(owner.pid), 0) == 0 || errno == EPERM;
 }
 
 // Removes a lock file whose owner is gone, so that the next write need not
@@ -64,10 +77,7 @@ bool lockOwnerRuns(const QByteArray& content) {
 // is checked before the removal.
 void clearStaleLock(const QString& lockPath) {
     QFile lock(lockPath);
-    if (!lock.exists() || !lock.open(QIODevice::ReadOnly)) {
-        return;
-    }
-    if (lockOwnerRuns(lock.read(4096))) {
+    if (!lock.exists() || lockOwnerRuns(lockOwner(lockPath)) || !lock.open(QIODevice::ReadOnly)) {
         return;
     }
     if (::flock(lock.handle(), LOCK_EX | LOCK_NB) == 0) {
@@ -75,12 +85,17 @@ void clearStaleLock(const QString& lockPath) {
     }
 }
 
-// Tells one version of a file from another.
+// Tells one version of a file from another: empty when there is none.
 QString fileStamp(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists()
-               ? QStringLiteral("%1 %2").arg(info.size()).arg(info.lastModified().toMSecsSinceEpoch())
-               : QString();
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+        return {};
+    }
+    return QStringLiteral("%1 %2 %3.%4")
+        .arg(info.st_ino)
+        .arg(info.st_size)
+        .arg(info.st_mtim.tv_sec)
+        .arg(info.st_mtim.tv_nsec);
 }
 
 }  // namespace
@@ -105,44 +120,11 @@ ValueBackend::ReadStatus QSettingsBackend::decode(const QString& stored, StoredV
 // ---------------------------------------------------------------------------
 // The file
 
-// A short-lived QSettings for one operation, as QSettings is meant to be used:
-// the parsed file stays cached by Qt between objects, and a fresh object's
-// status tells about this operation only.
-std::unique_ptr<QSettings> QSettingsBackend::session() const {
-    auto settings = std::make_unique<QSettings>(m_path, QSettings::NativeFormat);
-    settings->setAtomicSyncRequired(true);
-    settings->beginGroup(storedform::group());
-    return settings;
-}
-
-// Whether the file is one that QSettings can read without losing anything:
-// text in UTF-8 without zero bytes, every section header closed, and every
-// other line a comment or a "key=value" line. A missing file is sound.
-bool QSettingsBackend::fileIsSound() const {
-    QFile file(m_path);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly)) {
-        return true;  // an access problem, not a broken file: reads and writes report it
+void QSettingsBackend::addNotice(const QString& text) {
+    if (!m_notice.isEmpty()) {
+        m_notice += QStringLiteral("\n\n");
     }
-    const QByteArray data = file.readAll();
-    if (data.contains('\0')) {
-        return false;
-    }
-    // The decoder does its work only when its result becomes a string.
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(data);
-    if (utf8.hasError()) {
-        return false;
-    }
-    for (const QByteArray& rawLine : data.split('\n')) {
-        const QByteArray line = rawLine.trimmed();
-        if (line.isEmpty() || line.startsWith(';') || line.startsWith('#')) {
-            continue;
-        }
-        if (line.startsWith('[') ? !line.contains(']') : !line.contains('=') || endsInsideQuotes(line)) {
-            return false;
-        }
-    }
-    return true;
+    m_notice += text;
 }
 
 // The first backup name not taken: "<file>.bak", then "<file>.bak.2", ...
@@ -154,36 +136,74 @@ QString QSettingsBackend::freeBackupName() const {
     return name;
 }
 
+// A file that cannot be read without loss is moved aside, never read as the
+// settings and never written over.
 void QSettingsBackend::keepAside() {
     const QString backup = freeBackupName();
-    if (!QFile::rename(m_path, backup)) {
-        // Without a backup the broken file must still not be taken for the
+    bool kept = QFile::rename(m_path, backup);
+    if (!kept) {
+        // Without a rename the broken file must still not be taken for the
         // settings; a copy keeps what it held.
-        QFile::copy(m_path, backup);
-        QFile::remove(m_path);
+        kept = QFile::copy(m_path, backup);
+        if (kept) {
+            QFile::remove(m_path);
+        }
     }
     if (QFileInfo::exists(m_path)) {
         // A folder that allows no change: the broken file stays where it is,
         // and is not reported again at every access.
         m_stuckFile = fileStamp(m_path);
     }
-    m_notice = QStringLiteral(
-                   "Datoteke z nastavitvami \u201E%1\u201C ni bilo mogo\u010De prebrati. Shranjena je kot \u201E%2\u201C, "
-                   "program pa nadaljuje s privzetimi nastavitvami.")
-                   .arg(m_path, backup);
+    if (kept) {
+        addNotice(QStringLiteral("Datoteke z nastavitvami \u201E%1\u201C ni bilo mogo\u010De prebrati. Shranjena je "
+                                 "kot \u201E%2\u201C, program pa nadaljuje s privzetimi nastavitvami.")
+                      .arg(m_path, backup));
+    } else {
+        addNotice(QStringLiteral("Datoteke z nastavitvami \u201E%1\u201C ni bilo mogo\u010De prebrati. Varnostne "
+                                 "kopije ni bilo mogo\u010De narediti, zato datoteka ostaja, kakr\u0161na je; "
+                                 "program nadaljuje s privzetimi nastavitvami.")
+                      .arg(m_path));
+    }
 }
 
+// A file of the program's that was cut short: what it held before the cut is
+// used, and the file as it was is copied aside before it is written again.
+void QSettingsBackend::keepCutCopy() {
+    const std::string copy = keepDamagedCopy();
+    if (!copy.empty()) {
+        addNotice(QStringLiteral("Datoteka z nastavitvami \u201E%1\u201C je nepopolna (odrezana). Shranjena je kot "
+                                 "\u201E%2\u201C; nastavitve, ki so se izgubile, so spet privzete.")
+                      .arg(m_path, fromCp1250(copy)));
+    } else {
+        addNotice(QStringLiteral("Datoteka z nastavitvami \u201E%1\u201C je nepopolna (odrezana). Varnostne kopije "
+                                 "ni bilo mogo\u010De narediti; nastavitve, ki so se izgubile, so spet privzete.")
+                      .arg(m_path));
+    }
+}
+
+// One copy per version of the file: several damaged values found in one
+// file share its one backup.
 std::string QSettingsBackend::keepDamagedCopy() {
     if (!QFileInfo(m_path).isFile()) {
         return {};
     }
+    const QString stamp = fileStamp(m_path);
+    if (stamp == m_copiedFile && QFileInfo::exists(m_copiedTo)) {
+        return toCp1250(m_copiedTo);
+    }
     const QString backup = freeBackupName();
-    return QFile::copy(m_path, backup) ? toCp1250(backup) : std::string();
+    if (!QFile::copy(m_path, backup)) {
+        return {};
+    }
+    m_copiedFile = stamp;
+    m_copiedTo = backup;
+    return toCp1250(backup);
 }
 
-// What a killed run leaves: a lock nobody holds, and QSaveFile's temporary
-// files. The temporary files are removed only under the lock that every
-// writer holds, so no running write loses its file.
+// What a killed run leaves: a lock nobody holds, and the program's own
+// temporary files. The temporary files are removed only under the lock that
+// every writer holds, so no running write loses its file; files of any other
+// name (a user's "Tengwar Ostrel.conf.backup") are never touched.
 void QSettingsBackend::clearLeftovers() {
     const QString lockPath = m_path + QStringLiteral(".lock");
     clearStaleLock(lockPath);
@@ -192,16 +212,14 @@ void QSettingsBackend::clearLeftovers() {
     if (!folder.exists()) {
         return;
     }
-    const QRegularExpression temporary(
-        QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(info.fileName())));
+    const QString prefix = info.fileName() + storedfile::temporaryMark();
     QStringList leftovers;
-    for (const QString& name :
-         folder.entryList({info.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden)) {
-        if (temporary.match(name).hasMatch()) {
+    for (const QString& name : folder.entryList({prefix + QStringLiteral("*")}, QDir::Files | QDir::Hidden)) {
+        if (name.size() == prefix.size() + 6) {
             leftovers << name;
         }
     }
-    if (leftovers.isEmpty()) {
+    if (leftovers.isEmpty() || onAnotherMachine(lockOwner(lockPath))) {
         return;
     }
     QLockFile lock(lockPath);
@@ -212,12 +230,22 @@ void QSettingsBackend::clearLeftovers() {
     }
 }
 
+// The machine named by a lock that another computer holds on the file, or
+// nothing.
+QString QSettingsBackend::foreignLockHost() const {
+    const LockOwner owner = lockOwner(m_path + QStringLiteral(".lock"));
+    return onAnotherMachine(owner) ? owner.host : QString();
+}
+
 // access() tells what the caller may really do, also for root (an immutable
 // file or folder refuses root too).
 bool QSettingsBackend::canWrite() {
     const auto writable = [](const QString& path) {
         return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
     };
+    if (m_unreadable || !foreignLockHost().isEmpty()) {
+        return false;
+    }
     const QFileInfo file(m_path);
     if (file.exists()) {
         return file.isFile() && writable(m_path) && writable(file.path());
@@ -234,89 +262,150 @@ std::string QSettingsBackend::location() const {
     return toCp1250(m_path);
 }
 
-// Brings Qt's copy of the file up to date. A broken file is kept aside before
-// QSettings reads it, so that it is never taken for the settings and never
-// written back. Unless an earlier write failed, there are no unsaved changes
-// here (every write is synced at once), so this sync only reads; after a
-// failed write it retries writing the values as they were, and the values
-// read are still the right ones.
-std::unique_ptr<QSettings> QSettingsBackend::prepare() {
-    // The file is checked again only when it changed, as QSettings itself
-    // re-reads it only then.
-    const QString stamp = fileStamp(m_path);
-    if (stamp != m_checkedFile) {
-        if (!fileIsSound() && stamp != m_stuckFile) {
+// Reads the file again only when it changed since it was last read.
+void QSettingsBackend::prepare() {
+    if (!m_loaded || fileStamp(m_path) != m_loadedFile) {
+        load();
+    }
+}
+
+void QSettingsBackend::load() {
+    m_loaded = true;
+    m_unreadable = false;
+    m_contents = {};
+    m_loadedFile = fileStamp(m_path);
+    if (m_loadedFile.isEmpty() || m_loadedFile == m_stuckFile) {
+        return;  // no file yet, or a broken one that stays: the defaults
+    }
+    QFile file(m_path);
+    if (!QFileInfo(m_path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        m_unreadable = true;  // an access problem: the file is kept as it is
+        return;
+    }
+    const QByteArray data = file.readAll();
+    ++m_fileReads;
+    file.close();
+    storedfile::ReadResult result = storedfile::parse(data, storedform::group());
+    switch (result.shape) {
+        case storedfile::Shape::Unreadable:
             keepAside();
-        }
-        m_checkedFile = fileStamp(m_path);
+            break;
+        case storedfile::Shape::Cut:
+            keepCutCopy();
+            m_contents = std::move(result.contents);
+            break;
+        case storedfile::Shape::Sound:
+            m_contents = std::move(result.contents);
+            break;
     }
-    auto settings = session();
-    settings->sync();
-    if (settings->status() == QSettings::FormatError && fileStamp(m_path) != m_stuckFile) {
-        settings.reset();
-        keepAside();
-        settings = session();
-        settings->sync();
-    }
-    return settings;
+    m_loadedFile = fileStamp(m_path);
 }
 
 bool QSettingsBackend::open() {
     clearLeftovers();
-    return prepare()->status() != QSettings::FormatError;
+    const QString host = foreignLockHost();
+    if (!host.isEmpty() && host != m_toldForeignLock) {
+        m_toldForeignLock = host;
+        addNotice(QStringLiteral("Nastavitve v \u201E%1\u201C so zaklenjene: uporablja jih program na drugem "
+                                 "ra\u010Dunalniku (\u201E%2\u201C).")
+                      .arg(m_path, host));
+    }
+    prepare();
+    return true;
 }
 
 bool QSettingsBackend::exists(const std::string& name) {
-    return prepare()->contains(keyOf(name));
+    prepare();
+    return m_contents.values.count(keyOf(name)) != 0;
 }
 
 ValueBackend::ReadStatus QSettingsBackend::read(const std::string& name, StoredValue& value) {
-    const auto settings = prepare();
-    const QString key = keyOf(name);
-    if (!settings->contains(key)) {
+    prepare();
+    const auto it = m_contents.values.find(keyOf(name));
+    if (it == m_contents.values.end()) {
         return ReadStatus::Missing;
     }
-    const QVariant stored = settings->value(key);
-    if (stored.typeId() != QMetaType::QString) {
+    QString text;
+    if (!storedfile::valueText(it->second, text)) {
         return ReadStatus::BadKind;
     }
-    return decode(stored.toString(), value);
+    return decode(text, value);
 }
 
-// Writes changes in one replace of the file. When the file cannot be
-// written, the changes are undone in Qt's copy, so that what is read
-// afterwards is what the file holds.
+// Writes the whole file anew: a temporary file of the program's own name,
+// synced, then renamed over the old one (or over what a symbolic link points to).
+bool QSettingsBackend::replaceFile(const QByteArray& bytes) {
+    QString target = m_path;
+    const QFileInfo info(m_path);
+    if (info.isSymLink()) {
+        target = info.symLinkTarget();
+    }
+    const QFileInfo targetInfo(target);
+    if (!QDir().mkpath(targetInfo.path())) {
+        return false;
+    }
+    QTemporaryFile temporary(target + storedfile::temporaryMark() + QStringLiteral("XXXXXX"));
+    if (!temporary.open()) {
+        return false;
+    }
+    temporary.setPermissions(targetInfo.exists() ? targetInfo.permissions()
+                                                 : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                                       QFile::ReadOther);
+    if (temporary.write(bytes) != bytes.size() || !temporary.flush() || ::fsync(temporary.handle()) != 0) {
+        return false;
+    }
+    temporary.close();
+    if (::rename(QFile::encodeName(temporary.fileName()).constData(), QFile::encodeName(target).constData()) !=
+        0) {
+        return false;
+    }
+    temporary.setAutoRemove(false);
+    return true;
+}
+
+// Writes changes in one replace of the file, under the lock every writer
+// holds; what another process wrote meanwhile is read first and kept.
 bool QSettingsBackend::writeMany(const std::vector<Change>& changes) {
     if (changes.empty()) {
         return true;
     }
-    clearStaleLock(m_path + QStringLiteral(".lock"));
-    const auto settings = prepare();
-    if (settings->status() != QSettings::NoError) {
+    const QString lockPath = m_path + QStringLiteral(".lock");
+    if (const QString host = foreignLockHost(); !host.isEmpty()) {
+        if (host != m_toldForeignLock) {
+            m_toldForeignLock = host;
+            addNotice(QStringLiteral("Nastavitve v \u201E%1\u201C so zaklenjene: uporablja jih program na drugem "
+                                     "ra\u010Dunalniku (\u201E%2\u201C).")
+                          .arg(m_path, host));
+        }
         return false;
     }
-    std::vector<std::pair<QString, QVariant>> before;
+    clearStaleLock(lockPath);
+    if (!QDir().mkpath(QFileInfo(m_path).path())) {
+        return false;
+    }
+    QLockFile lock(lockPath);
+    if (!lock.tryLock(1000)) {
+        return false;
+    }
+    prepare();
+    if (m_unreadable || (!m_stuckFile.isEmpty() && fileStamp(m_path) == m_stuckFile)) {
+        return false;  // never write over a file that could not be read or kept
+    }
+    storedfile::Contents next = m_contents;
     for (const auto& [name, value] : changes) {
         const QString key = keyOf(name);
-        before.emplace_back(key, settings->value(key));
         if (value) {
-            settings->setValue(key, encode(*value));
+            next.values[key] = storedfile::spellValue(encode(*value));
         } else {
-            settings->remove(key);
+            next.values.erase(key);
         }
     }
-    settings->sync();
-    if (settings->status() == QSettings::NoError) {
-        return true;
+    if (!replaceFile(storedfile::compose(next, storedform::group()))) {
+        return false;
     }
-    for (const auto& [key, old] : before) {
-        if (old.isValid()) {
-            settings->setValue(key, old);
-        } else {
-            settings->remove(key);
-        }
-    }
-    return false;
+    m_contents = std::move(next);
+    m_loadedFile = fileStamp(m_path);
+    return true;
 }
 
 bool QSettingsBackend::write(const std::string& name, const StoredValue& value) {

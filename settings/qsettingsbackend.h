@@ -6,38 +6,33 @@
 #include <string>
 
 #include "settings/options.h"
+#include "settings/storedfile.h"
 #include "settings/valuebackend.h"
 
-class QSettings;
-
-// The settings key on QSettings in its native format: organisation
+// The settings key in a file of QSettings' native format: organisation
 // "Brinmoor Software, Inc.", application "Tengwar Ostrel", group "1.0". On
 // Linux that is the file "~/.config/Brinmoor Software, Inc./Tengwar Ostrel.conf".
-// The key's unnamed default value is the key "Default".
+// The key's unnamed default value is the key "Default". How values are spelled
+// is told in storedform.h, how the file is laid out in storedfile.h.
 //
-// An INI file keeps no types, so every value carries its kind in front of it:
+// The file is read once and read again only when it changed (its size or
+// time). Every write replaces the whole file: a temporary file
+// "<file>.tengwar-ostrel-XXXXXX" is written, synced and renamed over the old
+// one, under the lock file "<file>.lock" that QSettings uses too, so a crash
+// or a full disk never leaves half a file.
 //
-//   Zoom%20A=int:80                          integer, decimal
-//   Is%20this...=bool:true                   boolean, "true" or "false"
-//   Pisava%20za%20odgovor=text:Times New Roman   text (stored as Unicode)
-//   Zastavice=hex:E7 34 06 1B 02             binary, bytes in hexadecimal
+// A file that cannot be read without loss (zero bytes, not UTF-8, ends inside
+// a quoted value, a broken line) is never overwritten: it is renamed to
+// "<file>.bak" (".bak.2", ".bak.3"... when that is taken), the store starts
+// afresh from its defaults, and takeNotice() tells the user once. A file the
+// program wrote that was cut short keeps what it held before the cut, is
+// copied to a backup, and is told once; what it lost goes back to its default.
 //
-// A value without one of these forms reads as a value of the wrong kind.
-//
-// Every operation first picks up what changed in the file since (QSettings
-// re-reads a file whose size or time changed), and every write is synced at
-// once. QSettings writes the file through QSaveFile (a temporary file renamed
-// over the old one), so a crash or a full disk never leaves half a file.
-//
-// A file that cannot be parsed (QSettings reports a format error, or the file
-// holds zero bytes, is not UTF-8 or ends inside a quoted value, as a crash or a
-// disk fault leaves it) is never overwritten: it is renamed to "<file>.bak"
-// ("<file>.bak.2", ".bak.3"... when that is taken), the store starts afresh
-// from its defaults, and takeNotice() returns a message for the user once.
-//
-// Opening the file also clears what a killed run may have left: a lock file
-// whose owner is gone (empty, or naming a process that no longer runs) and
-// QSaveFile's temporary files "<file>.XXXXXX".
+// Opening the file also clears what a killed run of this program may have
+// left: a lock file whose owner is gone (on this machine) and the program's
+// own temporary files. A lock of another machine (a home folder shared over
+// the network) is left alone; while it is there, nothing is written and the
+// user is told so at once.
 class QSettingsBackend : public ValueBackend {
 public:
     // The user's own settings.
@@ -63,19 +58,31 @@ public:
     static QString encode(const StoredValue& value);
     static ReadStatus decode(const QString& stored, StoredValue& value);
 
+    // How often the file's bytes were read (tests: a large file is read once).
+    int fileReads() const { return m_fileReads; }
+
 private:
-    std::unique_ptr<QSettings> session() const;
-    std::unique_ptr<QSettings> prepare();
-    bool change(const QString& key, const std::optional<QString>& stored);
-    bool fileIsSound() const;
+    void prepare();
+    void load();
     QString freeBackupName() const;
     void keepAside();
+    void keepCutCopy();
     void clearLeftovers();
+    QString foreignLockHost() const;
+    bool replaceFile(const QByteArray& bytes);
+    void addNotice(const QString& text);
 
     QString m_path;
     QString m_notice;
-    QString m_stuckFile;    // a broken file that could not be moved aside
-    QString m_checkedFile;  // the version of the file last found sound
+    storedfile::Contents m_contents;
+    bool m_loaded = false;
+    bool m_unreadable = false;   // the file is there but could not be read: never overwrite it
+    QString m_loadedFile;        // the version of the file m_contents holds
+    QString m_stuckFile;         // a broken file that could not be moved aside
+    QString m_copiedFile;        // the version of the file last copied to a backup
+    QString m_copiedTo;
+    QString m_toldForeignLock;   // the host last reported as holding the lock
+    int m_fileReads = 0;
 };
 
 // The surroundings the store needs from Qt: the program's path and the primary

@@ -22,6 +22,7 @@ import subprocess
 import sys
 import tempfile
 
+from fontTools.feaLib.builder import addOpenTypeFeaturesFromString
 from fontTools.fontBuilder import FontBuilder
 from fontTools.pens.ttGlyphPen import TTGlyphPen
 from fontTools.ttLib import TTFont, newTable
@@ -174,18 +175,20 @@ def notdef():
     return pen.glyph(), 420
 
 
-def glyph_name(code):
-    return "space" if code == 0x20 else "uni%04X" % code
+glyph_name = glyphs.glyph_name
 
 
 def build(path):
-    order = [".notdef"] + [glyph_name(c) for c in range(0x20, 0x7F)]
+    order = [".notdef"] + [glyph_name(c) for c in range(0x20, 0x7F)] + sorted(glyphs.EXTRA)
     tt = {}
     advances = {}
     tt[".notdef"], advances[".notdef"] = notdef()
     for code in range(0x20, 0x7F):
         g = glyphs.GLYPHS[code]
         name = glyph_name(code)
+        tt[name] = tt_glyph(g)
+        advances[name] = int(round(g.advance))
+    for name, g in glyphs.EXTRA.items():  # contextual forms, reached only through the features
         tt[name] = tt_glyph(g)
         advances[name] = int(round(g.advance))
 
@@ -226,6 +229,7 @@ def build(path):
         ulCodePageRange1=(1 << 0) | (1 << 1),  # Latin 1, Latin 2
     )
     fb.setupPost()
+    addOpenTypeFeaturesFromString(fb.font, glyphs.FEATURES)
     fb.updateHead(created=TIMESTAMP, modified=TIMESTAMP, fontRevision=1.0)
     fb.font.recalcTimestamp = False
     with tempfile.TemporaryDirectory() as tmp:

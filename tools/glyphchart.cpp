@@ -1,9 +1,11 @@
-// Renders the Tengwar Quenya font to three PNG sheets: a chart of all 95 codes
+// Renders the Tengwar Quenya font to four PNG sheets: a chart of all 95 codes
 // (marks shown on a grey letter of the kind that bears them), a sheet of
-// transcriptions made by LatinToTengwar at several sizes, and the letters in
-// their traditional table at 160 px with text at 20 and 27 px.
+// transcriptions made by LatinToTengwar at several sizes, the letters in
+// their traditional table at 160 px with text at 20 and 27 px, and every mark
+// on every letter that bears it at 20 and 27 px, magnified without smoothing.
+// Text is drawn with the program's own Tengwar font settings.
 //
-//   glyphchart [--font FILE] [--chart FILE] [--samples FILE] [--table FILE]
+//   glyphchart [--font FILE] [--chart FILE] [--samples FILE] [--table FILE] [--marks FILE]
 //
 // Run it with QT_QPA_PLATFORM=offscreen where there is no display.
 
@@ -22,10 +24,13 @@
 #include <utility>
 #include <vector>
 
+#include "transcription/alphabet.h"
 #include "transcription/convertdata.h"
 #include "transcription/cp1250.h"
 #include "transcription/engine.h"
 #include "transcription/flagset.h"
+#include "transcription/lettersets.h"
+#include "widgets/tengwarfont.h"
 
 namespace {
 
@@ -56,9 +61,8 @@ const Overlay* overlayFor(char code) {
 
 QFont tengwarFont(const QString& family, int pixels) {
     QFont f(family);
+    setTengwarDrawing(f);
     f.setPixelSize(pixels);
-    f.setKerning(false);
-    f.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferAntialias));
     return f;
 }
 
@@ -357,6 +361,107 @@ bool renderTable(const QString& family, const QString& out) {
     return img.save(out);
 }
 
+// The codes a letter's marks take after it: a, e, i, o, u in its column, the
+// tilde if it doubles, and the silent e.
+QString marksOf(char letter) {
+    const auto b = static_cast<unsigned char>(letter);
+    std::string vowels = "\xC1\xC9\xCD\xD3\xDA";  // Á É Í Ó Ú: other bearers
+    if (letterset::contains(letterset::MarkA, b)) {
+        vowels = "aeiou";
+    } else if (letterset::contains(letterset::MarkB, b)) {
+        vowels = "\xE1\xE9\xED\xF3\xFA";
+    } else if (letterset::contains(letterset::MarkC, b)) {
+        vowels = "AEIOU";
+    }
+    std::string marks;
+    for (const char v : vowels) {
+        marks += alphabet::glyph(v);
+    }
+    const char* tilde = letterset::contains(letterset::TildeA, b)   ? "\xBB"
+                        : letterset::contains(letterset::TildeB, b) ? "\x9B"
+                        : letterset::contains(letterset::TildeC, b) ? "\xAB"
+                                                                    : "\x8B";
+    marks += letterset::contains(letterset::Doublable, b) ? std::string(alphabet::glyph(*tilde)) : std::string(" ");
+    marks += alphabet::glyph(letterset::contains(letterset::SilentE, b) ? '\xEC' : '\xCC');
+    return QString::fromLatin1(marks.data(), static_cast<qsizetype>(marks.size()));
+}
+
+// Every mark on every letter that bears it, at 20 and 27 px as the windows
+// draw them, each line magnified three times pixel for pixel.
+bool renderMarks(const QString& family, const QString& out) {
+    const int magnify = 3;
+    const int sizes[] = {20, 27};
+    // the alphabet and the two carriers, which are letters of the transcription's own
+    const std::string letters = std::string(alphabet::ruleLetters()) + "\xEE\xCE";  // î Î
+    std::string bearers;
+    for (const char letter : letters) {
+        if (letterset::contains(letterset::Bearer, static_cast<unsigned char>(letter))) {
+            const char code = alphabet::glyph(letter)[0];
+            if (bearers.find(code) == std::string::npos) {
+                bearers += code;
+            }
+        }
+    }
+    const int perColumn = static_cast<int>((bearers.size() + 1) / 2);
+    const int lineWidth = 27 * 8;  // the widest line: seven marked letters at 27 px
+    const int rowHeight = 27 * 2 * magnify;
+    const int blockWidth = 150 + (20 * 8 + lineWidth) * magnify + 40;
+    const int top = 70;
+    QImage img(2 * blockWidth + 20, top + perColumn * rowHeight + 20, QImage::Format_ARGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setFont(labelFont(22, true));
+    p.setPen(Qt::black);
+    p.drawText(QPointF(10, 36), QStringLiteral("%1: a e i o u, the tilde and the silent e on every bearer, at 20 and "
+                                               "27 px, magnified %2 times")
+                                    .arg(family)
+                                    .arg(magnify));
+    for (std::size_t i = 0; i < bearers.size(); ++i) {
+        const int x = 10 + static_cast<int>(i) / perColumn * blockWidth;
+        const int y = top + static_cast<int>(i) % perColumn * rowHeight;
+        // the first letter of the alphabet that writes this code
+        char first = 0;
+        for (const char l : letters) {
+            if (letterset::contains(letterset::Bearer, static_cast<unsigned char>(l)) &&
+                alphabet::glyph(l)[0] == bearers[i]) {
+                first = l;
+                break;
+            }
+        }
+        p.setPen(QColor(225, 225, 240));
+        p.drawLine(x, y + rowHeight - 1, x + blockWidth - 20, y + rowHeight - 1);
+        p.setFont(labelFont(16));
+        p.setPen(Qt::darkBlue);
+        p.drawText(QPointF(x, y + rowHeight / 2 + 6),
+                   QStringLiteral("%1  (%2)").arg(QChar(bearers[i])).arg(QChar(cp1250::toUnicode(static_cast<unsigned char>(first)))));
+        QString line;
+        const QString marks = marksOf(first);
+        for (const QChar mark : marks) {
+            line += QChar(bearers[i]);
+            if (mark != QLatin1Char(' ')) {
+                line += mark;
+            }
+            line += QLatin1Char(' ');
+        }
+        int left = x + 150;
+        for (const int size : sizes) {
+            const int width = size * 8;
+            QImage text(width, size * 2, QImage::Format_ARGB32);
+            text.fill(Qt::white);
+            QPainter tp(&text);
+            tp.setFont(tengwarFont(family, size));
+            tp.setPen(Qt::black);
+            tp.drawText(QPointF(size * 0.3, size * 1.25), line);
+            tp.end();
+            p.drawImage(QPoint(left, y + (rowHeight - size * 2 * magnify) / 2),
+                        text.scaled(width * magnify, size * 2 * magnify, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+            left += width * magnify + 20;
+        }
+    }
+    p.end();
+    return img.save(out);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -376,6 +481,9 @@ int main(int argc, char** argv) {
     QCommandLineOption tableOpt(QStringLiteral("table"), QStringLiteral("Letter table PNG to write."),
                                 QStringLiteral("file"), QStringLiteral("docs/font-letters.png"));
     parser.addOption(tableOpt);
+    QCommandLineOption marksOpt(QStringLiteral("marks"), QStringLiteral("Marks PNG to write."),
+                                QStringLiteral("file"), QStringLiteral("docs/font-marks.png"));
+    parser.addOption(marksOpt);
     parser.process(app);
 
     const int id = QFontDatabase::addApplicationFont(parser.value(fontOpt));
@@ -395,6 +503,10 @@ int main(int argc, char** argv) {
     }
     if (!renderTable(family, parser.value(tableOpt))) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(parser.value(tableOpt)));
+        return 1;
+    }
+    if (!renderMarks(family, parser.value(marksOpt))) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(parser.value(marksOpt)));
         return 1;
     }
     return 0;

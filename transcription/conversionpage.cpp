@@ -10,6 +10,7 @@
 #include "ui_conversionpage.h"
 #include "widgets/codepageinput.h"
 #include "widgets/errorguard.h"
+#include "widgets/tengwarfont.h"
 #include "widgets/windowfont.h"
 
 ConversionPage::ConversionPage(TrainerSession& /*session*/, QWidget* parent)
@@ -18,12 +19,7 @@ ConversionPage::ConversionPage(TrainerSession& /*session*/, QWidget* parent)
     setBoldCaption(ui->GrpSettings);
     setBoldCaption(ui->GrpTest);
 
-    QFont tengwar(QStringLiteral("Tengwar Quenya"));
-    tengwar.setPixelSize(27);
-    tengwar.setKerning(false);
-    // Every code is drawn by our font, never by a substitute.
-    tengwar.setStyleStrategy(QFont::NoFontMerging);
-    ui->EdTestTengwar->setFont(tengwar);
+    ui->EdTestTengwar->setFont(tengwarFont(27));
 
     m_switches = {{
         {flag::Th, ui->CbTh},

@@ -14,9 +14,10 @@ std::optional<DecodeFault> appendFromUtf8(std::string_view utf8, std::string& ou
     const std::size_t size = utf8.size();
     std::size_t i = 0;
     std::size_t column = 0;
+    std::size_t lead = 0;  // where the character being decoded starts
     auto fault = [&](DecodeFault::Kind kind, char32_t cp) {
         out.resize(static_cast<std::size_t>(to - out.data()));
-        return DecodeFault{kind, column, cp};
+        return DecodeFault{kind, column, cp, lead, i - lead};
     };
     while (i < size) {
         // Prose is mostly ASCII: copy such runs at once.
@@ -34,16 +35,17 @@ std::optional<DecodeFault> appendFromUtf8(std::string_view utf8, std::string& ou
             }
         }
         ++column;
-        const unsigned char lead = bytes[i];
+        lead = i;
+        const unsigned char first = bytes[i];
         std::size_t len = 0;
         char32_t cp = 0;
         char32_t least = 0;
-        if ((lead & 0xE0) == 0xC0) {
-            len = 2, cp = lead & 0x1F, least = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            len = 3, cp = lead & 0x0F, least = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            len = 4, cp = lead & 0x07, least = 0x10000;
+        if ((first & 0xE0) == 0xC0) {
+            len = 2, cp = first & 0x1F, least = 0x80;
+        } else if ((first & 0xF0) == 0xE0) {
+            len = 3, cp = first & 0x0F, least = 0x800;
+        } else if ((first & 0xF8) == 0xF0) {
+            len = 4, cp = first & 0x07, least = 0x10000;
         } else {
             return fault(DecodeFault::Kind::InvalidUtf8, 0);
         }

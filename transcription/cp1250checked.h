@@ -16,6 +16,8 @@ struct DecodeFault {
     Kind kind = Kind::InvalidUtf8;
     std::size_t column = 0;  // the character's column, from 1
     char32_t codePoint = 0;  // NotInCodePage: the character
+    std::size_t offset = 0;  // where the character's bytes start in the text
+    std::size_t length = 0;  // NotInCodePage: how many bytes it takes
 };
 
 // Appends the Windows-1250 form of a UTF-8 text to out. A character that the

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "widgets/tengwarfont.h"
 #include "zoom/textfit.h"
 
 namespace {
@@ -14,8 +15,7 @@ QFont baseFont(const ZoomBoxLook& look) {
     font.setBold(look.bold);
     font.setItalic(look.italic);
     if (look.fontCodes) {
-        font.setKerning(false);
-        font.setStyleStrategy(QFont::NoFontMerging);
+        setTengwarDrawing(font);
     }
     return font;
 }

@@ -63,19 +63,24 @@ DOUBLE_ADVANCE = regular(1, 2).advance
 
 MARK_AT = {
     "A": -(SINGLE_ADVANCE - (STEM_X + BOW / 2)),  # over the middle of the bow
-    "B": -170,
+    "B": -160,
     "C": -DOUBLE_ADVANCE / 2,
     "O": -150,
 }
 # Harma and hwesta bear the marks of the wide letters: their bow is wider, so
-# that the mark stands clear of the stem above it.
+# that the mark stands nearer the middle of it.
 WIDE_BOW = 340
-SPREAD = {"A": 1.0, "B": 0.95, "C": 1.15, "O": 0.95}
+# How wide each column's marks are written. The wide letters' marks stand
+# between a stem on one side or the other that rises above the bows, so they
+# are the narrowest; at text size a mark must leave a pixel of paper between
+# itself and any stem.
+SPREAD = {"A": 1.0, "B": 0.95, "C": 0.82, "O": 0.9}
 
-TILDE_Y = -125  # centre of the doubling tilde below the letter
-TILDE_W = 64  # the tilde's pen, light enough to pass between two stems
-SILENT_E_Y = -255  # centre of the silent-e dot, below the tilde
-SILENT_E_R = 46
+TILDE_Y = -145  # centre of the doubling tilde below the letter
+TILDE_W = 64  # the tilde's pen: heavy enough to show, light enough that the wave stays open
+TILDE_AMP = 50  # the height of its wave above and below the centre line
+SILENT_E_Y = -325  # centre of the silent-e dot, below the tilde
+SILENT_E_R = 40
 
 
 def mark(draw):
@@ -85,15 +90,15 @@ def mark(draw):
     return g
 
 
-MARK_W = 74  # the acute is written with a lighter stroke than the letters
+MARK_W = 74  # the marks are written with a lighter stroke than the letters
 
 
 def a_mark(cls):
     """Three dots in a triangle."""
-    cx, s = MARK_AT[cls], 70 * SPREAD[cls]
-    r = DOT_R
+    cx, s = MARK_AT[cls], 66 * SPREAD[cls]
+    r = DOT_R - 6
     return mark(lambda g: (g.dot(cx - s, MARK_Y + r, r), g.dot(cx + s, MARK_Y + r, r),
-                           g.dot(cx, MARK_Y + r + 1.75 * s, r)))
+                           g.dot(cx, MARK_Y + r + 1.9 * s, r)))
 
 
 def e_mark(cls):
@@ -106,18 +111,20 @@ def e_mark(cls):
 def i_mark(cls):
     """One dot."""
     cx = MARK_AT[cls]
-    return mark(lambda g: g.dot(cx, MARK_Y + 75, 56))
+    return mark(lambda g: g.dot(cx, MARK_Y + 75, 54))
 
 
-def curl(cx, turn):
-    """A hook rising on one side and turning over to the other: turn +1 right, -1 left."""
+def curl(cx, turn, k):
+    """A hook rising on one side and turning over to the other: turn +1 right, -1 left.
+
+    Its ink is centred on cx.
+    """
     s = turn
-    k = 1.25
 
     def at(dx, dy):
-        return (cx + s * k * dx, MARK_Y + k * dy)
+        return (cx + s * k * (dx - 10), MARK_Y + 1.2 * dy)
 
-    # wide enough inside that the letters' heavy stroke leaves the hook open
+    # wide enough inside that the stroke leaves the hook open
     p = Path(*at(-55, 15))
     p.curve(at(-65, 130), at(-15, 190), at(30, 185))
     p.curve(at(70, 180), at(85, 145), at(75, 95))
@@ -127,30 +134,36 @@ def curl(cx, turn):
 def o_mark(cls):
     """The curl that turns to the right."""
     cx = MARK_AT[cls]
-    return mark(lambda g: g.stroke(curl(cx, +1)))
+    return mark(lambda g: g.stroke(curl(cx, +1, SPREAD[cls]), width=MARK_W))
 
 
 def u_mark(cls):
     """The curl that turns to the left."""
     cx = MARK_AT[cls]
-    return mark(lambda g: g.stroke(curl(cx, -1)))
+    return mark(lambda g: g.stroke(curl(cx, -1, SPREAD[cls]), width=MARK_W))
 
 
 # The tilde stands between the descending stems of the letters of its class:
 # A and C under letters with two bows, B and O under letters with one bow,
-# whose stem may stand on either side.
+# whose stem may stand on either side, so these two are narrow. After a
+# letter whose stem reaches below the line the font's contextual forms (see
+# TILDE_AFTER) move it away from that stem and widen it.
 TILDE_AT = {
     # class: (centre, width)
     "A": (-310, 200),
-    "B": (-244, 84),
+    "B": (-244, 80),
     "C": (-304, 200),
-    "O": (-242, 80),
+    "O": (-242, 76),
 }
+TILDE_WIDE = 230  # the width of a tilde that has room
+
+
+def tilde_at(cx, w):
+    return mark(lambda g: g.stroke(tilde_path(cx, TILDE_Y, w, amp=TILDE_AMP), width=TILDE_W))
 
 
 def tilde(cls):
-    cx, w = TILDE_AT[cls]
-    return mark(lambda g: g.stroke(tilde_path(cx, TILDE_Y, w), width=TILDE_W))
+    return tilde_at(*TILDE_AT[cls])
 
 
 def silent_e(cx):
@@ -161,12 +174,18 @@ def silent_e(cx):
 
 
 def carrier(long):
-    """The short carrier (a short stem with a foot) or the long one (a stem below the line)."""
-    x = SB + W / 2 + 10
+    """The short carrier (a short stem with a foot) or the long one (a stem below the line).
+
+    A carrier keeps more room on its left than other letters: the marks over
+    it are as wide as the carrier, and must stay clear of a tall stem before
+    it. Below the line the long carrier's stem leans to the right, away from
+    the silent-e dot that may hang before it.
+    """
+    x = SB + W / 2 + (106 if long else 66)
     g = Glyph(round(x - MARK_AT["O"]))
     if long:
-        p = Path(x, X - 20).line(x, DESC + 110)
-        p.curve((x, DESC + 60), (x + 15, DESC + WH / 2), (x + 55, DESC + WH / 2))
+        p = Path(x, X - 20).line(x, 40)
+        p.curve((x, -90), (x + 50, -200), (x + 52, DESC + 45))
         g.stroke(p)
     else:
         p = Path(x, X - 40).line(x, 120)
@@ -281,12 +300,12 @@ def hwesta_sindarinwa():
     The hook leans left at once, so that the marks over the bow stand clear of it.
     """
     dx = 150
-    g = shifted(regular(1, 6), dx)
+    g = shifted(regular(1, 6, bow=380), dx)  # a wide bow puts the marks well right of the hook
     x = STEM_X + dx
-    top = X + 165
+    top = X + 150
     p = Path(x, X - 10)
-    p.curve((x, X + 80), (x - 25, top), (x - 75, top))
-    p.curve((x - 120, top), (x - 140, top - 45), (x - 140, top - 105))
+    p.curve((x, X + 60), (x - 35, top), (x - 85, top))
+    p.curve((x - 125, top), (x - 140, top - 45), (x - 140, top - 100))
     g.stroke(p)
     g.advance += dx
     return g
@@ -299,10 +318,10 @@ def yanta():
     letter stand clear of it.
     """
     x0 = SB + W / 2 + 50  # the short leg reaches 50 to the left of the tall stroke
-    g = Glyph(round(x0 + 280 + W / 2 + SB))
+    g = Glyph(round(x0 + 310 + W / 2 + SB))
     p = Path(x0, ASC - 60)
     p.line(x0, X - 20)
-    p.curve((x0, 270), (x0 + 210, 160), (x0 + 280, YB))
+    p.curve((x0, 270), (x0 + 230, 160), (x0 + 310, YB))
     g.stroke(p, cap="flat")
     q = Path(x0 + 75, 230)
     q.curve((x0 + 20, 140), (x0 - 20, 80), (x0 - 50, YB))
@@ -353,7 +372,7 @@ def s_hook(high):
     p = Path(-55, YB + 10)
     if high:
         p.curve((40, YB + 10), (100, -30), (95, -110))
-        p.curve((90, -190), (55, -230), (15, -220))
+        p.curve((92, -185), (80, -240), (50, -255))
     else:
         p.curve((30, YB), (95, -40), (90, -110))
         p.curve((85, -200), (10, -225), (-25, -170))
@@ -461,13 +480,15 @@ GLYPHS.update({
     # doubling tilde below, by the letter it stands under
     0x41: tilde("A"), 0x53: tilde("B"), 0x5A: tilde("C"), 0x58: tilde("O"),
     # silent e: a dot below
-    0x30: silent_e(-205),
+    0x30: silent_e(-235),
     # after any other letter, and after a letter that bears a vowel mark: clear
     # of every descending stem, the long carrier's included
-    0x70: silent_e(-250),
+    0x70: silent_e(-236),
     # signs
     0x5D: dots((130, YM), advance=260, r=70),  # full stop: one big dot
-    0x5B: dots((130, YM + 140), (130, YM - 140), advance=260, r=60),  # two dots
+    # two dots, left of where a mark over them stands, so that an i-dot over
+    # them does not make a column of three like the three-dot sign
+    0x5B: dots((105, YM + 110), (105, YM - 110), advance=340, r=55),
     0x3D: s_hook(high=False),
     0x5C: s_hook(high=True),
     0x22: dots((110, YM + 170), (110, YM), (110, YM - 170)),
@@ -497,3 +518,64 @@ GLYPHS.update({
 NAMES = {
     0x20: "space",
 }
+
+# --- Contextual tildes ------------------------------------------------------------
+#
+# The four tilde codes say only which class of letter the tilde stands under,
+# so each must keep clear of a stem below the line on either side of the
+# letter, and the narrow ones are short. But a letter whose stem reaches
+# below the line leaves room only on the other side of that stem, and one
+# without such a stem leaves room all across. The font knows the letter
+# before the tilde: after each letter that takes one, every tilde code becomes
+# a tilde of that letter's own, centred in the room between its stem and the
+# ink of the next letter (or the previous one), or under the whole letter,
+# and wide enough there to read as a wave.
+
+TILDE_CODES = (0x41, 0x53, 0x5A, 0x58)
+TILDE_CLEAR = 75  # room left between the tilde's ink and a stem on either side
+# The letters that take a tilde and have no stem below the line.
+TILDE_LETTERS = (0x35, 0x36, 0x67, 0x68, 0x6E, 0x74, 0x79, 0x62,  # grades 5 and 6
+                 0x37, 0x75, 0x6A, 0x6D, 0x38, 0x69, 0x6B, 0x2C, 0x2A, 0x49, 0x4B, 0x3C,
+                 0x39, 0x6F, 0x6C, 0x2E)
+
+
+def tilde_after(code):
+    """The tilde that follows the letter `code`."""
+    series, grade = REGULAR.get(code, (0, 6))
+    adv = GLYPHS[code].advance
+    if grade > 4:  # no stem below the line: room from the previous letter's ink to the next one's
+        lo, hi = -SB, adv + SB
+    elif series in (1, 2):  # the stem on the left: room up to the next letter's ink
+        lo, hi = STEM_X + W / 2, adv + SB
+    else:  # on the right: room back to the previous letter's ink
+        lo, hi = -SB, adv - STEM_X - W / 2
+    width = min(TILDE_WIDE, hi - lo - 2 * TILDE_CLEAR - TILDE_W)
+    return tilde_at((lo + hi) / 2 - adv, width)
+
+
+TILDE_BEARERS = [code for code, (_, grade) in REGULAR.items() if grade <= 4] + list(TILDE_LETTERS)
+EXTRA = {f"tilde.after{code:02X}": tilde_after(code) for code in TILDE_BEARERS}
+
+# The silent-e dot after a letter that bears a vowel mark keeps to the right
+# of the letter, clear of any stem that reaches below the line. Under the
+# short carrier and the two dots, which have no such stem, it hangs straight
+# under them instead, away from the letter before.
+VOWEL_MARKS = (0x25, 0x54, 0x47, 0x42, 0x5E, 0x59, 0x48, 0x4E, 0x26, 0x55, 0x4A, 0x4D,
+               0x28, 0x4F, 0x4C, 0x3E, 0x29, 0x50, 0x3A, 0x3F)
+EXTRA["silente.under"] = silent_e(MARK_AT["O"])
+# The long carrier's stem leans right below the line; the dot hangs further
+# left of it than after other letters, in the room the carrier keeps on its left.
+EXTRA["silente.before"] = silent_e(-262)
+
+
+def glyph_name(code):
+    return "space" if code == 0x20 else "uni%04X" % code
+
+
+FEATURES = "languagesystem DFLT dflt;\nlanguagesystem latn dflt;\n\nfeature calt {\n" + "".join(
+    f"    sub {glyph_name(code)} [{' '.join(glyph_name(t) for t in TILDE_CODES)}]' by tilde.after{code:02X};\n"
+    for code in TILDE_BEARERS) + (
+    "    sub [uni0060 uni005B] [" + " ".join(glyph_name(m) for m in VOWEL_MARKS) + "] uni0070' by silente.under;\n"
+    "    sub [uni0060 uni005B] uni0070' by silente.under;\n"
+    "    sub uni007E [" + " ".join(glyph_name(m) for m in VOWEL_MARKS) + "] uni0070' by silente.before;\n"
+    "    sub uni007E uni0070' by silente.before;\n") + "} calt;\n"

@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/stat.h>
+#include <sched.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -64,7 +66,7 @@ protected:
 
     ToolRun run(const std::string& args, const std::string& input = {}, const std::string& out = "stdout") {
         writeFile(path("stdin"), input);
-        const std::string command = "cd '" + m_dir.string() + "' && env -u XDG_CONFIG_HOME HOME='" +
+        const std::string command = "cd '" + m_dir.string() + "' && env -u XDG_CONFIG_HOME " + m_env + " HOME='" +
                                     (m_dir / "home").string() + "' '" OSTREL_CLI "' " + args + " < stdin > " +
                                     out + " 2> stderr";
         const int raw = std::system(command.c_str());
@@ -76,6 +78,7 @@ protected:
     }
 
     fs::path m_dir;
+    std::string m_env;  // more of the environment, NAME=value
 };
 
 void silentE(TConvertData& s) {
@@ -161,6 +164,69 @@ TEST_F(CliTest, ConvertWritesThePagesDocument) {
     EXPECT_EQ(run("convert --yes manjka.txt x.rtf").status, 1);
 }
 
+TEST_F(CliTest, ConvertCreatesNothingForABadInputAndNeverCopiesIt) {
+    writeFile(path("prazna.txt"), "");
+    writeFile(path("ruska.txt"), "ab\xD0\xB6\n");
+    writeFile(path("star.txt"), cp1250::fromUtf8("kovač\n"));
+    fs::create_directories(path("tmp"));
+    m_env = "TMPDIR='" + path("tmp").string() + "'";
+    const struct {
+        const char* args;
+        const char* says;
+    } cases[] = {
+        {"convert prazna.txt a.rtf", "je prazna"},
+        {"convert ruska.txt a.rtf", "vrstica 1, stolpec 3"},
+        {"convert star.txt a.rtf", "--encoding cp1250"},
+        {"convert manjka.txt a.rtf", "\"manjka.txt\"! Datoteka ali mapa ne obstaja."},
+        {"convert tmp a.rtf", "\"tmp\"! To je mapa, ne datoteka."},
+        {"convert --yes --replace ruska.txt /dev/full", "Na disku ni dovolj prostora."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        const ToolRun r = run(c.args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_FALSE(fs::exists(path("a.rtf")));
+    }
+    // A UTF-8 input is read where it is.
+    EXPECT_EQ(run("convert --replace ruska.txt a.rtf").status, 0);
+    EXPECT_TRUE(fs::is_empty(path("tmp")));
+}
+
+TEST_F(CliTest, CtrlCEndsTheToolByTheSignalAfterClosingTheDocument) {
+    std::string text;
+    while (text.size() < (48u << 20)) {
+        text += "Nekoc je zivel mlad kovac, ki je 12 let hodil cez goro.\r\n";
+    }
+    writeFile(path("velika.txt"), text);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setenv("HOME", (m_dir / "home").c_str(), 1);
+        if (::chdir(m_dir.c_str()) == 0) {
+            ::execl(OSTREL_CLI, "ostrel", "convert", "--defaults", "--encoding", "cp1250", "velika.txt",
+                    "velika.rtf", static_cast<char*>(nullptr));
+        }
+        ::_exit(127);
+    }
+    // Interrupted once the document has begun.
+    const auto begun = [this] {
+        std::error_code error;
+        const auto size = fs::file_size(path("velika.rtf"), error);
+        return !error && size > 0;
+    };
+    int status = 0;
+    while (!begun() && ::waitpid(pid, &status, WNOHANG) == 0) {
+        ::sched_yield();
+    }
+    ::kill(pid, SIGINT);
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "ended with " << WEXITSTATUS(status);
+    EXPECT_EQ(WTERMSIG(status), SIGINT);
+    const std::string rtf = readFile(path("velika.rtf"));
+    EXPECT_GT(rtf.size(), rtf::header().size());
+    EXPECT_TRUE(rtf.ends_with("}}") || rtf.ends_with("\\par\r\n}")) << rtf.substr(rtf.size() - std::min<std::size_t>(rtf.size(), 20));
+}
+
 TEST_F(CliTest, DrawWithASeedRepeats) {
     const ToolRun first = run("draw --task 2 --count 20 --seed 7");
     const ToolRun again = run("draw --task 2 --count 20 --seed 7");
@@ -205,6 +271,51 @@ TEST_F(CliTest, StoredSwitchesAreReadAndNeverWritten) {
     EXPECT_NE(damaged.err.find("Invalid data type for 'Zastavice'"), std::string::npos) << damaged.err;
     EXPECT_EQ(readFile(settingsFile()), "[1.0]\nZastavice=int:5\n");
     EXPECT_FALSE(fs::exists(settingsFile().string() + ".bak"));
+}
+
+// The tool reads the settings file by the program's own rules, and says once
+// on stderr when the stored switches could not be used.
+TEST_F(CliTest, DamagedSettingsAreReadAsTheProgramReadsThemAndToldOnce) {
+    FlagBytes flags = flagset::withDefaultSwitches(flagset::kDefaultBytes);
+    flagset::set(flags, flag::FinalSilentE, true);
+    char hex[32];
+    std::snprintf(hex, sizeof hex, "%02X %02X %02X %02X %02X", flags[0], flags[1], flags[2], flags[3],
+                  flags[4]);
+    const std::string switches = std::string("Nikoli%20s%20~=text:\nZastavice=hex:") + hex + "\n";
+    const std::string mine = "; Tengwar Ostrel\n[1.0]\nAktivni%20zavihek=int:2\n";
+    struct Case {
+        const char* what;
+        std::string file;
+        bool used;
+    };
+    const Case cases[] = {
+        {"as written", "[1.0]\n" + switches, true},
+        {"byte-order mark", "\xEF\xBB\xBF[1.0]\n" + switches, true},
+        {"the program's own, whole", mine + switches + "; konec 99\n", true},
+        {"cut after the switches", mine + switches + "Zoom%20A=in", true},
+        {"cut before the switches", mine + "Nikoli%20s%20~=te", false},
+        {"garbage", "\x01\x02 garbage without lines", false},
+        {"a NUL byte", "[1.0]\n" + switches + std::string(1, '\0'), false},
+        {"invalid UTF-8", "[1.0]\n" + switches + "Pisava%20za%20odgovor=text:Ar\xFFial\n", false},
+        {"a broken group header", "[1.0\n" + switches, false},
+        {"three damaged values", "[1.0]\nZastavice=int:5\nNikoli%20s%20~=int:3\nZoom%20A=x\n", false},
+    };
+    const std::string prose = "ljubezen in sreče\n";
+    fs::create_directories(settingsFile().parent_path());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile(settingsFile(), c.file);
+        const ToolRun r = run("transcribe", prose);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, c.used ? expected(prose, silentE) : expected(prose));
+        std::size_t told = 0;
+        for (std::size_t at = r.err.find("ostrel:"); at != std::string::npos; at = r.err.find("ostrel:", at + 1)) {
+            ++told;
+        }
+        EXPECT_EQ(told, c.used ? 0U : 1U) << r.err;
+        EXPECT_EQ(readFile(settingsFile()), c.file) << "only read";
+        EXPECT_FALSE(fs::exists(settingsFile().string() + ".bak"));
+    }
 }
 
 TEST_F(CliTest, UsageErrorsEndWithStatusTwo) {

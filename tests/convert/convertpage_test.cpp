@@ -150,9 +150,9 @@ TEST_F(ConvertPageTest, ConvertsOnAWorkerAndSwapsTheButtonsBackAtItsEnd) {
     EXPECT_EQ(boxes[0], QStringLiteral("Datoteka \"%1\" že obstaja.  Ali naj rezultate pretvorbe zapišem čez "
                                        "njeno sedanjo vsebino?")
                             .arg(path("izhod.rtf")));
+    // Stopped before a byte was written: the old output is as it was.
     const QByteArray stopped = readFile(QStringLiteral("izhod.rtf"));
-    EXPECT_TRUE(stopped.startsWith("{\\rtf1\\ansi\\ansicpg1250 "));
-    EXPECT_TRUE(stopped.endsWith("}"));
+    EXPECT_EQ(stopped, "staro");
 
     // Run to the end.
     QTest::mouseClick(ui->ConvertBtn, Qt::LeftButton);
@@ -240,6 +240,63 @@ TEST_F(ConvertPageTest, ADroppedFileBecomesTheInputAndNamesTheOutput) {
     ui->OutEdit->setText(QStringLiteral("moja.rtf"));
     QCoreApplication::sendEvent(m_page.get(), &drop);
     EXPECT_EQ(ui->OutEdit->text(), QStringLiteral("moja.rtf"));
+
+    // Onto the name fields: the local path, never a URL; onto the input
+    // field it names the output as a drop onto the page does.
+    writeFile(QStringLiteral("spuščena datoteka.txt"), "abc");
+    mime.setUrls({QUrl::fromLocalFile(path("spuščena datoteka.txt"))});
+    mime.setText(QUrl::fromLocalFile(path("spuščena datoteka.txt")).toString());
+    m_page->setFileNames(QString(), QString());
+    for (QLineEdit* field : {ui->InEdit, ui->OutEdit}) {
+        QDragEnterEvent fieldEnter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &fieldEnter);
+        EXPECT_TRUE(fieldEnter.isAccepted());
+        QDropEvent fieldDrop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &fieldDrop);
+        EXPECT_EQ(field->text(), path("spuščena datoteka.txt"));
+        if (field == ui->InEdit) {
+            EXPECT_EQ(ui->OutEdit->text(), path("spuščena datoteka.rtf"));
+            EXPECT_TRUE(ui->ConvertBtn->isEnabled());
+        }
+    }
+}
+
+TEST_F(ConvertPageTest, AUtf8FileIsReadAsUtf8AndTheOutputCanBeOpenedOnceWritten) {
+    const QString prose = QStringLiteral("Nekoč je živel mlad kovač.\r\nČez 12 let je šel domov.\n");
+    writeFile(QStringLiteral("star.txt"), QByteArray::fromStdString(toCp1250(prose)));
+    writeFile(QStringLiteral("nov.txt"), prose.toUtf8());
+    const auto convert = [this](const QString& in, const QString& out) {
+        m_page->setFileNames(path(in), path(out));
+        QTest::mouseClick(ui->ConvertBtn, Qt::LeftButton);
+        waitForTheEnd();
+    };
+    m_page->setFileNames(path("star.txt"), path("star.rtf"));
+    EXPECT_FALSE(ui->OutOpenBtn->isEnabled());
+    convert(QStringLiteral("star.txt"), QStringLiteral("star.rtf"));
+    EXPECT_TRUE(ui->OutOpenBtn->isEnabled());  // the output exists now
+    convert(QStringLiteral("nov.txt"), QStringLiteral("nov.rtf"));
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(readFile(QStringLiteral("star.rtf")).isEmpty());
+    EXPECT_EQ(readFile(QStringLiteral("nov.rtf")), readFile(QStringLiteral("star.rtf")));
+
+    // Characters Windows-1250 lacks: asked once; "Ne" writes nothing, "Da"
+    // writes them as "?".
+    writeFile(QStringLiteral("ruski.txt"), QStringLiteral("mir\nмир\n").toUtf8());
+    for (const int answer : {1, 0}) {
+        boxes.clear();
+        messages::setResponder([this, answer](const messages::Request& request) {
+            boxes.push_back(request.text);
+            return answer;
+        });
+        convert(QStringLiteral("ruski.txt"), QStringLiteral("ruski.rtf"));
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_TRUE(boxes[0].contains(QStringLiteral("„м“ (U+043C) v vrstici 2, stolpcu 1"))) << boxes[0].toStdString();
+        EXPECT_TRUE(boxes[0].contains(QStringLiteral("(vseh skupaj: 3)"))) << boxes[0].toStdString();
+        EXPECT_EQ(QFile::exists(path("ruski.rtf")), answer == 0);
+    }
+    writeFile(QStringLiteral("vprasaji.txt"), "mir\n???\n");
+    convert(QStringLiteral("vprasaji.txt"), QStringLiteral("vprasaji.rtf"));
+    EXPECT_EQ(readFile(QStringLiteral("ruski.rtf")), readFile(QStringLiteral("vprasaji.rtf")));
 }
 
 TEST_F(ConvertPageTest, ThePictureTurnsRunsAndEndsOnlyAfterItsLastPass) {

@@ -4,6 +4,8 @@
 #include <QLineSeries>
 #include <QLocale>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -94,6 +96,61 @@ TEST(ProgressFormTest, ShowsTheLettersConfusionsAndDaysOfAKnownHistory) {
     EXPECT_FALSE(store.recordingEnabled());
     EXPECT_TRUE(ui.LbPovzetek->text().contains(QStringLiteral("izklopljeno")));
     QLocale::setDefault(before);
+}
+
+}  // namespace
+
+namespace {
+
+// A history whose answers table is damaged while its letter totals are not:
+// the damage shows only when the summary is read, after the letters were
+// drawn. The history is set aside, and the window must not keep the old
+// letters beside a count of 0.
+TEST(ProgressFormTest, AHistorySetAsideWhileDrawnIsDrawnAgainFromTheNewOne) {
+    QTemporaryDir dir;
+    QString file;
+    {
+        HistoryStore store(dir.path());
+        for (int i = 0; i < 3; ++i) {
+            ASSERT_TRUE(store.record(AnswerRecord{1'800'000'000'000 + i, "Pari", "ba", "ba", "bo", false, 900},
+                                     progress::attributeAnswer("ba", {"b", "a"}, "bo")));
+        }
+        file = store.filePath();
+    }
+    QList<qint64> pages;  // the answers table's and its indexes' root pages
+    qint64 pageSize = 0;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("inspect"));
+        db.setDatabaseName(file);
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        ASSERT_TRUE(query.exec(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE tbl_name = 'answers'")));
+        while (query.next())
+            pages << query.value(0).toLongLong();
+        ASSERT_TRUE(query.exec(QStringLiteral("PRAGMA page_size")));
+        ASSERT_TRUE(query.next());
+        pageSize = query.value(0).toLongLong();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("inspect"));
+    ASSERT_FALSE(pages.isEmpty());
+    {
+        QFile bytes(file);
+        ASSERT_TRUE(bytes.open(QIODevice::ReadWrite));
+        for (const qint64 page : pages) {
+            ASSERT_TRUE(bytes.seek((page - 1) * pageSize));
+            bytes.write(QByteArray(static_cast<int>(pageSize), '\x5A'));
+        }
+    }
+
+    HistoryStore store(dir.path());
+    TProgressForm window(store);
+    window.refresh();
+    Ui::TProgressForm& ui = window.form();
+    EXPECT_TRUE(QFile::exists(file + QStringLiteral(".bak"))) << "the damage was found";
+    EXPECT_TRUE(ui.LbPovzetek->text().startsWith(QStringLiteral("Odgovorov v zgodovini: 0")))
+        << ui.LbPovzetek->text().toStdString();
+    EXPECT_TRUE(cellOf(ui, 'a')->toolTip().contains(QStringLiteral("Še ni bila na vrsti.")))
+        << cellOf(ui, 'a')->toolTip().toStdString();
 }
 
 }  // namespace

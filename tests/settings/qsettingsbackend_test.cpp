@@ -91,8 +91,10 @@ TEST_F(QSettingsStoreTest, FirstStartWritesEveryValueWithItsKind) {
     TOptions store(backend, testEnvironment());
     const QStringList lines = fileLines(path);
     ASSERT_FALSE(lines.isEmpty());
-    EXPECT_EQ(lines.front(), QStringLiteral("[1.0]"));
-    EXPECT_EQ(lines.size(), 20);
+    EXPECT_EQ(lines.front(), QStringLiteral("; Tengwar Ostrel"));
+    EXPECT_EQ(lines.at(1), QStringLiteral("[1.0]"));
+    EXPECT_EQ(lines.size(), 22);
+    EXPECT_EQ(lines.back(), QStringLiteral("; konec %1").arg(fileBytes(path).size() - lines.back().size() - 1));
     EXPECT_TRUE(lines.contains(QStringLiteral("Zastavice=hex:E7 34 06 1B 02")));
     EXPECT_TRUE(lines.contains(QStringLiteral("Zoom%20A=int:80")));
     EXPECT_TRUE(lines.contains(QStringLiteral("Aktivni%20zavihek=int:4")));
@@ -256,21 +258,37 @@ TEST_F(QSettingsStoreTest, AnUnreadableFileIsKeptAsideAndReportedOnce) {
     }
 }
 
+QByteArray thisHost() {
+    char name[256] = {};
+    ::gethostname(name, sizeof name - 1);
+    return name;
+}
+
+// A lock in QLockFile's own layout: process id, program, machine.
+QByteArray lockOf(qint64 pid, const QByteArray& host) {
+    return QByteArray::number(pid) + "\ntengwar-ostrel\n" + host + "\n";
+}
+
 // What a killed run leaves behind: a lock without a living owner must not
-// hold up the next write, and QSaveFile's temporary files go.
+// hold up the next write, and the program's own temporary files go; files
+// of the user's beside them stay.
 TEST_F(QSettingsStoreTest, LeftoversOfAKilledRunAreClearedAtStart) {
     {
         QSettingsBackend first(path);
         TOptions store(first, testEnvironment());
     }
     const QString lock = path + QStringLiteral(".lock");
-    const QString temporary = path + QStringLiteral(".aB3xY9");
-    const QString backup = path + QStringLiteral(".bak");
-    writeFile(temporary, "[1.0]\nZoom%20A=int:1\n");
-    writeFile(backup, "kept");
-    const QByteArray deadLocks[] = {QByteArray(), QByteArray("2147483646\ntengwar-ostrel\n\n")};
+    const QString temporary = path + QStringLiteral(".tengwar-ostrel-aB3xY9");
+    const QString users[] = {path + QStringLiteral(".bak"), path + QStringLiteral(".backup"),
+                             path + QStringLiteral(".241207"), path + QStringLiteral(".aB3xY9")};
+    for (const QString& user : users) {
+        writeFile(user, "kept");
+    }
+    const QByteArray deadLocks[] = {QByteArray(), lockOf(2147483646, QByteArray()),
+                                    lockOf(2147483646, thisHost())};
     for (const QByteArray& dead : deadLocks) {
         SCOPED_TRACE(dead.toStdString());
+        writeFile(temporary, "[1.0]\nZoom%20A=int:1\n");
         writeFile(lock, dead);
         QSettingsBackend backend(path);
         TOptions store(backend, testEnvironment());
@@ -282,15 +300,184 @@ TEST_F(QSettingsStoreTest, LeftoversOfAKilledRunAreClearedAtStart) {
             << "no wait for the lock";
         EXPECT_TRUE(fileBytes(path).contains("Zoom%20A=int:5\n"));
         store.SetZoomA(80);
+        EXPECT_TRUE(store.TakeStartupNotice().empty());
     }
-    EXPECT_EQ(fileBytes(backup), "kept");
+    for (const QString& user : users) {
+        EXPECT_EQ(fileBytes(user), "kept") << user.toStdString();
+    }
 
-    // A lock held by a running writer stays.
-    QLockFile held(lock);
-    ASSERT_TRUE(held.tryLock(0));
+    // A lock held by a running writer stays, and so do the temporary files
+    // it may be writing.
+    writeFile(temporary, "[1.0]\n");
+    {
+        QLockFile held(lock);
+        ASSERT_TRUE(held.tryLock(0));
+        QSettingsBackend backend(path);
+        TOptions store(backend, testEnvironment());
+        EXPECT_TRUE(QFile::exists(lock));
+        EXPECT_TRUE(QFile::exists(temporary));
+    }
+    QFile::remove(temporary);
+
+    // Another machine's lock (a home folder shared over the network) is not
+    // ours to judge: it stays, the user hears of it at once, and the program
+    // runs with its settings in memory instead of waiting.
+    const QByteArray foreign = lockOf(::getpid(), "another-machine.example");
+    writeFile(lock, foreign);
+    const QByteArray before = fileBytes(path);
+    const auto started = std::chrono::steady_clock::now();
     QSettingsBackend backend(path);
     TOptions store(backend, testEnvironment());
-    EXPECT_TRUE(QFile::exists(lock));
+    store.SetZoomA(6);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+    EXPECT_EQ(store.GetZoomA(), 6);
+    EXPECT_EQ(fileBytes(lock), foreign);
+    EXPECT_EQ(fileBytes(path), before);
+    const QString notice = QString::fromUtf8(cp1250::toUtf8(store.TakeStartupNotice()));
+    EXPECT_TRUE(notice.contains(QStringLiteral("another-machine.example"))) << notice.toStdString();
+    EXPECT_TRUE(notice.contains(QStringLiteral("Spremembe veljajo le do izhoda"))) << notice.toStdString();
+    store.SetZoomB(7);
+    EXPECT_TRUE(store.TakeStartupNotice().empty()) << "said once";
+}
+
+// A file the program wrote and that was cut short anywhere is damage: it is
+// kept as a backup, the user is told once, what came before the cut is
+// kept and what came after it is back at its default.
+TEST_F(QSettingsStoreTest, ACutFileIsDamageWhereverItWasCut) {
+    {
+        QSettingsBackend first(path);
+        TOptions store(first, testEnvironment());
+        store.SetActivePage(2);  // "Aktivni zavihek" comes first in the file
+        store.SetZoomA(55);      // "Zoom A" comes last
+        store.SetFlag(14, true);
+    }
+    const QByteArray whole = fileBytes(path);
+    ASSERT_TRUE(whole.startsWith("; Tengwar Ostrel\n[1.0]\n"));
+    ASSERT_TRUE(whole.contains("\n; konec "));
+    const qsizetype readBack = whole.indexOf("Prepis%20v%20latinico=");
+    const qsizetype zoomA = whole.indexOf("Zoom%20A=");
+    FlagBytes stored = flagset::kDefaultBytes;
+    flagset::set(stored, 14, true);
+    const struct {
+        const char* where;
+        qsizetype at;
+        bool pageKept;   // "Aktivni zavihek", the first value
+        bool flagsKept;  // "Zastavice", before the last two
+        bool zoomKept;   // "Zoom A", the last but one
+    } cuts[] = {
+        {"inside the read-back table's hex", readBack + 3000, true, false, false},
+        {"inside a hex byte", readBack + 40, true, false, false},
+        {"at a line end", zoomA, true, true, false},
+        {"inside the last line", whole.size() - 3, true, true, true},
+        {"before the last line end", whole.size() - 1, true, true, true},
+        {"inside the first line", 5, false, false, false},
+        {"zero bytes", 0, false, false, false},
+    };
+    int number = 0;
+    for (const auto& cut : cuts) {
+        SCOPED_TRACE(cut.where);
+        QDir(QFileInfo(path).path()).removeRecursively();
+        QDir().mkpath(QFileInfo(path).path());
+        writeFile(path, whole.left(cut.at));
+        QSettingsBackend backend(path);
+        TOptions store(backend, testEnvironment());
+        EXPECT_EQ(store.GetActivePage(), cut.pageKept ? 2 : 4);
+        EXPECT_EQ(store.GetZoomA(), cut.zoomKept ? 55 : 80);
+        EXPECT_EQ(store.GetFlags(), cut.flagsKept ? stored : flagset::kDefaultBytes);
+        ReadBackRules rules;
+        store.LoadReadBackRules(rules);
+        EXPECT_EQ(rules, readback::defaultRules());
+        const QString notice = QString::fromUtf8(cp1250::toUtf8(store.TakeStartupNotice()));
+        EXPECT_TRUE(notice.contains(path + QStringLiteral(".bak"))) << notice.toStdString();
+        EXPECT_TRUE(store.TakeStartupNotice().empty());
+        EXPECT_EQ(fileBytes(path + QStringLiteral(".bak")), whole.left(cut.at));
+        EXPECT_FALSE(QFile::exists(path + QStringLiteral(".bak.2"))) << "one backup";
+        EXPECT_TRUE(fileBytes(path).contains("\n; konec ")) << "written whole again";
+        ++number;
+    }
+    EXPECT_EQ(number, 7);
+
+    // A file without the first line (an older program's, or one written by
+    // hand) is read as it is, also when it lacks lines; a byte-order mark at
+    // its start, as editors add, changes nothing.
+    const QByteArray older = whole.mid(whole.indexOf("[1.0]"), zoomA - whole.indexOf("[1.0]"));
+    for (const QByteArray& bytes : {older, "\xEF\xBB\xBF" + older, "\xEF\xBB\xBF" + whole}) {
+        QDir(QFileInfo(path).path()).removeRecursively();
+        QDir().mkpath(QFileInfo(path).path());
+        writeFile(path, bytes);
+        QSettingsBackend backend(path);
+        TOptions store(backend, testEnvironment());
+        EXPECT_EQ(store.GetActivePage(), 2);
+        EXPECT_EQ(store.GetZoomA(), bytes.endsWith(older) ? 80 : 55);
+        EXPECT_TRUE(store.TakeStartupNotice().empty());
+        EXPECT_FALSE(QFile::exists(path + QStringLiteral(".bak")));
+    }
+}
+
+// A read-back table of the wrong length is a damaged value: with fewer
+// readings, letters past its end would read as nothing and any answer pass.
+TEST_F(QSettingsStoreTest, AReadBackTableOfTheWrongLengthIsDamaged) {
+    QDir().mkpath(QFileInfo(path).path());
+    writeFile(path, "[1.0]\nZoom%20A=int:55\nPrepis%20v%20latinico=hex:02 00 00 00 01 00 00 00 61 00 00 00 00\n");
+    QSettingsBackend backend(path);
+    TOptions store(backend, testEnvironment());
+    ReadBackRules rules;
+    store.LoadReadBackRules(rules);
+    EXPECT_EQ(rules, readback::defaultRules());
+    EXPECT_EQ(store.GetZoomA(), 55);
+    const std::string notice = store.TakeStartupNotice();
+    EXPECT_NE(notice.find("Invalid data type for 'Prepis v latinico'"), std::string::npos) << notice;
+}
+
+// Three damaged values in one file are one event: one backup, one notice.
+TEST_F(QSettingsStoreTest, DamagedValuesOfOneFileShareOneBackup) {
+    {
+        QSettingsBackend first(path);
+        TOptions store(first, testEnvironment());
+    }
+    QByteArray bytes = fileBytes(path);
+    bytes.replace("Zoom%20A=int:80", "Zoom%20A=80");
+    bytes.replace("Zoom%20B=int:20", "Zoom%20B=int:x");
+    bytes.replace("Zastavice=hex:E7 34 06 1B 02", "Zastavice=hex:ZZ");
+    writeFile(path, bytes);
+    QSettingsBackend backend(path);
+    TOptions store(backend, testEnvironment());
+    store.BeginBatch();  // as at the program's start
+    EXPECT_EQ(store.GetZoomB(), 20);
+    EXPECT_EQ(store.GetZoomA(), 80);
+    EXPECT_EQ(store.GetFlags(), flagset::kDefaultBytes);
+    store.EndBatch();
+    EXPECT_EQ(fileBytes(path + QStringLiteral(".bak")), bytes);
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".bak.2")));
+    const std::string notice = store.TakeStartupNotice();
+    for (const char* name : {"'Zoom A'", "'Zoom B'", "'Zastavice'"}) {
+        EXPECT_NE(notice.find(name), std::string::npos) << notice;
+    }
+    EXPECT_TRUE(store.TakeStartupNotice().empty());
+}
+
+// A large file is read once, not at every access of the start.
+TEST_F(QSettingsStoreTest, TheFileIsReadOnceWhileItDoesNotChange) {
+    {
+        QSettingsBackend first(path);
+        TOptions store(first, testEnvironment());
+    }
+    QByteArray bytes = fileBytes(path);
+    bytes.replace("[1.0]\n", "[1.0]\nBig=text:" + QByteArray(4 << 20, 'x') + "\n");
+    writeFile(path, bytes);
+    QSettingsBackend backend(path);
+    TOptions store(backend, testEnvironment());
+    for (int i = 0; i < 20; ++i) {
+        store.GetFlags();
+        store.GetZoomA();
+        StringList list;
+        store.LoadTaskDescriptions(list);
+    }
+    EXPECT_EQ(backend.fileReads(), 1);
+    store.SetZoomA(3);  // written, and not read back again
+    EXPECT_EQ(store.GetZoomA(), 3);
+    EXPECT_EQ(backend.fileReads(), 1);
+    EXPECT_TRUE(fileBytes(path).contains("Big=text:xxxx"));
 }
 
 // A start that has nothing new to store leaves the file alone.
@@ -404,6 +591,64 @@ TEST_F(QSettingsStoreTest, ReadOnlySettingsKeepChangesInMemoryAndSaySoOnce) {
             ASSERT_TRUE(lockFolder(folder, false));
         }
     }
+}
+
+// Settings that become unwritable while the program runs (a folder made
+// read-only, a full disk): the changes go on in memory, the user is told
+// once naming the file, and later writes try again.
+TEST_F(QSettingsStoreTest, SettingsThatBecomeUnwritableWhileRunningGoOnInMemory) {
+    const QString folder = QFileInfo(path).path();
+    QSettingsBackend backend(path);
+    TOptions store(backend, testEnvironment());
+    EXPECT_TRUE(store.SaveEdits());
+    const QByteArray before = fileBytes(path);
+    if (!lockFolder(folder, true)) {
+        lockFolder(folder, false);
+        GTEST_SKIP() << "this machine cannot make a folder read-only";
+    }
+    EXPECT_NO_THROW(store.SetZoomA(3));
+    EXPECT_NO_THROW(store.SaveTaskDescriptions({"a=b"}));
+    EXPECT_NO_THROW(store.SetActivePage(1));
+    EXPECT_EQ(store.GetZoomA(), 3);
+    EXPECT_EQ(QString::fromUtf8(cp1250::toUtf8(store.TakeStartupNotice())),
+              QStringLiteral("Nastavitev ni mogo\u010De shraniti v datoteko \u201E%1\u201C. "
+                             "Spremembe veljajo le do izhoda iz programa.")
+                  .arg(path));
+    EXPECT_FALSE(store.SaveEdits()) << "the descriptions are the user's edits";
+    EXPECT_TRUE(store.TakeStartupNotice().empty()) << "said once";
+    EXPECT_EQ(fileBytes(path), before);
+    ASSERT_TRUE(lockFolder(folder, false));
+    store.SetZoomB(5);
+    EXPECT_TRUE(store.SaveEdits());
+    const QByteArray after = fileBytes(path);
+    EXPECT_TRUE(after.contains("Zoom%20A=int:3\n"));
+    EXPECT_TRUE(after.contains("Zoom%20B=int:5\n"));
+    EXPECT_TRUE(after.contains("Aktivni%20zavihek=int:1\n"));
+}
+
+// A damaged file in a folder that allows no change: no backup can be made,
+// and the notice says so instead of naming one.
+TEST_F(QSettingsStoreTest, ADamagedFileInAReadOnlyFolderIsToldAsItIs) {
+    const QString folder = QFileInfo(path).path();
+    QDir().mkpath(folder);
+    const QByteArray broken("[1.0]\nZoom%20A=int:5\n\xFF\xFE\x80garbage\n");
+    writeFile(path, broken);
+    if (!lockFolder(folder, true)) {
+        lockFolder(folder, false);
+        GTEST_SKIP() << "this machine cannot make a folder read-only";
+    }
+    {
+        QSettingsBackend backend(path);
+        TOptions store(backend, testEnvironment());
+        EXPECT_EQ(store.GetZoomA(), 80);
+        const QString notice = QString::fromUtf8(cp1250::toUtf8(store.TakeStartupNotice()));
+        EXPECT_FALSE(notice.contains(QStringLiteral(".bak"))) << notice.toStdString();
+        EXPECT_TRUE(notice.contains(QStringLiteral("Varnostne kopije ni bilo mogo\u010De narediti")))
+            << notice.toStdString();
+    }
+    ASSERT_TRUE(lockFolder(folder, false));
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".bak")));
+    EXPECT_EQ(fileBytes(path), broken);
 }
 
 TEST_F(QSettingsStoreTest, ConcurrentReaderAndWriterOnTheFile) {
