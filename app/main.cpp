@@ -13,6 +13,7 @@
 #include "widgets/errorguard.h"
 #include "widgets/programicon.h"
 #include "widgets/programlook.h"
+#include "words/worddrills.h"
 #include "zoom/tzoomform.h"
 
 namespace {
@@ -90,6 +91,8 @@ int main(int argc, char* argv[]) {
     auto mainForm = std::make_unique<TMainForm>();
     new TZoomForm(*options, mainForm.get());  // owned by the main window
     mainForm->setHistory(&history);
+    // The dictionary of the word drills loads meanwhile, off the main thread.
+    mainForm->wordDrills()->loadDictionary(WordDrills::defaultDictionaryPath());
     mainForm->show();
     history.open();
     if (!goOn) {

@@ -33,6 +33,7 @@
 #include "widgets/messages.h"
 #include "widgets/windowfont.h"
 #include "widgets/windowframe.h"
+#include "words/worddrills.h"
 #include "zoom/tzoomform.h"
 
 TMainForm::TMainForm(QWidget* parent)
@@ -80,6 +81,8 @@ TMainForm::TMainForm(QWidget* parent)
                    int ms) { guarded(this, [&] { recordAnswer(letters, expected, typed, right, ms); }); });
     ui->BtnNapredek->setEnabled(false);
     connect(ui->BtnNapredek, &QPushButton::clicked, this, guardedSlot(this, [this] { BtnNapredekClick(); }));
+
+    wireWordDrills();
 
     // The About page's hidden window asks for a phrase typed as an answer.
     connect(m_exercisePage, &ExercisePage::answerTextChanged, m_aboutPage, &AboutPage::setAnswerText);
@@ -415,8 +418,53 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
 }
 
+// The entries below the tasks of "Nova naloga": the page asks, the drills
+// make the run, the page runs it; what they have to say goes to the status
+// line, and a text that cannot be read to a box.
+void TMainForm::wireWordDrills() {
+    m_wordDrills = new WordDrills(this);
+    m_wordDrills->setDialogParent(this);
+    const auto entries = [this] { m_exercisePage->setWordEntries(m_wordDrills->entries()); };
+    entries();
+    connect(m_wordDrills, &WordDrills::entriesChanged, this, entries);
+    connect(m_exercisePage, &ExercisePage::wordDrillChosen, this, [this](WordDrill drill) {
+        guarded(this, [&] {
+            switch (drill) {
+                case WordDrill::Dictionary:
+                    m_wordDrills->startDictionary();
+                    break;
+                case WordDrill::Text:
+                    m_wordDrills->startText();
+                    break;
+                case WordDrill::Course:
+                    m_wordDrills->startCourse();
+                    break;
+            }
+        });
+    });
+    connect(m_wordDrills, &WordDrills::runReady, this, [this](const std::shared_ptr<WordRun>& run) {
+        guarded(this, [&] {
+            showPage(PageExercise);
+            m_exercisePage->startWordRun(run);
+        });
+    });
+    connect(m_wordDrills, &WordDrills::problem, this,
+            [this](const QString& text) { guarded(this, [&] { messages::warning(this, text); }); });
+    connect(m_exercisePage, &ExercisePage::statusMessage, this, &TMainForm::showStatus);
+}
+
+void TMainForm::showStatus(const QString& text) {
+    ui->LbSporocilo->setText(text);
+    ui->LbSporocilo->setToolTip(text);
+}
+
+QString TMainForm::statusText() const {
+    return ui->LbSporocilo->text();
+}
+
 void TMainForm::setHistory(HistoryStore* history) {
     m_history = history;
+    m_wordDrills->setHistory(history);
     ui->BtnNapredek->setEnabled(history != nullptr);
     if (history != nullptr)
         connect(history, &HistoryStore::notice, this, &TMainForm::showHistoryNotice, Qt::UniqueConnection);
@@ -433,7 +481,13 @@ void TMainForm::recordAnswer(const QString& letters, const QString& expected, co
                               toCp1250(typed),
                               right,
                               ms};
-    m_history->record(answer, m_session->activeRules());
+    // A word of the word drills is told letter by letter by its spelling,
+    // a task's item by the read-back rules.
+    const std::vector<std::string>& spellings = m_exercisePage->state().item.spellings;
+    if (spellings.empty())
+        m_history->record(answer, m_session->activeRules());
+    else
+        m_history->record(answer, progress::attributeJudged(answer.letters, spellings, answer.typed, right));
 }
 
 // A fault of the history is told without stopping the exercise: the box does
@@ -454,6 +508,8 @@ void TMainForm::BtnNapredekClick() {
     if (m_progressForm == nullptr) {
         m_progressForm = new TProgressForm(*m_history, this);
         m_progressForm->setRules(&m_session->activeRules());
+        m_progressForm->setCoursePracticable(
+            [this](int unlocked) { return m_wordDrills->coursePracticable(unlocked); });
         connect(m_progressForm, &TProgressForm::drillRequested, this, [this](const TaskDescriptions& drill) {
             guarded(this, [&] {
                 m_exercisePage->startDrill(drill);

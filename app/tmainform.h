@@ -20,6 +20,7 @@ class AboutPage;
 class TrainerSession;
 class HistoryStore;
 class TProgressForm;
+class WordDrills;
 
 // The main window: six pages, "Izhod" and "Pomoč". It owns the session, the
 // state the pages share, and wires the pages' signals to each other.
@@ -71,6 +72,10 @@ public:
     void setHistory(HistoryStore* history);
     // The "Napredek" window once it has been opened.
     TProgressForm* progressForm() const { return m_progressForm; }
+    // The drills of real words (the entries below the tasks of "Nova naloga").
+    WordDrills* wordDrills() const { return m_wordDrills; }
+    // The status line beside "Napredek".
+    QString statusText() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -91,6 +96,8 @@ private:
     void recordAnswer(const QString& letters, const QString& expected, const QString& typed, bool right,
                       int ms);
     void showHistoryNotice(const QString& text);
+    void wireWordDrills();
+    void showStatus(const QString& text);
 
     std::unique_ptr<Ui::TMainForm> ui;
     std::unique_ptr<TrainerSession> m_session;
@@ -112,4 +119,5 @@ private:
     ProgramPlace m_programPlace;
     HistoryStore* m_history = nullptr;
     TProgressForm* m_progressForm = nullptr;
+    WordDrills* m_wordDrills = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "exercise/taskdescriptions.h"
 #include "readback/readbackrules.h"
@@ -14,6 +15,10 @@ struct ExerciseItem {
     std::string letters;
     std::string tengwar;
     std::string answer;
+    // For a word of a word drill: the part of the word each letter stands
+    // for, by which its answers are told letter by letter. Empty for a
+    // task's item, whose letters are read by the read-back rules.
+    std::vector<std::string> spellings;
 
     bool empty() const { return letters.empty() && tengwar.empty() && answer.empty(); }
     friend bool operator==(const ExerciseItem&, const ExerciseItem&) = default;

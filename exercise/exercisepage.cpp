@@ -13,13 +13,26 @@
 #include "settings/options.h"
 #include "transcription/convertdata.h"
 #include "transcription/qtext.h"
+#include "transcription/settingssource.h"
 #include "ui_exercisepage.h"
 #include "widgets/errorguard.h"
 #include "widgets/localetext.h"
 #include "widgets/messages.h"
 #include "widgets/tengwarfont.h"
+#include "words/worditem.h"
+#include "words/wordrun.h"
 
 namespace {
+
+// The task number of a drill of real words: no task of the menu has it.
+constexpr int kWordRunTask = -1;
+
+// The switches as the engine would read them now.
+TConvertData currentSwitches() {
+    TConvertData settings;
+    loadSettings(settings);
+    return settings;
+}
 
 // Text built from the user's data, shown as it is: "&" is no accelerator.
 QString literalMenuText(const QString& text) {
@@ -154,13 +167,36 @@ void ExercisePage::resetExercise() {
 void ExercisePage::StartTask(int n) {
     // A task of the menu, or none: the live descriptions again.
     m_drill.reset();
+    m_wordRun.reset();
     startRun(n);
 }
 
 void ExercisePage::startDrill(const TaskDescriptions& drill) {
     m_drill = drill;
+    m_wordRun.reset();
     startRun(1);
     FocusExercise();
+}
+
+void ExercisePage::startWordRun(std::shared_ptr<WordRun> run) {
+    m_drill.reset();
+    m_wordRun = std::move(run);
+    emit statusMessage(QString());
+    tellWordRunNotice();
+    startRun(kWordRunTask);
+    FocusExercise();
+}
+
+void ExercisePage::setWordEntries(const WordEntries& entries) {
+    m_wordEntries = entries;
+}
+
+void ExercisePage::tellWordRunNotice() {
+    if (!m_wordRun)
+        return;
+    const std::string notice = m_wordRun->takeNotice();
+    if (!notice.empty())
+        emit statusMessage(fromCp1250(notice));
 }
 
 void ExercisePage::startRun(int n) {
@@ -174,10 +210,17 @@ void ExercisePage::startRun(int n) {
 }
 
 void ExercisePage::updateExpectedAnswer() {
+    // A word is its own answer, whatever the rules read its letters as.
+    if (m_wordRun)
+        return;
     m_state.item.answer = TengwarToLatin(m_state.item.letters, m_session.activeRules());
 }
 
 void ExercisePage::NextItem() {
+    if (m_wordRun && m_state.taskNumber == kWordRunTask) {
+        nextWord();
+        return;
+    }
     int task = m_state.taskNumber;
     m_state.item =
         PrepareItem(runDescriptions(), task, m_session.activeRules(), [this](const std::string& name) {
@@ -212,9 +255,36 @@ void ExercisePage::NextItem() {
         ui->EdOdgovor1->setFocus();
 }
 
+void ExercisePage::nextWord() {
+    const std::string word = m_wordRun->next();
+    tellWordRunNotice();
+    m_state.item = word.empty() ? ExerciseItem{} : words::makeWordItem(word, currentSwitches());
+    const QString tengwar = fromFontCodes(m_state.item.tengwar);
+    ui->TengwarLabel1->setText(tengwar);
+    emit itemTextChanged(tengwar);
+    m_clearingAnswer = true;
+    ui->EdOdgovor1->clear();
+    m_clearingAnswer = false;
+    if (ui->CbPremor1->isChecked())
+        SetPause(false);
+    if (word.empty()) {
+        // Nothing more to read: the run ends as after "Končaj nalogo", and
+        // the run's notice has said why.
+        KonecBtnClick();
+        return;
+    }
+    m_state.startClock(tickclock::now());
+    m_state.itemTime = 0;
+    ui->EdOdgovor1->setFocus();
+}
+
 void ExercisePage::CheckAnswer() {
     const std::string answer = answerBytes();
-    const bool right = m_state.judge(answer, tickclock::now());
+    const bool byScript = m_wordRun && m_state.taskNumber == kWordRunTask;
+    const bool right = byScript
+                           ? m_state.count(words::answerMatches(m_state.item, answer, currentSwitches()),
+                                           tickclock::now())
+                           : m_state.judge(answer, tickclock::now());
     emit answerJudged(fromCp1250(m_state.item.letters), fromCp1250(m_state.item.answer), fromCp1250(answer),
                       right, m_state.itemTime);
     if (!right) {
@@ -225,6 +295,10 @@ void ExercisePage::CheckAnswer() {
         request.icon = messages::Icon::Warning;
         request.buttons = {messages::caption(messages::Button::Ok)};
         messages::ask(request);
+    }
+    if (byScript && m_wordRun) {
+        m_wordRun->answered(right);
+        tellWordRunNotice();
     }
     ShowStatistics();
     NextItem();
@@ -325,6 +399,40 @@ void ExercisePage::NalogePopupPopup() {
         QAction* item = m_nalogePopup->addAction(literalMenuText(fromCp1250(live.tasks[k - 1].name)));
         connect(item, &QAction::triggered, this, guardedSlot(this, [this, k](auto&&...) { StartTask(k); }));
     }
+    addWordEntries();
+}
+
+// Below the tasks: the drills of real words. An entry that cannot be chosen
+// now is greyed, and the status line says why.
+void ExercisePage::addWordEntries() {
+    m_nalogePopup->addSeparator();
+    m_nalogePopup->setToolTipsVisible(true);
+    const struct {
+        QString caption;
+        WordDrill drill;
+        bool enabled;
+        QString why;
+    } entries[] = {
+        {QStringLiteral("Besede iz slovarja"), WordDrill::Dictionary, m_wordEntries.dictionary,
+         m_wordEntries.dictionaryWhy},
+        {QStringLiteral("Moje besedilo …"), WordDrill::Text, true, QString()},
+        {QStringLiteral("Tečaj"), WordDrill::Course, m_wordEntries.course, m_wordEntries.courseWhy},
+    };
+    QString why;
+    for (const auto& entry : entries) {
+        QAction* item = m_nalogePopup->addAction(entry.caption);
+        item->setEnabled(entry.enabled);
+        if (!entry.enabled) {
+            item->setToolTip(entry.why);
+            if (why.isEmpty())
+                why = entry.why;
+        }
+        const WordDrill drill = entry.drill;
+        connect(item, &QAction::triggered, this,
+                guardedSlot(this, [this, drill](auto&&...) { emit wordDrillChosen(drill); }));
+    }
+    if (!why.isEmpty())
+        emit statusMessage(why);
 }
 
 void ExercisePage::KonecBtnClick() {
@@ -334,6 +442,7 @@ void ExercisePage::KonecBtnClick() {
     ui->EdOdgovor1->clear();
     m_clearingAnswer = false;
     m_state.item = ExerciseItem{};
+    m_wordRun.reset();
     ui->KonecBtn->setEnabled(false);
     ui->CbPremor1->setEnabled(false);
     ShowStatistics();
@@ -358,6 +467,11 @@ void ExercisePage::EdOdgovor1Change() {
 void ExercisePage::judgeIfComplete() {
     if (!m_state.running() || Options().GetFlag(flag::WaitForEnter))
         return;
+    if (m_wordRun && m_state.taskNumber == kWordRunTask) {
+        if (words::answerComplete(m_state.item, answerBytes(), currentSwitches()))
+            CheckAnswer();
+        return;
+    }
     if (answerBytes().size() == m_state.item.answer.size())
         CheckAnswer();
 }
@@ -434,6 +548,8 @@ const TaskDescriptions& ExercisePage::runDescriptions() const {
 }
 
 QString ExercisePage::taskName() const {
+    if (m_wordRun && m_state.taskNumber == kWordRunTask)
+        return fromCp1250(m_wordRun->name());
     const TaskDescriptions& live = runDescriptions();
     if (m_state.taskNumber < 1 || m_state.taskNumber > live.taskCount())
         return QString();

@@ -7,6 +7,7 @@
 
 #include "exercise/exercisestate.h"
 #include "exercise/taskdescriptions.h"
+#include "words/wordentries.h"
 
 namespace Ui {
 class ExercisePage;
@@ -15,6 +16,7 @@ class QKeyEvent;
 class QMenu;
 class QTimer;
 class TrainerSession;
+class WordRun;
 
 // The page "Naloge": the exercise run. The user picks a task from the menu of
 // "Nova naloga", reads each item in Tengwar and types its Latin reading; every
@@ -34,6 +36,11 @@ public:
     // Starts the drill of the weak letters: task 1 of drill, run like any
     // task, until another task is chosen or the run ends.
     void startDrill(const TaskDescriptions& drill);
+    // Starts a drill of real words (from the entries below the tasks), run
+    // like any task until another task is chosen or the run ends.
+    void startWordRun(std::shared_ptr<WordRun> run);
+    // Which of those entries can be chosen, and why not.
+    void setWordEntries(const WordEntries& entries);
     // The running task's name, empty when none runs.
     QString taskName() const;
     // Draws and shows the next item of the running task.
@@ -78,6 +85,11 @@ signals:
     void pageShowRequested();
     // The user ticked or cleared "Zoom".
     void zoomToggled(bool shown);
+    // An entry of the word drills was chosen.
+    void wordDrillChosen(WordDrill drill);
+    // Something to say in the window's status line (no box): a letter of the
+    // course unlocked, a text read to its end, an entry not available.
+    void statusMessage(const QString& text);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -113,4 +125,10 @@ private:
     bool m_clearingAnswer = false;
     // The drill's own task, kept apart from the menu's tasks.
     std::optional<TaskDescriptions> m_drill;
+    // The drill of real words while one runs (its task number is kWordRunTask).
+    std::shared_ptr<WordRun> m_wordRun;
+    WordEntries m_wordEntries;
+    void addWordEntries();
+    void nextWord();
+    void tellWordRunNotice();
 };

@@ -44,6 +44,10 @@ void ExerciseState::holdClock(std::uint32_t now) {
 }
 
 bool ExerciseState::judge(const std::string& answer, std::uint32_t now) {
+    return count(answer == item.answer, now);
+}
+
+bool ExerciseState::count(bool right, std::uint32_t now) {
     holdClock(now);
     if (slowest < itemTime)
         slowest = itemTime;
@@ -51,7 +55,6 @@ bool ExerciseState::judge(const std::string& answer, std::uint32_t now) {
         fastest = itemTime;
     totalTime = addSaturated(totalTime, itemTime);
     answers = addSaturated(answers, 1);
-    const bool right = answer == item.answer;
     if (right)
         correct = addSaturated(correct, 1);
     return right;

@@ -39,4 +39,7 @@ struct ExerciseState {
     // Ends the item's timing and counts the answer; true when it equals the
     // expected answer byte for byte.
     bool judge(const std::string& answer, std::uint32_t now);
+    // Ends the item's timing and counts an answer judged elsewhere (a word
+    // drill judges by the script); returns right.
+    bool count(bool right, std::uint32_t now);
 };

@@ -92,4 +92,15 @@ std::vector<LetterOutcome> attributeAnswer(std::string_view letters, const std::
     return outcomes;
 }
 
+std::vector<LetterOutcome> attributeJudged(std::string_view letters, const std::vector<std::string>& readings,
+                                           std::string_view typed, bool right) {
+    if (!right)
+        return attributeAnswer(letters, readings, typed);
+    const std::size_t count = std::min(letters.size(), readings.size());
+    std::vector<LetterOutcome> outcomes(count);
+    for (std::size_t i = 0; i < count; ++i)
+        outcomes[i] = LetterOutcome{static_cast<unsigned char>(letters[i]), true, readings[i]};
+    return outcomes;
+}
+
 }  // namespace progress

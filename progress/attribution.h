@@ -33,4 +33,10 @@ std::vector<std::string> readingsOf(std::string_view letters, const ReadBackRule
 std::vector<LetterOutcome> attributeAnswer(std::string_view letters, const std::vector<std::string>& readings,
                                            std::string_view typed);
 
+// The outcomes of a judged answer: every letter right, each with its reading,
+// when the answer was judged right (a word drill accepts other spellings of
+// the same Tengwar); else as attributeAnswer tells them.
+std::vector<LetterOutcome> attributeJudged(std::string_view letters, const std::vector<std::string>& readings,
+                                           std::string_view typed, bool right);
+
 }  // namespace progress

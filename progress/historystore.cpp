@@ -129,6 +129,12 @@ bool HistoryStore::openFile() {
         if (setting.exec(QStringLiteral("SELECT value FROM settings WHERE key = 'recording'")) &&
             setting.next())
             m_recording = setting.value(0).toInt() != 0;
+        // The course reads each letter's latest answers; an index of its own
+        // keeps that quick with a long history (a file of an older program
+        // gets it here; the older program does not mind it).
+        QSqlQuery index(db);
+        index.exec(QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS letter_results_recent ON letter_results (letter, answer_id)"));
         m_insertAnswer = std::make_unique<QSqlQuery>(db);
         m_insertAnswer->prepare(
             QStringLiteral("INSERT INTO answers (at, day, task, letters, expected, typed, correct, ms) "
@@ -289,13 +295,66 @@ void HistoryStore::failed(const QSqlError& error) {
 
 void HistoryStore::setRecordingEnabled(bool on) {
     m_recording = on;
+    storeSetting(QStringLiteral("recording"), on ? 1 : 0);
+}
+
+int HistoryStore::storedSetting(const QString& key, int fallback) {
+    if (!open())
+        return fallback;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("SELECT value FROM settings WHERE key = ?"));
+    query.addBindValue(key);
+    if (!query.exec()) {
+        failed(query.lastError());
+        return fallback;
+    }
+    return query.next() ? query.value(0).toInt() : fallback;
+}
+
+void HistoryStore::storeSetting(const QString& key, int value) {
     if (!open())
         return;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    query.prepare(QStringLiteral("INSERT OR REPLACE INTO settings (key, value) VALUES ('recording', ?)"));
-    query.addBindValue(on ? 1 : 0);
+    query.prepare(QStringLiteral("INSERT OR REPLACE INTO settings (key, value) VALUES (?, ?)"));
+    query.addBindValue(key);
+    query.addBindValue(value);
     if (!query.exec())
         failed(query.lastError());
+}
+
+int HistoryStore::courseLetters() {
+    return storedSetting(QStringLiteral("course_letters"), 0);
+}
+
+void HistoryStore::setCourseLetters(int count) {
+    storeSetting(QStringLiteral("course_letters"), count);
+    ++m_revision;
+}
+
+std::vector<course::RecentResult> HistoryStore::recentResults(unsigned char letter, int count) {
+    std::vector<course::RecentResult> result;
+    if (!open())
+        return result;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    // A letter met twice in one answer counts once, right only when read
+    // right both times.
+    query.prepare(QStringLiteral(
+        "SELECT MIN(r.correct), a.ms, MAX(1, LENGTH(a.letters)) FROM letter_results r "
+        "JOIN answers a ON a.id = r.answer_id WHERE r.letter = ? GROUP BY r.answer_id "
+        "ORDER BY r.answer_id DESC LIMIT ?"));
+    query.addBindValue(static_cast<int>(letter));
+    query.addBindValue(count);
+    if (!query.exec()) {
+        failed(query.lastError());
+        return result;
+    }
+    while (query.next()) {
+        result.push_back(course::RecentResult{query.value(0).toInt() != 0,
+                                              static_cast<int>(query.value(1).toLongLong() /
+                                                               std::max(1, query.value(2).toInt()))});
+    }
+    return result;
 }
 
 bool HistoryStore::record(const AnswerRecord& answer, const std::vector<progress::LetterOutcome>& outcomes) {

@@ -8,6 +8,7 @@
 
 #include "progress/answerrecord.h"
 #include "progress/attribution.h"
+#include "progress/course.h"
 #include "progress/drillweights.h"
 
 class QSqlError;
@@ -67,6 +68,14 @@ public:
     // All answers, and through correct how many of them were right.
     qint64 answerCount(qint64* correct = nullptr);
 
+    // The letter's most recent answers, newest first: whether it was read
+    // right, and the answer's time shared among the item's letters.
+    std::vector<course::RecentResult> recentResults(unsigned char letter, int count);
+    // The course's number of unlocked letters (kept in the history file, 0
+    // before the first course).
+    int courseLetters();
+    void setCourseLetters(int count);
+
     // Writes every answer as CSV (UTF-8, a header line, oldest first). On
     // failure error says why.
     bool exportCsv(const QString& path, QString* error);
@@ -83,6 +92,8 @@ private:
     // started; anything else is told once as a lost answer.
     void failed(const QSqlError& error);
     bool setAside();
+    int storedSetting(const QString& key, int fallback);
+    void storeSetting(const QString& key, int value);
     void tellOnce(bool& told, const QString& text);
 
     QString m_folder;

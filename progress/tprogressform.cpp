@@ -8,6 +8,8 @@
 #include <QFileDialog>
 #include <QGraphicsLayout>
 #include <QHeaderView>
+#include <QLabel>
+#include <QVBoxLayout>
 #include <QLineSeries>
 #include <QLocale>
 #include <QScrollArea>
@@ -21,6 +23,7 @@
 #include "help/contexthelp.h"
 #include "help/helpcontext.h"
 #include "progress/countscale.h"
+#include "progress/course.h"
 #include "progress/drillweights.h"
 #include "progress/historystore.h"
 #include "transcription/alphabet.h"
@@ -181,6 +184,8 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
         axis->setTruncateLabels(false);
     }
 
+    makeCourseTab();
+
     setHelpContext(this, 1701);
     setHelpContext(ui->LbPovzetek, 1702);
     setHelpContext(ui->Strani, 1703);
@@ -264,6 +269,7 @@ void TProgressForm::refresh() {
         fillLetters();
         fillConfusions();
         fillCharts();
+        fillCourse();
         if (m_store.revision() == m_shownRevision)
             break;
     }
@@ -416,6 +422,116 @@ void TProgressForm::fillCharts() {
         count->setRange(0, scale.top);
         count->setTickCount(scale.ticks());
     }
+}
+
+void TProgressForm::setCoursePracticable(std::function<std::uint64_t(int)> practicable) {
+    m_coursePracticable = std::move(practicable);
+}
+
+void TProgressForm::makeCourseTab() {
+    auto* tab = new QWidget;
+    tab->setObjectName(QStringLiteral("TabTecaj"));
+    auto* layout = new QVBoxLayout(tab);
+    m_courseSummary = new QLabel(tab);
+    m_courseSummary->setObjectName(QStringLiteral("LbTecaj"));
+    m_courseSummary->setWordWrap(true);
+    layout->addWidget(m_courseSummary);
+    m_courseTable = new QTableWidget(tab);
+    m_courseTable->setObjectName(QStringLiteral("TabelaTecaja"));
+    m_courseTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_courseTable->setSelectionMode(QAbstractItemView::NoSelection);
+    m_courseTable->setColumnCount(6);
+    m_courseTable->setHorizontalHeaderLabels({QStringLiteral("Tengwar"), QStringLiteral("Črka"),
+                                              QStringLiteral("Stanje"), QStringLiteral("Pravilni"),
+                                              QStringLiteral("Čas na črko"), QStringLiteral("Do obvladanja")});
+    m_courseTable->verticalHeader()->hide();
+    m_courseTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_courseTable->horizontalHeader()->setStretchLastSection(true);
+    const std::string_view order = course::order();
+    m_courseTable->setRowCount(static_cast<int>(order.size()));
+    for (int row = 0; row < static_cast<int>(order.size()); ++row) {
+        const auto letter = static_cast<unsigned char>(order[static_cast<std::size_t>(row)]);
+        auto* tengwar = new QTableWidgetItem(tengwarOf(letter));
+        tengwar->setFont(tengwarFont(20));
+        tengwar->setTextAlignment(Qt::AlignCenter);
+        m_courseTable->setItem(row, 0, tengwar);
+        m_courseTable->setItem(row, 1, new QTableWidgetItem(fromCp1250(course::letterCaption(letter))));
+        for (int column = 2; column < 6; ++column)
+            m_courseTable->setItem(row, column, new QTableWidgetItem);
+    }
+    layout->addWidget(m_courseTable);
+    ui->Strani->addTab(tab, QStringLiteral("Tečaj"));
+    setHelpContext(tab, 1722);
+    setHelpContext(m_courseSummary, 1722);
+    setHelpContext(m_courseTable, 1723);
+}
+
+void TProgressForm::fillCourse() {
+    const int stored = m_store.courseLetters();
+    const int unlocked = course::clampUnlocked(stored);
+    const std::string_view order = course::order();
+    const std::uint64_t practicable =
+        m_coursePracticable ? m_coursePracticable(unlocked) : ~std::uint64_t{0};
+    int mastered = 0;
+    for (int row = 0; row < static_cast<int>(order.size()); ++row) {
+        const auto letter = static_cast<unsigned char>(order[static_cast<std::size_t>(row)]);
+        const bool open = row < unlocked;
+        const course::Mastery m = course::assess(m_store.recentResults(letter, course::kWindow));
+        QString state;
+        QString distance;
+        QColor colour(0xE4, 0xE4, 0xE4);
+        if (!open) {
+            state = row == unlocked ? QStringLiteral("naslednja") : QStringLiteral("zaklenjena");
+        } else if (((practicable >> row) & 1U) == 0) {
+            state = QStringLiteral("odklenjena");
+            distance = QStringLiteral("zdaj ni besed s to črko");
+            colour = QColor(0xF4, 0xF4, 0xF4);
+        } else {
+            state = QStringLiteral("odklenjena");
+            colour = m.mastered ? QColor(0xC8, 0xEE, 0xC8) : QColor(0xFF, 0xF1, 0xB8);
+        }
+        if (m.mastered) {
+            distance = QStringLiteral("obvladana");
+            mastered += open ? 1 : 0;
+        } else if (open && distance.isEmpty()) {
+            QStringList missing;
+            if (m.answers < course::kWindow)
+                missing << QStringLiteral("še %1 odgovorov").arg(course::kWindow - m.answers);
+            if (m.answers > 0 && 100 * m.right < course::kRightPercent * m.answers)
+                missing << QStringLiteral("več pravilnih (vsaj %1 %)").arg(course::kRightPercent);
+            if (m.answers > 0 && m.medianMs > course::kMedianMsPerLetter)
+                missing << QStringLiteral("hitreje (največ %1)").arg(seconds(course::kMedianMsPerLetter));
+            distance = missing.join(QStringLiteral(", "));
+        }
+        m_courseTable->item(row, 2)->setText(state);
+        m_courseTable->item(row, 3)->setText(
+            m.answers == 0 ? QString() : QStringLiteral("%1 od %2").arg(m.right).arg(m.answers));
+        m_courseTable->item(row, 4)->setText(m.answers == 0 ? QString() : seconds(m.medianMs));
+        m_courseTable->item(row, 5)->setText(distance);
+        for (int column = 0; column < 6; ++column)
+            m_courseTable->item(row, column)->setBackground(colour);
+    }
+    QString summary;
+    if (stored == 0) {
+        summary = QStringLiteral("Tečaja še niste začeli: na strani »Naloge« izberite »Nova naloga« in "
+                                 "»Tečaj«. Začne se s prvimi %1 črkami.")
+                      .arg(course::kStartLetters);
+    } else {
+        summary = QStringLiteral("Odklenjenih črk: %1 od %2, obvladanih: %3.")
+                      .arg(unlocked)
+                      .arg(course::letterCount())
+                      .arg(mastered);
+        if (unlocked < course::letterCount()) {
+            summary += QStringLiteral(" Naslednja: „%1“.").arg(
+                fromCp1250(course::letterCaption(static_cast<unsigned char>(order[static_cast<std::size_t>(unlocked)]))));
+        }
+    }
+    summary += QStringLiteral(" Črka je obvladana, ko je od zadnjih %1 odgovorov z njo vsaj %2 % pravilnih "
+                              "in je srednji čas največ %3 na črko; takrat se odklene naslednja.")
+                   .arg(course::kWindow)
+                   .arg(course::kRightPercent)
+                   .arg(seconds(course::kMedianMsPerLetter));
+    m_courseSummary->setText(summary);
 }
 
 void TProgressForm::BtnVadiClick() {

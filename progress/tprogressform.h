@@ -13,6 +13,8 @@ class TProgressForm;
 }
 class HistoryStore;
 class QChartView;
+class QLabel;
+class QTableWidget;
 
 // The window "Napredek": what the answer history says of the learner. The
 // letters as a table coloured by how reliably each is read, the most frequent
@@ -43,7 +45,14 @@ public:
     // (read right half the time or less) through yellow to green (always).
     static QColor letterColour(int shown, int wrong);
 
+    // Which letters of the course's order the words of the course allow
+    // under the first `unlocked` ones (bit per place); without it every
+    // letter counts as practicable.
+    void setCoursePracticable(std::function<std::uint64_t(int unlocked)> practicable);
+
     Ui::TProgressForm& form() { return *ui; }
+    QLabel* courseSummary() const { return m_courseSummary; }
+    QTableWidget* courseTable() const { return m_courseTable; }
     QChartView* accuracyChart() const { return m_accuracyChart; }
     QChartView* answersChart() const { return m_answersChart; }
 
@@ -59,6 +68,8 @@ private:
     void fillLetters();
     void fillConfusions();
     void fillCharts();
+    void makeCourseTab();
+    void fillCourse();
     void BtnVadiClick();
     void CbBeleziClick();
     void BtnIzvoziClick();
@@ -72,6 +83,9 @@ private:
     const ReadBackRules* m_rules = &readback::defaultRules();
     QChartView* m_accuracyChart = nullptr;
     QChartView* m_answersChart = nullptr;
+    QLabel* m_courseSummary = nullptr;
+    QTableWidget* m_courseTable = nullptr;
+    std::function<std::uint64_t(int)> m_coursePracticable;
     // The store's count of changes when the window was last filled.
     quint64 m_shownRevision = ~quint64{0};
 };

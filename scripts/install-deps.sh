@@ -15,6 +15,7 @@ PACKAGES=(
   xvfb xauth imagemagick
   libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev
   dpkg-dev desktop-file-utils appstream lintian
+  hunspell-sl
 )
 
 missing=()

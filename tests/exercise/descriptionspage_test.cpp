@@ -275,6 +275,8 @@ TEST_F(DescriptionsPageTest, ConfirmWithErrorsStoresTextsAndMakesAcceptedTasksLi
     emit taskMenu->aboutToShow();
     QStringList offered;
     for (QAction* item : taskMenu->actions()) {
+        if (item->isSeparator())
+            break;  // below it the drills of real words
         offered << item->text();
     }
     EXPECT_EQ(offered, (QStringList{QStringLiteral("prva"), QString::fromUtf8("tretja && četrta")}));

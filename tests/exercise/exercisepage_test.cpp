@@ -331,7 +331,9 @@ TEST_F(ExercisePageTest, TaskMenuListsTasksLiterallyAndStartsTheChosenOne) {
     ASSERT_TRUE(menu->isVisible());
     EXPECT_EQ(menu->pos(), button->mapToGlobal(QPoint(0, button->height())));
     const QList<QAction*> items = menu->actions();
-    ASSERT_EQ(items.size(), 5);
+    // The five tasks, then below a separator the three drills of real words.
+    ASSERT_EQ(items.size(), 9);
+    EXPECT_TRUE(items[5]->isSeparator());
     EXPECT_EQ(items[3]->text(), QStringLiteral("R&&D"));  // shown as "R&D"
     items[1]->trigger();
     menu->hide();
