@@ -39,7 +39,7 @@ done
 
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "Depends: $depends"
-for lib in libqt6widgets6 libc6 libqt6sql6-sqlite qt6-translations-l10n; do
+for lib in libqt6widgets6 libc6 libqt6sql6-sqlite qt6-translations-l10n hunspell-sl; do
   grep -q "$lib" <<<"$depends" || { echo "Depends lacks $lib"; status=1; }
 done
 
