@@ -428,7 +428,8 @@ bool TOptions::SaveEdits() {
     static const std::string* const placement[] = {&storename::kMainRect, &storename::kZoomRect,
                                                    &storename::kActivePage, &storename::kDefault,
                                                    &storename::kPoetry};
-    for (const auto& [name, value] : m_unsaved) {
+    for (const auto& entry : m_unsaved) {
+        const std::string& name = entry.first;
         if (std::none_of(std::begin(placement), std::end(placement),
                          [&](const std::string* each) { return *each == name; })) {
             return false;
