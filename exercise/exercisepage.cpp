@@ -237,14 +237,7 @@ void ExercisePage::NextItem() {
     const bool failed = task != m_state.taskNumber;
     m_state.taskNumber = task;
 
-    const QString tengwar = fromFontCodes(m_state.item.tengwar);
-    ui->TengwarLabel1->setText(tengwar);
-    emit itemTextChanged(tengwar);
-    m_clearingAnswer = true;
-    ui->EdOdgovor1->clear();
-    m_clearingAnswer = false;
-    if (ui->CbPremor1->isChecked())
-        SetPause(false);
+    showItem();
     m_state.startClock(tickclock::now());
     m_state.itemTime = 0;
     if (failed) {
@@ -255,10 +248,8 @@ void ExercisePage::NextItem() {
         ui->EdOdgovor1->setFocus();
 }
 
-void ExercisePage::nextWord() {
-    const std::string word = m_wordRun->next();
-    tellWordRunNotice();
-    m_state.item = word.empty() ? ExerciseItem{} : words::makeWordItem(word, currentSwitches());
+// Shows the current item in Tengwar with an empty answer field, out of any pause.
+void ExercisePage::showItem() {
     const QString tengwar = fromFontCodes(m_state.item.tengwar);
     ui->TengwarLabel1->setText(tengwar);
     emit itemTextChanged(tengwar);
@@ -267,6 +258,13 @@ void ExercisePage::nextWord() {
     m_clearingAnswer = false;
     if (ui->CbPremor1->isChecked())
         SetPause(false);
+}
+
+void ExercisePage::nextWord() {
+    const std::string word = m_wordRun->next();
+    tellWordRunNotice();
+    m_state.item = word.empty() ? ExerciseItem{} : words::makeWordItem(word, currentSwitches());
+    showItem();
     if (word.empty()) {
         // Nothing more to read: the run ends as after "Končaj nalogo", and
         // the run's notice has said why.

@@ -129,6 +129,7 @@ private:
     std::shared_ptr<WordRun> m_wordRun;
     WordEntries m_wordEntries;
     void addWordEntries();
+    void showItem();
     void nextWord();
     void tellWordRunNotice();
 };
