@@ -58,10 +58,11 @@ private:
     int m_error = 0;
 };
 
-// Converts the pieces of a Windows-1250 input.
-void convertCp1250(InputFile& input, RtfDocument& document, ConvertControl& control) {
+// Converts the pieces of a Windows-1250 input. `before` is what was read of
+// it before (counted in the progress).
+void convertCp1250(InputFile& input, RtfDocument& document, ConvertControl& control, std::uint64_t before) {
     while (input.next() && document.add(input.piece())) {
-        control.scanned.store(input.position(), std::memory_order_relaxed);
+        control.scanned.store(before + input.position(), std::memory_order_relaxed);
     }
 }
 
@@ -69,7 +70,7 @@ void convertCp1250(InputFile& input, RtfDocument& document, ConvertControl& cont
 // taken with the next piece) and converts them. Bytes that are not UTF-8 can
 // only have come with a change after the first reading: the input then
 // counts as changed, and the document ends before them.
-bool convertUtf8(InputFile& input, RtfDocument& document, ConvertControl& control) {
+bool convertUtf8(InputFile& input, RtfDocument& document, ConvertControl& control, std::uint64_t before) {
     std::string decoded;
     std::size_t keep = 0;
     bool first = true;
@@ -89,7 +90,7 @@ bool convertUtf8(InputFile& input, RtfDocument& document, ConvertControl& contro
             return false;
         }
         keep = piece.size() - complete;
-        control.scanned.store(input.position(), std::memory_order_relaxed);
+        control.scanned.store(before + input.position(), std::memory_order_relaxed);
     }
     decoded.clear();
     const auto fault = cp1250::appendFromUtf8(input.piece(), decoded, true);
@@ -137,8 +138,13 @@ ConvertFileOutcome convertFile(const ConvertJob& job, ConvertControl& control, c
     }
 
     bool utf8 = job.encoding == InputEncoding::Utf8;
+    // The progress counts the first reading too: as half of the work while it
+    // goes on, then as far as it went, so the figure never falls back.
+    std::uint64_t surveyed = 0;
     if (job.encoding != InputEncoding::Cp1250) {
-        const Utf8Survey survey = surveyUtf8(input, control.stopRequested);
+        control.total.store(2 * input.size(), std::memory_order_relaxed);
+        control.scanned.store(0, std::memory_order_relaxed);
+        const Utf8Survey survey = surveyUtf8(input, control);
         if (survey.stopped) {
             return ConvertFileOutcome::StoppedBeforeWriting;
         }
@@ -157,6 +163,7 @@ ConvertFileOutcome convertFile(const ConvertJob& job, ConvertControl& control, c
                 return ConvertFileOutcome::Declined;
             }
         }
+        surveyed = input.position();
         input.rewind();
     }
 
@@ -166,13 +173,14 @@ ConvertFileOutcome convertFile(const ConvertJob& job, ConvertControl& control, c
     }
     OutputFile output(fd);
     BufferedWriter writer(output, job.outputName);
-    control.total.store(input.size(), std::memory_order_relaxed);
+    control.total.store(surveyed + input.size(), std::memory_order_relaxed);
+    control.scanned.store(surveyed, std::memory_order_relaxed);
     RtfDocument document(writer, job.settings, control);
     bool whole = true;
     if (utf8) {
-        whole = convertUtf8(input, document, control);
+        whole = convertUtf8(input, document, control, surveyed);
     } else {
-        convertCp1250(input, document, control);
+        convertCp1250(input, document, control, surveyed);
     }
     document.finish();
     if (!output.close()) {

@@ -1,7 +1,10 @@
 #include "convert/textsurvey.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "convert/inputfile.h"
 #include "transcription/cp1250checked.h"
@@ -28,26 +31,99 @@ std::size_t sequenceLength(unsigned char lead) {
     return 1;
 }
 
-// Line and column of the next character, moved on over text as it is read.
+// Line feeds are counted eight bytes at a time: a file of hundreds of
+// megabytes is read through here before it is converted.
+constexpr std::uint64_t kLowBits = 0x7F7F7F7F7F7F7F7F;
+constexpr std::uint64_t kLineFeeds = 0x0A0A0A0A0A0A0A0A;
+constexpr std::uint64_t kOnes = 0x0101010101010101;
+
+std::uint64_t eightBytes(const char* at) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, at, sizeof word);
+    return word;
+}
+
+std::uint64_t countLineFeeds(std::string_view text) {
+    std::uint64_t count = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        const std::uint64_t word = eightBytes(text.data() + i) ^ kLineFeeds;
+        // A one in each byte that was a line feed (now zero), and in no
+        // other: no carry crosses from one byte into the next. The product
+        // adds the eight bytes up into the top one.
+        const std::uint64_t ones = ~(((word & kLowBits) + kLowBits) | word | kLowBits) >> 7;
+        count += (ones * kOnes) >> 56;
+    }
+    return count + static_cast<std::uint64_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(i), text.end(), '\n'));
+}
+
+std::uint64_t countCharacters(std::string_view text) {
+    return static_cast<std::uint64_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return !isContinuation(static_cast<unsigned char>(c)); }));
+}
+
+// Line and column where a piece of text starts, moved on piece by piece. The
+// place of a character inside a piece is worked out only when one is named.
 class Position {
 public:
-    void advance(std::string_view text) {
-        const std::size_t lastBreak = text.rfind('\n');
-        std::string_view tail = text;
-        if (lastBreak != std::string_view::npos) {
-            m_line += static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
-            m_column = 0;
-            tail = text.substr(lastBreak + 1);
-        }
-        for (const char c : tail) {
-            m_column += isContinuation(static_cast<unsigned char>(c)) ? 0 : 1;
-        }
+    void advance(std::string_view text) { std::tie(m_line, m_column) = after(text); }
+    // The place of the character at text[offset], text starting here.
+    TextPlace at(std::string_view text, std::size_t offset, char32_t codePoint) const {
+        const auto [line, column] = after(text.substr(0, offset));
+        return {line, column + 1, codePoint};
     }
-    TextPlace next(char32_t codePoint) const { return {m_line, m_column + 1, codePoint}; }
 
 private:
+    std::pair<std::uint64_t, std::uint64_t> after(std::string_view text) const {
+        const std::size_t lastBreak = text.rfind('\n');
+        if (lastBreak == std::string_view::npos) {
+            return {m_line, m_column + countCharacters(text)};
+        }
+        return {m_line + countLineFeeds(text), countCharacters(text.substr(lastBreak + 1))};
+    }
+
     std::uint64_t m_line = 1;
-    std::uint64_t m_column = 0;  // characters before the next one on its line
+    std::uint64_t m_column = 0;  // characters before the piece on its line
+};
+
+// Checks pieces of whole characters and gathers what the survey reports.
+class Checker {
+public:
+    Checker(Utf8Survey& survey, std::size_t named) : m_survey(survey), m_named(named) {}
+
+    // False when bytes that are not UTF-8 end the reading.
+    bool check(std::string_view text) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+        const std::size_t size = text.size();
+        std::size_t i = 0;
+        while (true) {
+            i = cp1250::asciiRunEnd(bytes, i, size);
+            if (i == size) {
+                break;
+            }
+            char32_t codePoint = 0;
+            const std::size_t length = cp1250::readUtf8Sequence(bytes + i, size - i, codePoint);
+            if (length == 0) {
+                m_survey.invalid = m_position.at(text, i, 0);
+                return false;
+            }
+            m_survey.multiByte = true;
+            if (cp1250::checkedByte(codePoint) < 0) {
+                if (m_survey.unmappable.size() < m_named) {
+                    m_survey.unmappable.push_back(m_position.at(text, i, codePoint));
+                }
+                ++m_survey.unmappableCount;
+            }
+            i += length;
+        }
+        m_position.advance(text);
+        return true;
+    }
+
+private:
+    Utf8Survey& m_survey;
+    std::size_t m_named;
+    Position m_position;
 };
 
 }  // namespace
@@ -67,42 +143,14 @@ std::size_t completeUtf8Prefix(std::string_view bytes) {
     return size;
 }
 
-Utf8Survey surveyUtf8(InputFile& input, const std::atomic<bool>& stop, std::size_t named) {
+Utf8Survey surveyUtf8(InputFile& input, ConvertControl& control, std::size_t named) {
     Utf8Survey survey;
-    Position position;
-    std::string scratch;
+    Checker checker(survey, named);
     std::size_t keep = 0;
     bool first = true;
     input.rewind();
-    const auto read = [&](std::string_view text) {
-        while (!text.empty()) {
-            scratch.clear();
-            const auto fault = cp1250::appendFromUtf8(text, scratch, false);
-            const std::size_t good = fault ? fault->offset : text.size();
-            // Every character gives one byte: fewer bytes out than in is a
-            // character of more than one byte.
-            survey.multiByte = survey.multiByte || scratch.size() < good;
-            if (!fault) {
-                position.advance(text);
-                return true;
-            }
-            position.advance(text.substr(0, good));
-            if (fault->kind == cp1250::DecodeFault::Kind::InvalidUtf8) {
-                survey.invalid = position.next(0);
-                return false;
-            }
-            survey.multiByte = true;
-            if (survey.unmappable.size() < named) {
-                survey.unmappable.push_back(position.next(fault->codePoint));
-            }
-            ++survey.unmappableCount;
-            position.advance(text.substr(good, fault->length));
-            text.remove_prefix(good + fault->length);
-        }
-        return true;
-    };
     while (input.next(keep)) {
-        if (stop.load(std::memory_order_relaxed)) {
+        if (control.stopRequested.load(std::memory_order_relaxed)) {
             survey.stopped = true;
             return survey;
         }
@@ -115,12 +163,13 @@ Utf8Survey surveyUtf8(InputFile& input, const std::atomic<bool>& stop, std::size
             }
         }
         const std::size_t complete = completeUtf8Prefix(piece);
-        if (!read(piece.substr(0, complete))) {
+        if (!checker.check(piece.substr(0, complete))) {
             return survey;
         }
         keep = piece.size() - complete;
+        control.scanned.store(input.position(), std::memory_order_relaxed);
     }
     // A character cut off by the end of the file.
-    read(input.piece());
+    checker.check(input.piece());
     return survey;
 }

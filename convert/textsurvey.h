@@ -1,11 +1,11 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string_view>
 #include <vector>
 
+#include "convert/convertrun.h"
 #include "convert/rtfwriter.h"
 
 class InputFile;
@@ -30,8 +30,8 @@ struct Utf8Survey {
 // not UTF-8, through the checked decoder, in pieces (never the whole file in
 // memory). Names up to `named` characters Windows-1250 lacks, with line (by
 // LF) and column (in characters) from 1; the byte order mark is no column.
-// Stops early when `stop` becomes true.
-Utf8Survey surveyUtf8(InputFile& input, const std::atomic<bool>& stop, std::size_t named = 5);
+// Stops early when a stop is asked for; tells the control how far it has read.
+Utf8Survey surveyUtf8(InputFile& input, ConvertControl& control, std::size_t named = 5);
 
 // The length of the longest start of the bytes that ends between whole
 // characters: at most three bytes of a character that goes on in the next

@@ -6,6 +6,10 @@
 
 namespace cp1250 {
 
+int checkedByte(char32_t codePoint) {
+    return codePoint >= 0x80 && codePoint < 0xA0 ? -1 : fromUnicode(codePoint);
+}
+
 std::optional<DecodeFault> appendFromUtf8(std::string_view utf8, std::string& out, bool replace) {
     const std::size_t start = out.size();
     out.resize(start + utf8.size());  // never longer than its UTF-8 form
@@ -21,10 +25,7 @@ std::optional<DecodeFault> appendFromUtf8(std::string_view utf8, std::string& ou
     };
     while (i < size) {
         // Prose is mostly ASCII: copy such runs at once.
-        std::size_t run = i;
-        while (run < size && bytes[run] < 0x80) {
-            ++run;
-        }
+        const std::size_t run = asciiRunEnd(bytes, i, size);
         if (run > i) {
             std::memcpy(to, bytes + i, run - i);
             to += run - i;
@@ -36,36 +37,14 @@ std::optional<DecodeFault> appendFromUtf8(std::string_view utf8, std::string& ou
         }
         ++column;
         lead = i;
-        const unsigned char first = bytes[i];
-        std::size_t len = 0;
         char32_t cp = 0;
-        char32_t least = 0;
-        if ((first & 0xE0) == 0xC0) {
-            len = 2, cp = first & 0x1F, least = 0x80;
-        } else if ((first & 0xF0) == 0xE0) {
-            len = 3, cp = first & 0x0F, least = 0x800;
-        } else if ((first & 0xF8) == 0xF0) {
-            len = 4, cp = first & 0x07, least = 0x10000;
-        } else {
-            return fault(DecodeFault::Kind::InvalidUtf8, 0);
-        }
-        if (i + len > size) {
-            return fault(DecodeFault::Kind::InvalidUtf8, 0);
-        }
-        for (std::size_t k = 1; k < len; ++k) {
-            if ((bytes[i + k] & 0xC0) != 0x80) {
-                return fault(DecodeFault::Kind::InvalidUtf8, 0);
-            }
-            cp = (cp << 6) | (bytes[i + k] & 0x3F);
-        }
-        if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        const std::size_t len = readUtf8Sequence(bytes + i, size - i, cp);
+        if (len == 0) {
             return fault(DecodeFault::Kind::InvalidUtf8, 0);
         }
         i += len;
-        const int byte = fromUnicode(cp);
-        // The five bytes the code page leaves undefined read as C1 controls;
-        // those are not characters a text means to hold.
-        if (byte < 0 || (cp >= 0x80 && cp < 0xA0)) {
+        const int byte = checkedByte(cp);
+        if (byte < 0) {
             if (!replace) {
                 return fault(DecodeFault::Kind::NotInCodePage, cp);
             }

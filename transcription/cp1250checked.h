@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +21,62 @@ struct DecodeFault {
     std::size_t offset = 0;  // where the character's bytes start in the text
     std::size_t length = 0;  // NotInCodePage: how many bytes it takes
 };
+
+// Where the run of ASCII bytes that starts at `from` ends: at the first byte
+// of 0x80 or more, or at `size`. Prose is mostly ASCII, so it steps eight
+// bytes at a time while it can.
+inline std::size_t asciiRunEnd(const unsigned char* bytes, std::size_t from, std::size_t size) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    std::uint64_t eight = 0;
+    while (from + sizeof eight <= size) {
+        std::memcpy(&eight, bytes + from, sizeof eight);
+        if ((eight & kHighBits) != 0) {
+            break;
+        }
+        from += sizeof eight;
+    }
+    while (from < size && bytes[from] < 0x80) {
+        ++from;
+    }
+    return from;
+}
+
+// Reads the character of two to four bytes that starts at bytes[0] (a byte
+// of 0x80 or more) and returns its length, or 0 when the bytes there are not
+// UTF-8: a stray or cut sequence, an overlong form, a surrogate or a code
+// point beyond U+10FFFF.
+inline std::size_t readUtf8Sequence(const unsigned char* bytes, std::size_t size, char32_t& codePoint) {
+    const unsigned char first = bytes[0];
+    std::size_t length = 0;
+    char32_t least = 0;
+    if ((first & 0xE0) == 0xC0) {
+        length = 2, codePoint = first & 0x1F, least = 0x80;
+    } else if ((first & 0xF0) == 0xE0) {
+        length = 3, codePoint = first & 0x0F, least = 0x800;
+    } else if ((first & 0xF8) == 0xF0) {
+        length = 4, codePoint = first & 0x07, least = 0x10000;
+    } else {
+        return 0;
+    }
+    if (length > size) {
+        return 0;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((bytes[k] & 0xC0) != 0x80) {
+            return 0;
+        }
+        codePoint = (codePoint << 6) | (bytes[k] & 0x3F);
+    }
+    if (codePoint < least || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+        return 0;
+    }
+    return length;
+}
+
+// The Windows-1250 byte a text may hold for a code point, or -1. The five
+// bytes the code page leaves undefined read as C1 controls; those are not
+// characters a text means to hold.
+int checkedByte(char32_t codePoint);
 
 // Appends the Windows-1250 form of a UTF-8 text to out. A character that the
 // code page lacks becomes '?' when replace is set; otherwise it is a fault.

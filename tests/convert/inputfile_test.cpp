@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -130,16 +131,20 @@ TEST_F(InputFileTest, CharactersWindows1250LacksAreNamedOnceWithTheirPlaces) {
                                     std::string(6, ' ') + "\xF0\x9F\x98\x80\xD0\xB6\xD0\xB6\xD0\xB6\xD0\xB6\xD0\xB6");
     m_replace = false;
     ConvertJob job;
-    job.pieceSize = 5;
-    EXPECT_EQ(run(job), ConvertFileOutcome::Declined);
-    EXPECT_FALSE(fs::exists(path("izhod.rtf")));
-    ASSERT_EQ(m_named.size(), 5u);
-    EXPECT_EQ(m_count, 8u);
-    const TextPlace expected[] = {{2, 3, 0x436}, {3, 1, 0x2603}, {4, 7, 0x1F600}, {4, 8, 0x436}, {4, 9, 0x436}};
-    for (std::size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(m_named[i].line, expected[i].line) << i;
-        EXPECT_EQ(m_named[i].column, expected[i].column) << i;
-        EXPECT_EQ(m_named[i].codePoint, expected[i].codePoint) << i;
+    // Pieces cut inside characters and lines, and one piece for the whole.
+    for (const std::size_t piece : {5, 13, 1 << 20}) {
+        SCOPED_TRACE("pieces of " + std::to_string(piece));
+        job.pieceSize = piece;
+        EXPECT_EQ(run(job), ConvertFileOutcome::Declined);
+        EXPECT_FALSE(fs::exists(path("izhod.rtf")));
+        ASSERT_EQ(m_named.size(), 5u);
+        EXPECT_EQ(m_count, 8u);
+        const TextPlace expected[] = {{2, 3, 0x436}, {3, 1, 0x2603}, {4, 7, 0x1F600}, {4, 8, 0x436}, {4, 9, 0x436}};
+        for (std::size_t i = 0; i < 5; ++i) {
+            EXPECT_EQ(m_named[i].line, expected[i].line) << i;
+            EXPECT_EQ(m_named[i].column, expected[i].column) << i;
+            EXPECT_EQ(m_named[i].codePoint, expected[i].codePoint) << i;
+        }
     }
 
     m_replace = true;
@@ -168,6 +173,29 @@ TEST_F(InputFileTest, CharactersWindows1250LacksAreNamedOnceWithTheirPlaces) {
         EXPECT_NE(std::string(e.what()).find("(vrstica 2, stolpec 5)"), std::string::npos) << e.what();
     }
     EXPECT_FALSE(fs::exists(path("izhod.rtf")));
+}
+
+TEST_F(InputFileTest, ProgressCountsBothReadingsAndNeverFallsBack) {
+    // A UTF-8 file is read through twice; a Windows-1250 file only until its
+    // first letter above ASCII shows it is not UTF-8.
+    const std::string utf8 = "Nekoč je živel mlad kovač.\n";
+    std::string longUtf8;
+    for (int i = 0; i < 50; ++i) {
+        longUtf8 += utf8;
+    }
+    const std::string inputs[] = {longUtf8, cp1250::fromUtf8(longUtf8)};
+    for (const std::string& bytes : inputs) {
+        writeFile(path("vhod.txt"), bytes);
+        std::vector<int> seen;
+        ConvertJob job;
+        job.pieceSize = 64;
+        job.beforeRead = [&](std::uint64_t) { seen.push_back(m_control.percent()); };
+        ASSERT_EQ(run(job), ConvertFileOutcome::Finished);
+        EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+        EXPECT_GT(seen.size(), 20u);
+        EXPECT_GT(seen[seen.size() / 2], 0);
+        EXPECT_EQ(m_control.percent(), 100);
+    }
 }
 
 TEST_F(InputFileTest, AFileChangedWhileReadEndsAWholeDocumentOfWhatWasRead) {
