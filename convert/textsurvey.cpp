@@ -54,12 +54,13 @@ std::uint64_t countLineFeeds(std::string_view text) {
         const std::uint64_t ones = ~(((word & kLowBits) + kLowBits) | word | kLowBits) >> 7;
         count += (ones * kOnes) >> 56;
     }
-    return count + static_cast<std::uint64_t>(std::count(text.begin() + static_cast<std::ptrdiff_t>(i), text.end(), '\n'));
+    return count + static_cast<std::uint64_t>(
+                       std::count(text.begin() + static_cast<std::ptrdiff_t>(i), text.end(), '\n'));
 }
 
 std::uint64_t countCharacters(std::string_view text) {
-    return static_cast<std::uint64_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return !isContinuation(static_cast<unsigned char>(c)); }));
+    return static_cast<std::uint64_t>(std::count_if(
+        text.begin(), text.end(), [](char c) { return !isContinuation(static_cast<unsigned char>(c)); }));
 }
 
 // Line and column where a piece of text starts, moved on piece by piece. The

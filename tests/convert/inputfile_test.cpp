@@ -139,7 +139,8 @@ TEST_F(InputFileTest, CharactersWindows1250LacksAreNamedOnceWithTheirPlaces) {
         EXPECT_FALSE(fs::exists(path("izhod.rtf")));
         ASSERT_EQ(m_named.size(), 5u);
         EXPECT_EQ(m_count, 8u);
-        const TextPlace expected[] = {{2, 3, 0x436}, {3, 1, 0x2603}, {4, 7, 0x1F600}, {4, 8, 0x436}, {4, 9, 0x436}};
+        const TextPlace expected[] = {
+            {2, 3, 0x436}, {3, 1, 0x2603}, {4, 7, 0x1F600}, {4, 8, 0x436}, {4, 9, 0x436}};
         for (std::size_t i = 0; i < 5; ++i) {
             EXPECT_EQ(m_named[i].line, expected[i].line) << i;
             EXPECT_EQ(m_named[i].column, expected[i].column) << i;
