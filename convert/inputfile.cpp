@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "convert/rtfwriter.h"
+#include "convert/systemerror.h"
 
 InputFile::InputFile(const std::string& path, std::string name, std::size_t pieceSize)
     : m_path(path), m_name(std::move(name)), m_pieceSize(std::max<std::size_t>(pieceSize, 4)) {
@@ -23,7 +24,7 @@ InputFile::InputFile(const std::string& path, std::string name, std::size_t piec
     } else if (S_ISDIR(m_opened.st_mode)) {
         error = EISDIR;
     } else if (!S_ISREG(m_opened.st_mode)) {
-        error = EINVAL;
+        error = kNotRegularFile;
     }
     if (error != 0) {
         ::close(m_fd);

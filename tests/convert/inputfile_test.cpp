@@ -3,6 +3,7 @@
 // and a file that changes while it is read.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -254,6 +255,7 @@ TEST_F(InputFileTest, AFileChangedWhileReadEndsAWholeDocumentOfWhatWasRead) {
 TEST_F(InputFileTest, SystemErrorsAreToldInSlovenian) {
     writeFile(path("vhod.txt"), "abc");
     writeFile(path("prazna.txt"), "");
+    ASSERT_EQ(::mkfifo(path("cev").c_str(), 0600), 0);
     const struct {
         const char* what;
         std::string in;
@@ -265,6 +267,10 @@ TEST_F(InputFileTest, SystemErrorsAreToldInSlovenian) {
          "Datoteka ali mapa ne obstaja."},
         {"a folder as input", m_dir.string(), path("a.rtf"), ConvertError::Kind::OpenInput,
          "To je mapa, ne datoteka."},
+        {"a named pipe as input", path("cev"), path("a.rtf"), ConvertError::Kind::OpenInput,
+         "To ni navadna datoteka, temve\xE8 cev ali naprava."},
+        {"a path through a file", path("vhod.txt") + "/a.txt", path("a.rtf"), ConvertError::Kind::OpenInput,
+         "Del poti ni mapa."},
         {"missing output folder", path("vhod.txt"), path("ni/a.rtf"), ConvertError::Kind::OpenOutput,
          "Datoteka ali mapa ne obstaja."},
         {"a full disk", path("vhod.txt"), "/dev/full", ConvertError::Kind::Write, "Na disku ni dovolj prostora."},
@@ -282,7 +288,7 @@ TEST_F(InputFileTest, SystemErrorsAreToldInSlovenian) {
     // The ones a test cannot cause here, and one left to the system.
     EXPECT_EQ(systemErrorText(EACCES), "Za to ni dovoljenja.");
     EXPECT_EQ(systemErrorText(EROFS), "Datote\xE8ni sistem je samo za branje.");
-    EXPECT_EQ(systemErrorText(EIO), std::string(std::strerror(EIO)) + ".");
+    EXPECT_EQ(systemErrorText(EXDEV), std::string(std::strerror(EXDEV)) + ".");
 }
 
 }  // namespace
