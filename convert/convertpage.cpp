@@ -13,6 +13,7 @@
 #include <QStandardPaths>
 #include <QStyle>
 #include <QUrl>
+#include <algorithm>
 
 #include "convert/tconvertthread.h"
 #include "help/helpcontext.h"
@@ -27,17 +28,30 @@
 
 namespace {
 
-// A local file among the dragged items, or an empty string.
-QString droppedFile(const QMimeData* mime) {
+// A local file among the dragged items, or an empty string. An output may
+// be a file that does not exist yet; a folder never is one.
+QString droppedFile(const QMimeData* mime, bool mayBeNew = false) {
     if (mime == nullptr) {
         return {};
     }
     for (const QUrl& url : mime->urls()) {
-        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile()) {
+        if (!url.isLocalFile()) {
+            continue;
+        }
+        const QFileInfo info(url.toLocalFile());
+        if (info.isFile() || (mayBeNew && !info.exists())) {
             return url.toLocalFile();
         }
     }
     return {};
+}
+
+bool carriesLocalFiles(const QMimeData* mime) {
+    if (mime == nullptr) {
+        return false;
+    }
+    const QList<QUrl> urls = mime->urls();
+    return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
 }
 
 }  // namespace
@@ -372,9 +386,15 @@ bool ConvertPage::fieldDropEvent(bool output, QEvent* event) {
         return false;
     }
     auto* drop = static_cast<QDropEvent*>(event);
-    const QString file = droppedFile(drop->mimeData());
-    if (file.isEmpty()) {
+    if (!carriesLocalFiles(drop->mimeData())) {
         return false;  // text is dropped as the field does it
+    }
+    // Dragged files never put their addresses into a field as text: a folder,
+    // or an input that is no file, is refused.
+    const QString file = droppedFile(drop->mimeData(), output);
+    if (file.isEmpty()) {
+        drop->ignore();
+        return true;
     }
     drop->acceptProposedAction();
     if (type == QEvent::Drop) {

@@ -263,6 +263,30 @@ TEST_F(ConvertPageTest, ADroppedFileBecomesTheInputAndNamesTheOutput) {
             EXPECT_TRUE(ui->ConvertBtn->isEnabled());
         }
     }
+
+    // Files that are not there or are folders: an output may be new, an
+    // input may not; a folder is neither. The field never takes the address.
+    const struct {
+        QLineEdit* field;
+        QString dropped;
+        QString after;  // the field's text after the drop
+    } cases[] = {
+        {ui->OutEdit, path("nova.rtf"), path("nova.rtf")},
+        {ui->OutEdit, m_dir.path(), path("nova.rtf")},
+        {ui->InEdit, path("ni je.txt"), path("spuščena datoteka.txt")},
+        {ui->InEdit, m_dir.path(), path("spuščena datoteka.txt")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dropped.toStdString());
+        mime.setUrls({QUrl::fromLocalFile(c.dropped)});
+        mime.setText(QUrl::fromLocalFile(c.dropped).toString());
+        QDragEnterEvent fieldEnter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(c.field, &fieldEnter);
+        EXPECT_EQ(fieldEnter.isAccepted(), c.after == c.dropped);
+        QDropEvent fieldDrop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(c.field, &fieldDrop);
+        EXPECT_EQ(c.field->text().toStdString(), c.after.toStdString());
+    }
 }
 
 TEST_F(ConvertPageTest, AUtf8FileIsReadAsUtf8AndTheOutputCanBeOpenedOnceWritten) {
