@@ -211,11 +211,7 @@ void markForms(std::string& w, bool quenyaOu) {
 // Pass 10: every tilde takes the form that fits the letter it doubles.
 void tildeForms(std::string& w) {
     for (std::size_t i = w.find(kTilde, 1); i != std::string::npos; i = w.find(kTilde, i + 1)) {
-        const auto classes = letterset::kMembership[static_cast<Letter>(w[i - 1])];
-        w[i] = (classes & letterset::TildeA)   ? '\xBB'   // »
-               : (classes & letterset::TildeB) ? '\x9B'   // ›
-               : (classes & letterset::TildeC) ? '\xAB'   // «
-                                               : '\x8B';  // ‹
+        w[i] = letterset::tildeForm(static_cast<Letter>(w[i - 1]));
     }
 }
 

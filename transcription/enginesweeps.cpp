@@ -78,14 +78,6 @@ constexpr bool markFormsShareTheirColumn() {
 }
 static_assert(markFormsShareTheirColumn());
 
-constexpr char tildeForm(Letter before) {
-    const auto classes = letterset::kMembership[before];
-    return (classes & letterset::TildeA)   ? '\xBB'   // »
-           : (classes & letterset::TildeB) ? '\x9B'   // ›
-           : (classes & letterset::TildeC) ? '\xAB'   // «
-                                           : '\x8B';  // ‹
-}
-
 // What pass 8 makes of a letter before a tilde.
 constexpr Letter beforeTildeForm(Letter c) {
     switch (c) {
@@ -176,7 +168,7 @@ struct SweepTables {
             vowelKey[c] = (bits & letterset::Vowel) ? c : 256;
             tildeKey[c] = (bits & letterset::Doublable) && !excluded[c] ? c : 256;
             const Letter changed = sBeforeTilde ? beforeTildeForm(c) : c;
-            const auto tilde = static_cast<Letter>(tildeForm(changed));
+            const auto tilde = static_cast<Letter>(letterset::tildeForm(changed));
             beforeTilde[c] = changed;
             tildeAfter[c] = tilde;
             column[c] = kBearerColumns[c];

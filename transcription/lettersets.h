@@ -75,4 +75,23 @@ constexpr bool contains(Set set, unsigned char letter) {
     return (kMembership[letter] & set) != 0;
 }
 
+// The members of one set.
+constexpr std::string_view lettersOf(Set set) {
+    for (const auto& definition : kDefinitions) {
+        if (definition.set == set) {
+            return definition.letters;
+        }
+    }
+    return {};
+}
+
+// The form of the doubling tilde that fits the letter it doubles.
+constexpr char tildeForm(unsigned char bearer) {
+    const auto classes = kMembership[bearer];
+    return (classes & TildeA)   ? '\xBB'   // »
+           : (classes & TildeB) ? '\x9B'   // ›
+           : (classes & TildeC) ? '\xAB'   // «
+                                : '\x8B';  // ‹
+}
+
 }  // namespace letterset

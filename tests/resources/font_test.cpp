@@ -34,14 +34,6 @@ QString fontPath() {
     return sourceDir() + QStringLiteral("/resources/font/quenya.ttf");
 }
 
-std::string_view lettersOf(letterset::Set set) {
-    for (const auto& definition : letterset::kDefinitions) {
-        if (definition.set == set) {
-            return definition.letters;
-        }
-    }
-    return {};
-}
 
 // True when `a` comes closer than `margin` to `b`.
 bool within(const QPainterPath& a, const QPainterPath& b, qreal margin) {
@@ -52,20 +44,6 @@ bool within(const QPainterPath& a, const QPainterPath& b, qreal margin) {
     return a.intersects(b) || stroker.createStroke(a).intersects(b);
 }
 
-// The tilde form that the transcription writes after a doublable letter.
-char tildeFor(char bearer) {
-    const auto b = static_cast<unsigned char>(bearer);
-    if (letterset::contains(letterset::TildeA, b)) {
-        return '\xBB';  // »
-    }
-    if (letterset::contains(letterset::TildeB, b)) {
-        return '\x9B';  // ›
-    }
-    if (letterset::contains(letterset::TildeC, b)) {
-        return '\xAB';  // «
-    }
-    return '\x8B';  // ‹
-}
 
 // The font at 1000 pixels per em, so that pixels are font units.
 class FontTest : public ::testing::Test {
@@ -113,7 +91,7 @@ protected:
 // The codes that the glyph table gives the overlay letters.
 std::set<char> overlayCodes() {
     std::set<char> codes;
-    for (const char letter : lettersOf(letterset::Overlay)) {
+    for (const char letter : letterset::lettersOf(letterset::Overlay)) {
         for (const char code : alphabet::glyph(letter)) {
             codes.insert(code);
         }
@@ -168,9 +146,9 @@ struct MarkColumn {
 TEST_F(FontTest, VowelMarksStandOverEveryLetterOfTheirClass) {
     // Î î and the s and z written before no vowel take the column for other bearers.
     const MarkColumn columns[] = {
-        {lettersOf(letterset::MarkA), "aeiou"},
-        {lettersOf(letterset::MarkB), "\xE1\xE9\xED\xF3\xFA"},  // á é í ó ú
-        {lettersOf(letterset::MarkC), "AEIOU"},
+        {letterset::lettersOf(letterset::MarkA), "aeiou"},
+        {letterset::lettersOf(letterset::MarkB), "\xE1\xE9\xED\xF3\xFA"},  // á é í ó ú
+        {letterset::lettersOf(letterset::MarkC), "AEIOU"},
         {"\xCE\xEEsz", "\xC1\xC9\xCD\xD3\xDA"},  // Î î s z; Á É Í Ó Ú
     };
     for (const auto& column : columns) {
@@ -183,14 +161,14 @@ TEST_F(FontTest, VowelMarksStandOverEveryLetterOfTheirClass) {
 }
 
 TEST_F(FontTest, SilentEAndTildeStandUnderEveryLetterOfTheirClass) {
-    for (const char bearer : lettersOf(letterset::Bearer)) {
+    for (const char bearer : letterset::lettersOf(letterset::Bearer)) {
         const bool plain = letterset::contains(letterset::SilentE, static_cast<unsigned char>(bearer));
         // Ě also follows letters that bear a vowel mark, so it keeps to the right
         // of every letter rather than to the middle of each.
         expectMarkFits(bearer, plain ? '\xEC' : '\xCC', plain);  // ě or Ě
     }
-    for (const char bearer : lettersOf(letterset::Doublable)) {
-        expectMarkFits(bearer, tildeFor(bearer));
+    for (const char bearer : letterset::lettersOf(letterset::Doublable)) {
+        expectMarkFits(bearer, letterset::tildeForm(bearer));
     }
 }
 
@@ -198,9 +176,9 @@ TEST_F(FontTest, SilentEAndTildeStandUnderEveryLetterOfTheirClass) {
 // silent-e dot hangs below the tilde, each with room to spare at text size.
 TEST_F(FontTest, TildesKeepClearOfTheirBearersAndOfTheSilentEDot) {
     const qreal clearance = 30;
-    for (const char bearer : lettersOf(letterset::Doublable)) {
+    for (const char bearer : letterset::lettersOf(letterset::Doublable)) {
         const char code = alphabet::glyph(bearer)[0];
-        const char tilde = alphabet::glyph(tildeFor(bearer))[0];
+        const char tilde = alphabet::glyph(letterset::tildeForm(bearer))[0];
         EXPECT_FALSE(within(ink(code), ink(tilde, advance(code)), clearance))
             << "tilde " << tilde << " under " << code;
     }
@@ -216,7 +194,7 @@ TEST_F(FontTest, TildesKeepClearOfTheirBearersAndOfTheSilentEDot) {
 TEST_F(FontTest, LettersKeepSideBearings) {
     const qreal minimum = 50;
     std::string codes = "][";  // the ornaments
-    for (const char letter : lettersOf(letterset::Bearer)) {
+    for (const char letter : letterset::lettersOf(letterset::Bearer)) {
         codes += alphabet::glyph(letter)[0];
     }
     for (const char code : codes) {

@@ -220,31 +220,10 @@ protected:
     }
 };
 
-std::string_view lettersOf(letterset::Set set) {
-    for (const auto& definition : letterset::kDefinitions) {
-        if (definition.set == set) {
-            return definition.letters;
-        }
-    }
-    return {};
-}
 
-char tildeFor(char bearer) {
-    const auto b = static_cast<unsigned char>(bearer);
-    if (letterset::contains(letterset::TildeA, b)) {
-        return '\xBB';  // »
-    }
-    if (letterset::contains(letterset::TildeB, b)) {
-        return '\x9B';  // ›
-    }
-    if (letterset::contains(letterset::TildeC, b)) {
-        return '\xAB';  // «
-    }
-    return '\x8B';  // ‹
-}
 
 QString withTilde(char letter) {
-    return codesOf(std::string(alphabet::glyph(letter)) + std::string(alphabet::glyph(tildeFor(letter))));
+    return codesOf(std::string(alphabet::glyph(letter)) + std::string(alphabet::glyph(letterset::tildeForm(letter))));
 }
 
 // The pairs that readers of the drill confused: a letter and the same letter
@@ -333,7 +312,7 @@ std::string marksOf(char letter) {
         marks += alphabet::glyph(v);
     }
     if (letterset::contains(letterset::Doublable, b)) {
-        marks += alphabet::glyph(tildeFor(letter));
+        marks += alphabet::glyph(letterset::tildeForm(letter));
     }
     marks += alphabet::glyph(letterset::contains(letterset::SilentE, b) ? '\xEC' : '\xCC');  // ě Ě
     return marks;
@@ -349,7 +328,7 @@ constexpr std::string_view kNeighbours[] = {"d4", "do"};
 TEST_F(ScreenFont, NoMarkTouchesItsBearerOrATallNeighbour) {
     std::set<std::string> seen;
     GlyphPictures pictures;
-    for (const char letter : lettersOf(letterset::Bearer)) {
+    for (const char letter : letterset::lettersOf(letterset::Bearer)) {
         const char bearer = alphabet::glyph(letter)[0];
         for (const char mark : marksOf(letter)) {
             for (const std::string_view around : kNeighbours) {
