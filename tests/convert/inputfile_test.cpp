@@ -10,11 +10,15 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <random>
 
 #include "convert/convertfile.h"
+#include "convert/inputfile.h"
 #include "convert/systemerror.h"
+#include "convert/textsurvey.h"
 #include "filetestsupport.h"
 #include "transcription/cp1250.h"
+#include "transcription/cp1250checked.h"
 
 namespace fs = std::filesystem;
 
@@ -175,6 +179,87 @@ TEST_F(InputFileTest, CharactersWindows1250LacksAreNamedOnceWithTheirPlaces) {
         EXPECT_NE(std::string(e.what()).find("(vrstica 2, stolpec 5)"), std::string::npos) << e.what();
     }
     EXPECT_FALSE(fs::exists(path("izhod.rtf")));
+}
+
+// What a reading of the whole text through the checked decoder finds: the
+// reference for the survey, which reads the file in pieces and steps over
+// ASCII eight bytes at a time.
+Utf8Survey decoderSurvey(std::string_view text, std::size_t named) {
+    Utf8Survey survey;
+    const auto placeOf = [&](std::size_t offset, char32_t codePoint) {
+        const std::string_view before = text.substr(0, offset);
+        const std::size_t lineStart = before.rfind('\n') == std::string_view::npos ? 0 : before.rfind('\n') + 1;
+        const auto column = std::count_if(before.begin() + static_cast<std::ptrdiff_t>(lineStart), before.end(),
+                                          [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+        return TextPlace{static_cast<std::uint64_t>(std::count(before.begin(), before.end(), '\n')) + 1,
+                         static_cast<std::uint64_t>(column) + 1, codePoint};
+    };
+    std::size_t from = 0;
+    while (true) {
+        std::string out;
+        const auto fault = cp1250::appendFromUtf8(text.substr(from), out, false);
+        const std::size_t good = fault ? fault->offset : text.size() - from;
+        survey.multiByte = survey.multiByte || out.size() < good;
+        if (!fault) {
+            return survey;
+        }
+        if (fault->kind == cp1250::DecodeFault::Kind::InvalidUtf8) {
+            survey.invalid = placeOf(from + fault->offset, 0);
+            return survey;
+        }
+        survey.multiByte = true;
+        if (survey.unmappable.size() < named) {
+            survey.unmappable.push_back(placeOf(from + fault->offset, fault->codePoint));
+        }
+        ++survey.unmappableCount;
+        from += fault->offset + fault->length;
+    }
+}
+
+TEST_F(InputFileTest, TheSurveyFindsWhatTheDecoderFinds) {
+    // Prose-like texts of ASCII runs, line breaks, letters of two to four
+    // bytes (in the code page or not) and, now and then, bytes that are not
+    // UTF-8, cut into pieces of every kind.
+    const char* const fragments[] = {"kova",     " ",      "\n",    "\r\n", "\xC4\x8D",         "\xD0\xB6",
+                                     "\xE2\x82\xAC", "dolgabesedabrez", "\xF0\x9F\x98\x80", "\xE2\x98\x83", "\x80",
+                                     "\xC4",     "\xED\xA0\x80"};
+    std::mt19937 random(20261207);
+    int utf8Throughout = 0;
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        const int length = static_cast<int>(random() % 120);
+        for (int i = 0; i < length; ++i) {
+            const std::size_t pick = random() % 300;
+            text += fragments[pick < 297 ? pick % 10 : 10 + pick % 3];
+        }
+        if (text.empty()) {
+            continue;
+        }
+        writeFile(path("vhod.txt"), text);
+        const Utf8Survey expected = decoderSurvey(text, 3);
+        utf8Throughout += expected.invalid ? 0 : 1;
+        for (const std::size_t piece : {4, 9, 64, 1 << 20}) {
+            SCOPED_TRACE("round " + std::to_string(round) + ", pieces of " + std::to_string(piece));
+            InputFile input(path("vhod.txt"), "vhod.txt", piece);
+            const Utf8Survey survey = surveyUtf8(input, m_control, 3);
+            EXPECT_EQ(survey.multiByte, expected.multiByte);
+            ASSERT_EQ(survey.invalid.has_value(), expected.invalid.has_value());
+            if (survey.invalid) {
+                EXPECT_EQ(survey.invalid->line, expected.invalid->line);
+                EXPECT_EQ(survey.invalid->column, expected.invalid->column);
+            }
+            EXPECT_EQ(survey.unmappableCount, expected.unmappableCount);
+            ASSERT_EQ(survey.unmappable.size(), expected.unmappable.size());
+            for (std::size_t i = 0; i < survey.unmappable.size(); ++i) {
+                EXPECT_EQ(survey.unmappable[i].line, expected.unmappable[i].line) << i;
+                EXPECT_EQ(survey.unmappable[i].column, expected.unmappable[i].column) << i;
+                EXPECT_EQ(survey.unmappable[i].codePoint, expected.unmappable[i].codePoint) << i;
+            }
+        }
+    }
+    // Both kinds of text were met often.
+    EXPECT_GT(utf8Throughout, 60);
+    EXPECT_LT(utf8Throughout, 240);
 }
 
 TEST_F(InputFileTest, ProgressCountsBothReadingsAndNeverFallsBack) {
