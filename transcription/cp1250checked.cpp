@@ -6,10 +6,6 @@
 
 namespace cp1250 {
 
-int checkedByte(char32_t codePoint) {
-    return codePoint >= 0x80 && codePoint < 0xA0 ? -1 : fromUnicode(codePoint);
-}
-
 std::optional<DecodeFault> appendFromUtf8(std::string_view utf8, std::string& out, bool replace) {
     const std::size_t start = out.size();
     out.resize(start + utf8.size());  // never longer than its UTF-8 form

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "transcription/cp1250.h"
 
 namespace cp1250 {
 
@@ -73,10 +76,29 @@ inline std::size_t readUtf8Sequence(const unsigned char* bytes, std::size_t size
     return length;
 }
 
-// The Windows-1250 byte a text may hold for a code point, or -1. The five
-// bytes the code page leaves undefined read as C1 controls; those are not
+// The Windows-1250 bytes of the code points below U+0800 (those of one and
+// two bytes in UTF-8: every letter of the code page), or -1. The five bytes
+// the code page leaves undefined read as C1 controls; those are not
 // characters a text means to hold.
-int checkedByte(char32_t codePoint);
+inline constexpr std::array<std::int16_t, 0x800> kCheckedBytes = [] {
+    std::array<std::int16_t, 0x800> table{};
+    table.fill(-1);
+    for (int byte = 0; byte < 0x80; ++byte) {
+        table[static_cast<std::size_t>(byte)] = static_cast<std::int16_t>(byte);
+    }
+    for (int byte = 0x80; byte < 0x100; ++byte) {
+        const char16_t codePoint = kHighCodePoints[static_cast<std::size_t>(byte - 0x80)];
+        if (codePoint >= 0xA0 && codePoint < 0x800) {
+            table[codePoint] = static_cast<std::int16_t>(byte);
+        }
+    }
+    return table;
+}();
+
+// The Windows-1250 byte a text may hold for a code point, or -1.
+inline int checkedByte(char32_t codePoint) {
+    return codePoint < kCheckedBytes.size() ? kCheckedBytes[codePoint] : fromUnicode(codePoint);
+}
 
 // Appends the Windows-1250 form of a UTF-8 text to out. A character that the
 // code page lacks becomes '?' when replace is set; otherwise it is a fault.
