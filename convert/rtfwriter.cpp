@@ -1,11 +1,25 @@
 #include "convert/rtfwriter.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "convert/systemerror.h"
 
 namespace {
+
+constexpr std::uint64_t kOnes = 0x0101010101010101;
+constexpr std::uint64_t kHighBits = 0x8080808080808080;
+
+// Whether any of eight bytes is above ASCII or one of \ { } that RTF escapes.
+// It may say yes for a byte next to one of those (a borrow of the zero-byte
+// test), never no for one.
+constexpr bool mayNeedEscape(std::uint64_t eight) {
+    const auto zeroByte = [](std::uint64_t x) { return (x - kOnes) & ~x & kHighBits; };
+    return ((eight & kHighBits) | zeroByte(eight ^ (kOnes * '\\')) | zeroByte(eight ^ (kOnes * '{')) |
+            zeroByte(eight ^ (kOnes * '}'))) != 0;
+}
 
 std::string replaceName(std::string text, const std::string& fileName) {
     const auto at = text.find("%s");
@@ -147,19 +161,33 @@ void appendEscaped(std::string& out, std::string_view bytes) {
     }();
     const char* from = bytes.data();
     const char* const end = bytes.data() + bytes.size();
-    for (const char* p = from; p != end; ++p) {
-        const auto c = static_cast<unsigned char>(*p);
-        if (kEscape[c] == 0) {
-            continue;
+    const char* p = from;
+    while (p != end) {
+        // Most of a document needs no escape: such stretches pass eight
+        // bytes at a time; the eight bytes that may hold one are looked at
+        // one by one.
+        std::uint64_t eight = 0;
+        while (end - p >= 8) {
+            std::memcpy(&eight, p, sizeof eight);
+            if (mayNeedEscape(eight)) {
+                break;
+            }
+            p += 8;
         }
-        out.append(from, p);
-        if (kEscape[c] == 1) {
-            out.push_back('\\');
-            from = p;
-        } else {
-            const char escape[] = {'\\', '\'', kHex[c >> 4], kHex[c & 0xF]};
-            out.append(escape, sizeof escape);
-            from = p + 1;
+        for (const char* const stop = std::min(p + 8, end); p != stop; ++p) {
+            const auto c = static_cast<unsigned char>(*p);
+            if (kEscape[c] == 0) {
+                continue;
+            }
+            out.append(from, p);
+            if (kEscape[c] == 1) {
+                out.push_back('\\');
+                from = p;
+            } else {
+                const char escape[] = {'\\', '\'', kHex[c >> 4], kHex[c & 0xF]};
+                out.append(escape, sizeof escape);
+                from = p + 1;
+            }
         }
     }
     out.append(from, end);

@@ -28,8 +28,8 @@ struct DecodeFault {
 // Where the run of ASCII bytes that starts at `from` ends: at the first byte
 // of 0x80 or more, or at `size`. Prose is mostly ASCII, so it steps eight
 // bytes at a time while it can.
+inline constexpr std::uint64_t kHighBits = 0x8080808080808080;  // of eight bytes
 inline std::size_t asciiRunEnd(const unsigned char* bytes, std::size_t from, std::size_t size) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080;
     std::uint64_t eight = 0;
     while (from + sizeof eight <= size) {
         std::memcpy(&eight, bytes + from, sizeof eight);

@@ -121,6 +121,28 @@ TEST(RtfDocument, EscapesTranscriptions) {
     }
     EXPECT_EQ(convert("x"), kHeader + "{\\f1 " + escaped + "}}");
     EXPECT_EQ(rtf::EscapeRtf("}{\\\xE8\x7F"), "\\}\\{\\\\\\'e8\x7F");
+    // Every byte at every place of a longer text, beside its neighbours.
+    const auto escapedByte = [](unsigned char c) {
+        static constexpr char kHex[] = "0123456789abcdef";
+        if (c == '\\' || c == '{' || c == '}') {
+            return std::string{'\\', static_cast<char>(c)};
+        }
+        if (c >= 0x80) {
+            return std::string{'\\', '\'', kHex[c >> 4], kHex[c & 0xF]};
+        }
+        return std::string(1, static_cast<char>(c));
+    };
+    for (int byte = 0; byte < 256; ++byte) {
+        for (std::size_t at = 0; at < 17; ++at) {
+            std::string text(19, '|');  // '|' lies one below '}'
+            text[at] = static_cast<char>(byte);
+            std::string expected;
+            for (const char c : text) {
+                expected += escapedByte(static_cast<unsigned char>(c));
+            }
+            ASSERT_EQ(rtf::EscapeRtf(text), expected) << "byte " << byte << " at " << at;
+        }
+    }
 }
 
 TEST(RtfDocument, BuffersAt65536Bytes) {
