@@ -63,8 +63,7 @@ std::uint64_t countCharacters(std::string_view text) {
         text.begin(), text.end(), [](char c) { return !isContinuation(static_cast<unsigned char>(c)); }));
 }
 
-// Line and column where a piece of text starts, moved on piece by piece. The
-// place of a character inside a piece is worked out only when one is named.
+// Line and column where a piece of text starts, moved on piece by piece.
 class Position {
 public:
     void advance(std::string_view text) { std::tie(m_line, m_column) = after(text); }
@@ -87,45 +86,78 @@ private:
     std::uint64_t m_column = 0;  // characters before the piece on its line
 };
 
-// Checks pieces of whole characters and gathers what the survey reports.
+// A character the survey names, by where its bytes start in the file.
+struct Found {
+    std::uint64_t offset = 0;
+    char32_t codePoint = 0;  // 0 for bytes that are not UTF-8
+};
+
+// Checks pieces of whole characters. Most files hold nothing to name, so
+// the lines and columns of what it finds are counted afterwards.
 class Checker {
 public:
     Checker(Utf8Survey& survey, std::size_t named) : m_survey(survey), m_named(named) {}
 
-    // False when bytes that are not UTF-8 end the reading.
-    bool check(std::string_view text) {
+    // Checks text that starts at `offset` in the file. False when bytes that
+    // are not UTF-8 end the reading.
+    bool check(std::string_view text, std::uint64_t offset) {
         const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
         const std::size_t size = text.size();
         std::size_t i = 0;
         while (true) {
             i = cp1250::asciiRunEnd(bytes, i, size);
             if (i == size) {
-                break;
+                return true;
             }
             char32_t codePoint = 0;
             const std::size_t length = cp1250::readUtf8Sequence(bytes + i, size - i, codePoint);
             if (length == 0) {
-                m_survey.invalid = m_position.at(text, i, 0);
+                m_survey.invalid = TextPlace{};  // its place is told afterwards
+                found.push_back({offset + i, 0});
                 return false;
             }
             m_survey.multiByte = true;
             if (cp1250::checkedByte(codePoint) < 0) {
-                if (m_survey.unmappable.size() < m_named) {
-                    m_survey.unmappable.push_back(m_position.at(text, i, codePoint));
+                if (found.size() < m_named) {
+                    found.push_back({offset + i, codePoint});
                 }
                 ++m_survey.unmappableCount;
             }
             i += length;
         }
-        m_position.advance(text);
-        return true;
     }
+
+    std::vector<Found> found;  // in the order of the file
 
 private:
     Utf8Survey& m_survey;
     std::size_t m_named;
-    Position m_position;
 };
+
+// Reads the file again up to the last of the characters found and tells
+// their lines and columns; the byte order mark is no column.
+void placeFound(InputFile& input, const std::vector<Found>& found, Utf8Survey& survey) {
+    Position position;
+    auto next = found.begin();
+    input.rewind();
+    while (next != found.end() && input.next()) {
+        std::string_view piece = input.piece();
+        std::uint64_t start = input.position() - piece.size();
+        if (start == 0 && startsWithByteOrderMark(piece)) {
+            piece.remove_prefix(kByteOrderMark.size());
+            start = kByteOrderMark.size();
+        }
+        for (; next != found.end() && next->offset < start + piece.size(); ++next) {
+            const TextPlace place = position.at(piece, static_cast<std::size_t>(next->offset - start), next->codePoint);
+            if (next->codePoint == 0) {
+                survey.invalid = place;
+            } else {
+                survey.unmappable.push_back(place);
+            }
+        }
+        position.advance(piece);
+    }
+}
 
 }  // namespace
 
@@ -148,29 +180,31 @@ Utf8Survey surveyUtf8(InputFile& input, ConvertControl& control, std::size_t nam
     Utf8Survey survey;
     Checker checker(survey, named);
     std::size_t keep = 0;
-    bool first = true;
+    bool whole = true;
     input.rewind();
-    while (input.next(keep)) {
+    while (whole && input.next(keep)) {
         if (control.stopRequested.load(std::memory_order_relaxed)) {
             survey.stopped = true;
             return survey;
         }
         std::string_view piece = input.piece();
-        if (first) {
-            first = false;
-            if (startsWithByteOrderMark(piece)) {
-                survey.byteOrderMark = true;
-                piece.remove_prefix(kByteOrderMark.size());
-            }
+        std::uint64_t start = input.position() - piece.size();
+        if (start == 0 && startsWithByteOrderMark(piece)) {
+            survey.byteOrderMark = true;
+            piece.remove_prefix(kByteOrderMark.size());
+            start = kByteOrderMark.size();
         }
         const std::size_t complete = completeUtf8Prefix(piece);
-        if (!checker.check(piece.substr(0, complete))) {
-            return survey;
-        }
+        whole = checker.check(piece.substr(0, complete), start);
         keep = piece.size() - complete;
         control.scanned.store(input.position(), std::memory_order_relaxed);
     }
-    // A character cut off by the end of the file.
-    checker.check(input.piece());
+    if (whole) {
+        // A character cut off by the end of the file.
+        checker.check(input.piece(), input.position() - input.piece().size());
+    }
+    if (!checker.found.empty()) {
+        placeFound(input, checker.found, survey);
+    }
     return survey;
 }

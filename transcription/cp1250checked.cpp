@@ -21,15 +21,19 @@ std::optional<DecodeFault> appendFromUtf8(std::string_view utf8, std::string& ou
     };
     while (i < size) {
         // Prose is mostly ASCII: such runs are copied eight bytes at a time
-        // (out has room for the whole text), the rest byte by byte.
+        // (out has room: it is never ahead of the input), the rest byte by
+        // byte.
         const std::size_t runStart = i;
         std::uint64_t eight = 0;
         while (i + sizeof eight <= size) {
             std::memcpy(&eight, bytes + i, sizeof eight);
+            std::memcpy(to, &eight, sizeof eight);
             if ((eight & kHighBits) != 0) {
+                const std::size_t ascii = asciiBefore(eight & kHighBits);
+                to += ascii;
+                i += ascii;
                 break;
             }
-            std::memcpy(to, &eight, sizeof eight);
             to += sizeof eight;
             i += sizeof eight;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -25,16 +26,27 @@ struct DecodeFault {
     std::size_t length = 0;  // NotInCodePage: how many bytes it takes
 };
 
+inline constexpr std::uint64_t kHighBits = 0x8080808080808080;  // of eight bytes
+
+// How many of the eight bytes (in the order they stand in memory) come before
+// the first one of 0x80 or more; `high` is their high bits, not all zero.
+inline std::size_t asciiBefore(std::uint64_t high) {
+    if constexpr (std::endian::native == std::endian::little) {
+        return static_cast<std::size_t>(std::countr_zero(high)) / 8;
+    } else {
+        return static_cast<std::size_t>(std::countl_zero(high)) / 8;
+    }
+}
+
 // Where the run of ASCII bytes that starts at `from` ends: at the first byte
 // of 0x80 or more, or at `size`. Prose is mostly ASCII, so it steps eight
 // bytes at a time while it can.
-inline constexpr std::uint64_t kHighBits = 0x8080808080808080;  // of eight bytes
 inline std::size_t asciiRunEnd(const unsigned char* bytes, std::size_t from, std::size_t size) {
     std::uint64_t eight = 0;
     while (from + sizeof eight <= size) {
         std::memcpy(&eight, bytes + from, sizeof eight);
         if ((eight & kHighBits) != 0) {
-            break;
+            return from + asciiBefore(eight & kHighBits);
         }
         from += sizeof eight;
     }
@@ -50,6 +62,12 @@ inline std::size_t asciiRunEnd(const unsigned char* bytes, std::size_t from, std
 // point beyond U+10FFFF.
 inline std::size_t readUtf8Sequence(const unsigned char* bytes, std::size_t size, char32_t& codePoint) {
     const unsigned char first = bytes[0];
+    // The letters of Slovenian and of the other Latin alphabets take two
+    // bytes: those go the short way (C0 and C1 would open overlong forms).
+    if (first >= 0xC2 && first < 0xE0 && size >= 2 && (bytes[1] & 0xC0) == 0x80) {
+        codePoint = (static_cast<char32_t>(first & 0x1F) << 6) | (bytes[1] & 0x3F);
+        return 2;
+    }
     std::size_t length = 0;
     char32_t least = 0;
     if ((first & 0xE0) == 0xC0) {

@@ -235,7 +235,8 @@ TEST_F(InputFileTest, TheSurveyFindsWhatTheDecoderFinds) {
         if (text.empty()) {
             continue;
         }
-        writeFile(path("vhod.txt"), text);
+        // Every fourth starts with a byte order mark, which is no column.
+        writeFile(path("vhod.txt"), round % 4 == 0 ? "\xEF\xBB\xBF" + text : text);
         const Utf8Survey expected = decoderSurvey(text, 3);
         utf8Throughout += expected.invalid ? 0 : 1;
         for (const std::size_t piece : {4, 9, 64, 1 << 20}) {
