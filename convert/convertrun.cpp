@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "transcription/engine.h"
+#include "convert/grouppipeline.h"
 
 int ConvertControl::percent() const {
     const std::uint64_t all = total.load(std::memory_order_relaxed);
@@ -15,55 +15,10 @@ int ConvertControl::percent() const {
     return done >= all ? 100 : static_cast<int>(static_cast<double>(done) * 100.0 / static_cast<double>(all));
 }
 
-// Emits the runs of one document into the writer, reusing its scratch strings.
-class RunEmitter {
-public:
-    RunEmitter(BufferedWriter& out, const ConvertSettings& settings)
-        : m_out(out), m_lowerCase(settings.lowerCase) {
-        if (settings.switches) {
-            m_switches = *settings.switches;
-            m_switchesReady = true;
-        }
-    }
-
-    void emit(std::string_view run, bool letters) {
-        if (run.empty()) {
-            return;
-        }
-        m_group.clear();
-        if (letters) {
-            std::string_view source = run;
-            if (m_lowerCase) {
-                m_lowered.assign(run);
-                rtf::lowerCp1250(m_lowered);
-                source = m_lowered;
-            }
-            LatinToTengwar(source, false, m_switches, m_switchesReady, m_codes);
-            m_switchesReady = true;
-            m_group += "{\\f1 ";
-            rtf::appendEscaped(m_group, m_codes);
-        } else {
-            m_group += "{\\f0 ";
-            rtf::appendEscaped(m_group, run);
-        }
-        m_group += '}';
-        m_out.write(m_group);
-    }
-
-private:
-    BufferedWriter& m_out;
-    bool m_lowerCase;
-    TConvertData m_switches;
-    bool m_switchesReady = false;
-    std::string m_lowered;
-    std::string m_codes;
-    std::string m_group;
-};
-
 RtfDocument::RtfDocument(BufferedWriter& out, const ConvertSettings& settings, const ConvertControl& control)
     : m_out(out),
       m_control(control),
-      m_emitter(std::make_unique<RunEmitter>(out, settings)),
+      m_groups(std::make_unique<GroupPipeline>(out, settings)),
       m_runChars(rtf::tengwarRunChars(settings.lowerCase)) {
     m_out.write(rtf::header());
 }
@@ -84,10 +39,10 @@ bool RtfDocument::add(std::string_view text) {
     std::size_t runStart = i;
     const auto emitRun = [&] {
         if (m_carry.empty()) {
-            m_emitter->emit(std::string_view(data + runStart, i - runStart), m_letters);
+            m_groups->run(std::string_view(data + runStart, i - runStart), m_letters);
         } else {
             m_carry.append(data + runStart, i - runStart);
-            m_emitter->emit(m_carry, m_letters);
+            m_groups->run(m_carry, m_letters);
             m_carry.clear();
         }
         runStart = i;
@@ -106,7 +61,7 @@ bool RtfDocument::add(std::string_view text) {
         const auto byte = static_cast<unsigned char>(data[i]);
         if (byte == '\n' || byte == '\r') {
             emitRun();
-            m_out.write(rtf::kLineBreak);
+            m_groups->lineBreak();
             if (byte == '\r') {
                 if (i + 1 == size) {
                     m_afterCr = true;
@@ -146,9 +101,10 @@ void RtfDocument::finish() {
         m_stopped = true;
     }
     if (!m_stopped) {
-        m_emitter->emit(m_carry, m_letters);
+        m_groups->run(m_carry, m_letters);
     }
     m_carry.clear();
+    m_groups->flush();
     m_out.write(rtf::kClosing);
     m_out.flush();
 }

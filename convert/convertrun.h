@@ -38,7 +38,7 @@ struct ConvertSettings {
 
 enum class ConvertOutcome { Finished, Stopped };
 
-class RunEmitter;
+class GroupPipeline;
 
 // Writes the RTF document of a Windows-1250 text given in pieces of any size:
 // the header, every line's runs as groups (letter runs transcribed by
@@ -69,7 +69,7 @@ public:
 private:
     BufferedWriter& m_out;
     const ConvertControl& m_control;
-    std::unique_ptr<RunEmitter> m_emitter;
+    std::unique_ptr<GroupPipeline> m_groups;
     const std::array<bool, 256>& m_runChars;  // the letter-run bytes (more when lowering capitals)
     std::string m_carry;   // the start of the run in progress, from earlier pieces
     bool m_letters = true;  // the class of the run in progress

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -194,9 +196,37 @@ TEST(RtfDocument, ReadsStoredSwitchesOnceAtTheFirstLetterRun) {
     setSettingsSource({});
 }
 
+TEST(RtfDocument, ALongTextIsTheSameAsItsLinesOneByOne) {
+    // A text of many batches is transcribed on several threads; a line on its
+    // own fits one batch and is made where it is asked for. Lines do not
+    // depend on one another, so the long document is the header, each line's
+    // groups in order, and the closing brace.
+    const char* const lines[] = {"Nekoč je živel mlad kovač, {12} čez goro\\dolino.\r\n",
+                                 "Ai! laurië lantar lassi súrinen,\n", "\n", "ŽIGA in Đuro: 1954\r",
+                                 "tengwar ostrel\r\n"};
+    for (const bool lowerCase : {false, true}) {
+        std::string text;
+        std::string body;
+        for (int i = 0; text.size() < 1500000; ++i) {
+            const std::string line = cp(lines[static_cast<std::size_t>(i) % std::size(lines)]);
+            text += line;
+            const std::string alone = convert(line, lowerCase);
+            body += alone.substr(kHeader.size(), alone.size() - kHeader.size() - 1);
+        }
+        const std::string document = convert(text, lowerCase);
+        const std::string expected = kHeader + body + "}";
+        const auto differ = std::mismatch(document.begin(), document.end(), expected.begin(), expected.end());
+        const auto at = static_cast<std::size_t>(differ.first - document.begin());
+        EXPECT_EQ(document.size(), expected.size()) << lowerCase;
+        EXPECT_EQ(document.substr(at, 60), expected.substr(at, 60)) << lowerCase << " at " << at;
+    }
+}
+
 TEST(RtfDocument, StopLeavesAWellFormedShorterDocument) {
+    // Long enough that groups are written while the text is still read (the
+    // runs of a few batches are transcribed ahead of the writing).
     std::string input;
-    while (input.size() < 400000) {
+    while (input.size() < 4000000) {
         input += cp("Vrba, 12 češenj\r\n");
     }
     const std::string full = convert(input);
