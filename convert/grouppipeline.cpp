@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <system_error>
 
 #include "convert/convertrun.h"
 #include "transcription/engine.h"
@@ -17,7 +18,6 @@ constexpr std::size_t kBatchBytes = std::size_t{256} << 10;
 }  // namespace
 
 struct GroupPipeline::Batch {
-    enum class Kind : std::uint8_t { Latin, Letters, LineBreak };
     struct Item {
         std::size_t length;
         Kind kind;
@@ -93,16 +93,21 @@ void GroupPipeline::run(std::string_view text, bool letters) {
         loadSettings(m_switches);
         m_switchesReady = true;
     }
-    Batch& batch = *m_gathering;
-    batch.text.append(text);
-    batch.items.push_back({text.size(), letters ? Batch::Kind::Letters : Batch::Kind::Latin});
-    if (batch.text.size() >= kBatchBytes) {
-        dispatch();
-    }
+    m_gathering->text.append(text);
+    add(text.size(), letters ? Kind::Letters : Kind::Latin);
 }
 
 void GroupPipeline::lineBreak() {
-    m_gathering->items.push_back({0, Batch::Kind::LineBreak});
+    add(0, Kind::LineBreak);
+}
+
+void GroupPipeline::add(std::size_t length, Kind kind) {
+    Batch& batch = *m_gathering;
+    batch.items.push_back({length, kind});
+    // Line breaks count too: a file of empty lines fills batches as well.
+    if (batch.text.size() + batch.items.size() >= kBatchBytes) {
+        dispatch();
+    }
 }
 
 void GroupPipeline::dispatch() {
@@ -110,11 +115,20 @@ void GroupPipeline::dispatch() {
     m_gathering = std::make_unique<Batch>();
     batch->switches = m_switches;
     batch->lowerCase = m_lowerCase;
-    if (m_workers.empty()) {
+    if (m_workers.empty() && !m_noWorkers) {
         const unsigned cores = std::max(1U, std::thread::hardware_concurrency());
-        for (unsigned i = 0; i < std::min(cores, 4U); ++i) {
-            m_workers.emplace_back([this] { work(); });
+        try {
+            for (unsigned i = 0; i < std::min(cores, 4U); ++i) {
+                m_workers.emplace_back([this] { work(); });
+            }
+        } catch (const std::system_error&) {
+            m_noWorkers = m_workers.empty();  // the system gives no thread: work here
         }
+    }
+    if (m_noWorkers) {
+        batch->make();
+        m_out.write(batch->groups);
+        return;
     }
     {
         const std::lock_guard lock(m_mutex);

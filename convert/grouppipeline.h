@@ -37,9 +37,11 @@ public:
     // and passes on a transcription's error.
     void flush();
 
+private:
+    enum class Kind : std::uint8_t { Latin, Letters, LineBreak };
     struct Batch;
 
-private:
+    void add(std::size_t length, Kind kind);
     void dispatch();
     void writeOldest();
     void work();
@@ -57,4 +59,5 @@ private:
     std::deque<Batch*> m_queue;
     bool m_closing = false;
     std::vector<std::thread> m_workers;
+    bool m_noWorkers = false;
 };
