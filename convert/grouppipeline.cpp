@@ -1,5 +1,7 @@
 #include "convert/grouppipeline.h"
 
+#include <sched.h>
+
 #include <algorithm>
 #include <exception>
 #include <system_error>
@@ -14,6 +16,17 @@ namespace {
 // handing it over costs nothing to speak of, small enough that a stop is
 // written out at once.
 constexpr std::size_t kBatchBytes = std::size_t{256} << 10;
+
+// The cores this process may run on (fewer than the machine has when it is
+// bound to some of them).
+unsigned usableCores() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0) {
+        return static_cast<unsigned>(std::max(1, CPU_COUNT(&set)));
+    }
+    return std::max(1U, std::thread::hardware_concurrency());
+}
 
 }  // namespace
 
@@ -110,15 +123,31 @@ void GroupPipeline::add(std::size_t length, Kind kind) {
     }
 }
 
+// Batches are used again: their buffers are large, and fresh ones would
+// cost the system new pages every time.
+std::unique_ptr<GroupPipeline::Batch> GroupPipeline::newBatch() {
+    if (m_spare.empty()) {
+        return std::make_unique<Batch>();
+    }
+    std::unique_ptr<Batch> batch = std::move(m_spare.back());
+    m_spare.pop_back();
+    batch->text.clear();
+    batch->items.clear();
+    batch->done = false;
+    return batch;
+}
+
 void GroupPipeline::dispatch() {
     std::unique_ptr<Batch> batch = std::move(m_gathering);
-    m_gathering = std::make_unique<Batch>();
+    m_gathering = newBatch();
     batch->switches = m_switches;
     batch->lowerCase = m_lowerCase;
     if (m_workers.empty() && !m_noWorkers) {
-        const unsigned cores = std::max(1U, std::thread::hardware_concurrency());
+        const unsigned cores = usableCores();
+        // On one core a worker would only take turns with the reading.
+        m_noWorkers = cores < 2;
         try {
-            for (unsigned i = 0; i < std::min(cores, 4U); ++i) {
+            for (unsigned i = 0; i < std::min(cores, 4U) && !m_noWorkers; ++i) {
                 m_workers.emplace_back([this] { work(); });
             }
         } catch (const std::system_error&) {
@@ -128,6 +157,7 @@ void GroupPipeline::dispatch() {
     if (m_noWorkers) {
         batch->make();
         m_out.write(batch->groups);
+        m_spare.push_back(std::move(batch));
         return;
     }
     {
@@ -153,6 +183,7 @@ void GroupPipeline::writeOldest() {
         std::rethrow_exception(batch->error);
     }
     m_out.write(batch->groups);
+    m_spare.push_back(std::move(batch));
 }
 
 void GroupPipeline::flush() {
@@ -166,7 +197,8 @@ void GroupPipeline::flush() {
     last.lowerCase = m_lowerCase;
     last.make();
     m_out.write(last.groups);
-    m_gathering = std::make_unique<Batch>();
+    last.text.clear();
+    last.items.clear();
 }
 
 void GroupPipeline::work() {

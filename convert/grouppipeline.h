@@ -41,6 +41,7 @@ private:
     enum class Kind : std::uint8_t { Latin, Letters, LineBreak };
     struct Batch;
 
+    std::unique_ptr<Batch> newBatch();
     void add(std::size_t length, Kind kind);
     void dispatch();
     void writeOldest();
@@ -52,6 +53,7 @@ private:
     bool m_switchesReady = false;
     std::unique_ptr<Batch> m_gathering;
     std::deque<std::unique_ptr<Batch>> m_inFlight;  // oldest first
+    std::vector<std::unique_ptr<Batch>> m_spare;
 
     std::mutex m_mutex;
     std::condition_variable m_workToDo;
