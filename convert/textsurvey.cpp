@@ -1,7 +1,6 @@
 #include "convert/textsurvey.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -31,31 +30,8 @@ std::size_t sequenceLength(unsigned char lead) {
     return 1;
 }
 
-// Line feeds are counted eight bytes at a time: a file of hundreds of
-// megabytes is read through here before it is converted.
-constexpr std::uint64_t kLowBits = 0x7F7F7F7F7F7F7F7F;
-constexpr std::uint64_t kLineFeeds = 0x0A0A0A0A0A0A0A0A;
-constexpr std::uint64_t kOnes = 0x0101010101010101;
-
-std::uint64_t eightBytes(const char* at) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, at, sizeof word);
-    return word;
-}
-
 std::uint64_t countLineFeeds(std::string_view text) {
-    std::uint64_t count = 0;
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        const std::uint64_t word = eightBytes(text.data() + i) ^ kLineFeeds;
-        // A one in each byte that was a line feed (now zero), and in no
-        // other: no carry crosses from one byte into the next. The product
-        // adds the eight bytes up into the top one.
-        const std::uint64_t ones = ~(((word & kLowBits) + kLowBits) | word | kLowBits) >> 7;
-        count += (ones * kOnes) >> 56;
-    }
-    return count + static_cast<std::uint64_t>(
-                       std::count(text.begin() + static_cast<std::ptrdiff_t>(i), text.end(), '\n'));
+    return static_cast<std::uint64_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
 std::uint64_t countCharacters(std::string_view text) {
