@@ -1,8 +1,10 @@
 #include "convert/rtfwriter.h"
 
 #include <gtest/gtest.h>
+#include <sched.h>
 
 #include <algorithm>
+#include <optional>
 
 #include <string>
 #include <vector>
@@ -196,6 +198,31 @@ TEST(RtfDocument, ReadsStoredSwitchesOnceAtTheFirstLetterRun) {
     setSettingsSource({});
 }
 
+// Binds the calling thread to the first core it may use, for a while: a
+// conversion then starts no worker.
+class OnOneCore {
+public:
+    OnOneCore() {
+        CPU_ZERO(&m_saved);
+        sched_getaffinity(0, sizeof m_saved, &m_saved);
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        for (int core = 0; core < CPU_SETSIZE; ++core) {
+            if (CPU_ISSET(core, &m_saved)) {
+                CPU_SET(core, &one);
+                break;
+            }
+        }
+        EXPECT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+    }
+    OnOneCore(const OnOneCore&) = delete;
+    OnOneCore& operator=(const OnOneCore&) = delete;
+    ~OnOneCore() { sched_setaffinity(0, sizeof m_saved, &m_saved); }
+
+private:
+    cpu_set_t m_saved;
+};
+
 TEST(RtfDocument, ALongTextIsTheSameAsItsLinesOneByOne) {
     // A text of many batches is transcribed on several threads; a line on its
     // own fits one batch and is made where it is asked for. Lines do not
@@ -213,12 +240,18 @@ TEST(RtfDocument, ALongTextIsTheSameAsItsLinesOneByOne) {
             const std::string alone = convert(line, lowerCase);
             body += alone.substr(kHeader.size(), alone.size() - kHeader.size() - 1);
         }
-        const std::string document = convert(text, lowerCase);
         const std::string expected = kHeader + body + "}";
-        const auto differ = std::mismatch(document.begin(), document.end(), expected.begin(), expected.end());
-        const auto at = static_cast<std::size_t>(differ.first - document.begin());
-        EXPECT_EQ(document.size(), expected.size()) << lowerCase;
-        EXPECT_EQ(document.substr(at, 60), expected.substr(at, 60)) << lowerCase << " at " << at;
+        for (const bool oneCore : {false, true}) {
+            std::optional<OnOneCore> bound;
+            if (oneCore) {
+                bound.emplace();
+            }
+            const std::string document = convert(text, lowerCase);
+            const auto differ = std::mismatch(document.begin(), document.end(), expected.begin(), expected.end());
+            const auto at = static_cast<std::size_t>(differ.first - document.begin());
+            EXPECT_EQ(document.size(), expected.size()) << lowerCase << oneCore;
+            EXPECT_EQ(document.substr(at, 60), expected.substr(at, 60)) << lowerCase << oneCore << " at " << at;
+        }
     }
 }
 
