@@ -1,10 +1,12 @@
 #include "exercise/exercisepage.h"
 
+#include <QAbstractButton>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
+#include <utility>
 
 #include "exercise/random.h"
 #include "exercise/tickclock.h"
@@ -121,32 +123,28 @@ ExercisePage::ExercisePage(TrainerSession& session, QWidget* parent)
 
     ui->Restart1Btn->installEventFilter(this);
     ui->EdOdgovor1->installEventFilter(this);
-    // A click on these does its work and leaves the keyboard with the answer;
-    // Tab still reaches them.
-    for (QWidget* control :
-         {static_cast<QWidget*>(ui->CbZoomWin), static_cast<QWidget*>(ui->CbPremor1),
-          static_cast<QWidget*>(ui->CbWaitEnter), static_cast<QWidget*>(ui->Randomize1Btn)})
-        control->setFocusPolicy(Qt::TabFocus);
     connect(ui->EdOdgovor1, &QLineEdit::textChanged, this,
             guardedSlot(this, [this](auto&&...) { EdOdgovor1Change(); }));
     connect(ui->KonecBtn, &QPushButton::clicked, this,
             guardedSlot(this, [this](auto&&...) { KonecBtnClick(); }));
-    connect(ui->Randomize1Btn, &QPushButton::clicked, this, guardedSlot(this, [this](auto&&...) {
-                Randomize1BtnClick();
-                focusAfterClick(ui->Randomize1Btn);
-            }));
-    connect(ui->CbPremor1, &QCheckBox::clicked, this, guardedSlot(this, [this](auto&&...) {
-                CbPremor1Click();
-                focusAfterClick(ui->CbPremor1);
-            }));
-    connect(ui->CbWaitEnter, &QCheckBox::clicked, this, guardedSlot(this, [this](auto&&...) {
-                CbWaitEnterClick();
-                focusAfterClick(ui->CbWaitEnter);
-            }));
-    connect(ui->CbZoomWin, &QCheckBox::clicked, this, guardedSlot(this, [this](auto&&...) {
-                CbZoomWinClick();
-                focusAfterClick(ui->CbZoomWin);
-            }));
+    // A click on these does its work and leaves the keyboard with the answer;
+    // Tab still reaches them.
+    using Handler = void (ExercisePage::*)();
+    const std::pair<QAbstractButton*, Handler> clickedThenAnswer[] = {
+        {ui->Randomize1Btn, &ExercisePage::Randomize1BtnClick},
+        {ui->CbPremor1, &ExercisePage::CbPremor1Click},
+        {ui->CbWaitEnter, &ExercisePage::CbWaitEnterClick},
+        {ui->CbZoomWin, &ExercisePage::CbZoomWinClick},
+    };
+    for (const auto& entry : clickedThenAnswer) {
+        QAbstractButton* const control = entry.first;
+        const Handler handler = entry.second;
+        control->setFocusPolicy(Qt::TabFocus);
+        connect(control, &QAbstractButton::clicked, this, guardedSlot(this, [this, control, handler](auto&&...) {
+                    (this->*handler)();
+                    focusAfterClick(control);
+                }));
+    }
 
     m_timer = new QTimer(this);
     m_timer->setInterval(50);

@@ -76,20 +76,19 @@ void HelpWindow::showText(int context, const QString& markdown) {
 }
 
 void HelpWindow::back() {
-    if (m_back.empty())
-        return;
-    m_forward.push_back(current());
-    const Visit visit = m_back.back();
-    m_back.pop_back();
-    display(visit);
+    travel(m_back, m_forward);
 }
 
 void HelpWindow::forward() {
-    if (m_forward.empty())
+    travel(m_forward, m_back);
+}
+
+void HelpWindow::travel(std::vector<Visit>& from, std::vector<Visit>& to) {
+    if (from.empty())
         return;
-    m_back.push_back(current());
-    const Visit visit = m_forward.back();
-    m_forward.pop_back();
+    to.push_back(current());
+    const Visit visit = from.back();
+    from.pop_back();
     display(visit);
 }
 

@@ -51,6 +51,8 @@ private:
         int scroll = 0;
     };
     Visit current() const;
+    // One step back or forward: the page shown goes onto `to`.
+    void travel(std::vector<Visit>& from, std::vector<Visit>& to);
     void display(const Visit& visit);
     void updateButtons();
 

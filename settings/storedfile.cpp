@@ -3,6 +3,8 @@
 #include <QList>
 #include <QStringDecoder>
 
+#include "settings/storedform.h"
+
 namespace storedfile {
 
 namespace {
@@ -68,19 +70,6 @@ bool linesAreSound(const QList<QByteArray>& lines) {
         }
     }
     return true;
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 void chopTrailingSpaces(QString& text, qsizetype limit) {
@@ -172,7 +161,7 @@ QByteArray spellValue(const QString& text) {
         if (ch == ';' || ch == ',' || ch == '=') {
             needsQuotes = true;
         }
-        if (escapeNextIfDigit && hexValue(static_cast<char>(ch < 0x80 ? ch : 0)) >= 0 && ch < 0x80) {
+        if (escapeNextIfDigit && storedform::hexDigitValue(ch) >= 0) {
             out += "\\x" + QByteArray::number(ch, 16);
             continue;
         }
@@ -258,8 +247,11 @@ bool valueText(QByteArrayView raw, QString& text) {
             }
             if (!known && e == 'x') {
                 char32_t code = 0;
-                while (i < raw.size() && hexValue(raw[i]) >= 0) {
-                    code = code * 16 + static_cast<char32_t>(hexValue(raw[i++]));
+                int digit = 0;
+                while (i < raw.size() &&
+                       (digit = storedform::hexDigitValue(static_cast<unsigned char>(raw[i]))) >= 0) {
+                    code = code * 16 + static_cast<char32_t>(digit);
+                    ++i;
                 }
                 text += QString::fromUcs4(&code, 1);
             } else if (!known && e >= '0' && e <= '7') {

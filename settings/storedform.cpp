@@ -11,23 +11,22 @@ const QString kIntPrefix = QStringLiteral("int:");
 const QString kBoolPrefix = QStringLiteral("bool:");
 const QString kHexPrefix = QStringLiteral("hex:");
 
-int hexDigit(QChar c) {
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9') {
-        return u - '0';
-    }
-    if (u >= 'A' && u <= 'F') {
-        return u - 'A' + 10;
-    }
-    if (u >= 'a' && u <= 'f') {
-        return u - 'a' + 10;
-    }
-    return -1;
-}
-
 }  // namespace
 
 namespace storedform {
+
+int hexDigitValue(char32_t c) {
+    if (c >= '0' && c <= '9') {
+        return static_cast<int>(c - '0');
+    }
+    if (c >= 'a' && c <= 'f') {
+        return static_cast<int>(c - 'a' + 10);
+    }
+    if (c >= 'A' && c <= 'F') {
+        return static_cast<int>(c - 'A' + 10);
+    }
+    return -1;
+}
 
 QString group() {
     return QStringLiteral("1.0");
@@ -101,7 +100,7 @@ ValueBackend::ReadStatus decode(const QString& stored, StoredValue& value) {
             if (c == QLatin1Char(' ') && high < 0) {
                 continue;
             }
-            const int digit = hexDigit(c);
+            const int digit = hexDigitValue(c.unicode());
             if (digit < 0) {
                 return ValueBackend::ReadStatus::BadKind;
             }

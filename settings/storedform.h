@@ -32,6 +32,9 @@ std::string nameOf(const QString& key);
 // "~/.config/Brinmoor Software, Inc./Tengwar Ostrel.conf".
 QString userSettingsPath();
 
+// The value of a hexadecimal digit (either case), or -1.
+int hexDigitValue(char32_t c);
+
 // The stored form of a value, and back (BadKind when it has none).
 QString encode(const StoredValue& value);
 ValueBackend::ReadStatus decode(const QString& stored, StoredValue& value);

@@ -85,6 +85,17 @@ void silentE(TConvertData& s) {
     s.Flags[flag::FinalSilentE] = true;
 }
 
+// The stored switches (the "Zastavice" bytes in hexadecimal) with the final
+// silent e on.
+std::string silentEFlagsHex() {
+    FlagBytes flags = flagset::withDefaultSwitches(flagset::kDefaultBytes);
+    flagset::set(flags, flag::FinalSilentE, true);
+    char hex[32];
+    std::snprintf(hex, sizeof hex, "%02X %02X %02X %02X %02X", flags[0], flags[1], flags[2], flags[3],
+                  flags[4]);
+    return hex;
+}
+
 TEST_F(CliTest, TranscribesLinesAsTheCoreDoes) {
     const std::string prose = "Nekoč je živel mlad kovač\nljubezen in sreče\n";
     ASSERT_NE(expected(prose), expected(prose, silentE));  // the switch must show in the text
@@ -246,11 +257,7 @@ TEST_F(CliTest, DrawWithASeedRepeats) {
 }
 
 TEST_F(CliTest, StoredSwitchesAreReadAndNeverWritten) {
-    FlagBytes flags = flagset::withDefaultSwitches(flagset::kDefaultBytes);
-    flagset::set(flags, flag::FinalSilentE, true);
-    char hex[32];
-    std::snprintf(hex, sizeof hex, "%02X %02X %02X %02X %02X", flags[0], flags[1], flags[2], flags[3],
-                  flags[4]);
+    const std::string hex = silentEFlagsHex();
     fs::create_directories(settingsFile().parent_path());
     const std::string stored = std::string("[1.0]\nZastavice=hex:") + hex + "\nNikoli%20s%20~=text:\n";
     writeFile(settingsFile(), stored);
@@ -276,11 +283,7 @@ TEST_F(CliTest, StoredSwitchesAreReadAndNeverWritten) {
 // The tool reads the settings file by the program's own rules, and says once
 // on stderr when the stored switches could not be used.
 TEST_F(CliTest, DamagedSettingsAreReadAsTheProgramReadsThemAndToldOnce) {
-    FlagBytes flags = flagset::withDefaultSwitches(flagset::kDefaultBytes);
-    flagset::set(flags, flag::FinalSilentE, true);
-    char hex[32];
-    std::snprintf(hex, sizeof hex, "%02X %02X %02X %02X %02X", flags[0], flags[1], flags[2], flags[3],
-                  flags[4]);
+    const std::string hex = silentEFlagsHex();
     const std::string switches = std::string("Nikoli%20s%20~=text:\nZastavice=hex:") + hex + "\n";
     const std::string mine = "; Tengwar Ostrel\n[1.0]\nAktivni%20zavihek=int:2\n";
     struct Case {
