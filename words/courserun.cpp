@@ -30,10 +30,8 @@ void CourseRun::refreshIndex() {
     // indexes the words anew.
     TConvertData settings;
     loadSettings(settings);
-    for (auto* index : {&m_words, &m_fallback}) {
-        if (*index && !(*index)->madeFor(settings))
-            *index = std::make_shared<const words::WordIndex>((*index)->list(), settings);
-    }
+    m_words = words::forSwitches(m_words, settings);
+    m_fallback = words::forSwitches(m_fallback, settings);
 }
 
 std::uint64_t CourseRun::practicable() const {

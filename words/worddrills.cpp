@@ -142,7 +142,15 @@ WordEntries WordDrills::entries() const {
     return e;
 }
 
-std::uint64_t WordDrills::coursePracticable(int unlocked) const {
+void WordDrills::refreshIndexes() {
+    TConvertData settings;
+    loadSettings(settings);
+    m_dictionary = words::forSwitches(m_dictionary, settings);
+    m_textIndex = words::forSwitches(m_textIndex, settings);
+}
+
+std::uint64_t WordDrills::coursePracticable(int unlocked) {
+    refreshIndexes();
     std::uint64_t reach = m_dictionary ? m_dictionary->reach(unlocked) : 0;
     if (m_textIndex && m_textIndex->usable(unlocked) > 0)
         reach |= m_textIndex->reach(unlocked);
@@ -166,6 +174,7 @@ void WordDrills::startCourse() {
     // The learner's text when one is open and has words of the unlocked
     // letters, with the dictionary beside it for the letters it lacks; else
     // the dictionary.
+    refreshIndexes();
     const int unlocked = course::clampUnlocked(m_history->courseLetters());
     std::shared_ptr<const words::WordIndex> source = m_dictionary;
     std::shared_ptr<const words::WordIndex> fallback;
@@ -292,25 +301,23 @@ void WordDrills::textLoaded(const std::shared_ptr<LoadedText>& loaded) {
     emit runReady(run);
 }
 
-std::size_t WordDrills::placeOf(const std::string& key) const {
+words::TextPlaces WordDrills::storedPlaces() const {
     std::vector<std::string> list;
     try {
         Options().ReadStringList(placesName(), list);
     } catch (const StoreError&) {
         // Not stored yet (or unreadable): every text starts at its beginning.
-        return 0;
+        list.clear();
     }
-    return words::TextPlaces::fromList(list).placeOf(key);
+    return words::TextPlaces::fromList(list);
+}
+
+std::size_t WordDrills::placeOf(const std::string& key) const {
+    return storedPlaces().placeOf(key);
 }
 
 void WordDrills::rememberPlace(const std::string& key, std::size_t offset) {
-    std::vector<std::string> list;
-    try {
-        Options().ReadStringList(placesName(), list);
-    } catch (const StoreError&) {
-        list.clear();
-    }
-    words::TextPlaces places = words::TextPlaces::fromList(list);
+    words::TextPlaces places = storedPlaces();
     places.set(key, offset);
     try {
         Options().WriteStringList(placesName(), places.toList());
@@ -321,13 +328,7 @@ void WordDrills::rememberPlace(const std::string& key, std::size_t offset) {
 }
 
 QString WordDrills::lastTextFile() const {
-    std::vector<std::string> list;
-    try {
-        Options().ReadStringList(placesName(), list);
-    } catch (const StoreError&) {
-        return QString();
-    }
-    const std::string key = words::TextPlaces::fromList(list).lastKey();
+    const std::string key = storedPlaces().lastKey();
     if (key.empty() || key.front() == '#')
         return QString();
     return QString::fromStdString(key);

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "words/textplaces.h"
 #include "words/wordentries.h"
 
 class HistoryStore;
@@ -38,7 +39,6 @@ public:
     // Starts loading the dictionary; entriesChanged tells when it is done.
     void loadDictionary(const QString& dicPath);
     bool dictionaryLoading() const { return m_loadingDictionary; }
-    std::shared_ptr<const words::WordIndex> dictionary() const { return m_dictionary; }
 
     // The history the course reads and advances; without one there is no course.
     void setHistory(HistoryStore* history);
@@ -54,12 +54,10 @@ public:
     void openTextFile(const QString& path);
     void openPastedText(const QString& text);
     bool textLoading() const { return m_loadingText; }
-    // The text read in last, which the course then takes its words from.
-    std::shared_ptr<const words::TextDocument> openText() const { return m_text; }
 
     // The letters of the course's order that the course's words (those it
     // would take now) allow under the first `unlocked` ones, bit per place.
-    std::uint64_t coursePracticable(int unlocked) const;
+    std::uint64_t coursePracticable(int unlocked);
 
     // The file read last (for "Nadaljuj"), empty when none.
     QString lastTextFile() const;
@@ -78,6 +76,11 @@ private:
     std::size_t placeOf(const std::string& key) const;
     void rememberPlace(const std::string& key, std::size_t offset);
     void readText(std::function<std::shared_ptr<LoadedText>()> work);
+
+    // The stored places of the texts read (none when nothing can be read).
+    words::TextPlaces storedPlaces() const;
+    // Indexes the dictionary and the text anew when the switches changed.
+    void refreshIndexes();
 
     std::shared_ptr<const words::WordIndex> m_dictionary;
     QString m_dictionaryProblem;

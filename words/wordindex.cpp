@@ -30,6 +30,13 @@ LetterMask lettersOf(std::string_view phonetic) {
     return mask;
 }
 
+std::shared_ptr<const WordIndex> forSwitches(const std::shared_ptr<const WordIndex>& index,
+                                             const TConvertData& settings) {
+    if (!index || index->madeFor(settings))
+        return index;
+    return std::make_shared<const WordIndex>(index->list(), settings);
+}
+
 WordIndex::WordIndex(std::shared_ptr<const WordList> words, const TConvertData& settings)
     : m_words(std::move(words)), m_settings(settings) {
     const std::size_t n = m_words ? m_words->size() : 0;

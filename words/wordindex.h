@@ -23,8 +23,7 @@ public:
     // Indexes the words by the phonetic letters they have under the switches.
     WordIndex(std::shared_ptr<const WordList> words, const TConvertData& settings);
 
-    // The switches the index was made for.
-    const TConvertData& settings() const { return m_settings; }
+    // Whether the index was made for these switches.
     bool madeFor(const TConvertData& settings) const { return settings.Flags == m_settings.Flags; }
     const std::shared_ptr<const WordList>& list() const { return m_words; }
 
@@ -50,6 +49,11 @@ private:
     std::vector<std::uint32_t> m_usable;
     std::vector<LetterMask> m_reach;
 };
+
+// The index while it fits the switches, else its words indexed anew (the
+// switches decide which letters a word is read as). Null stays null.
+std::shared_ptr<const WordIndex> forSwitches(const std::shared_ptr<const WordIndex>& index,
+                                             const TConvertData& settings);
 
 // The letter set of a word's phonetic letters.
 LetterMask lettersOf(std::string_view phonetic);

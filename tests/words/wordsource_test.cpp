@@ -131,6 +131,19 @@ TEST(CourseWords, DrawsOnlyWordsOfTheUnlockedLetters) {
     EXPECT_EQ(index.usable(course::letterCount()), index.size() - 2);
 }
 
+TEST(CourseWords, AnIndexIsMadeAnewOnlyWhenTheSwitchesChange) {
+    // The switches decide the letters a word is read as ("th" is one letter
+    // or two), so an index made under others must not be used.
+    const auto index = std::make_shared<const words::WordIndex>(sampleWords(), switches());
+    EXPECT_EQ(words::forSwitches(index, switches()), index);
+    const TConvertData changed = switches({{flag::Th, false}, {flag::FinalSilentE, false}});
+    const auto anew = words::forSwitches(index, changed);
+    ASSERT_NE(anew, index);
+    EXPECT_TRUE(anew->madeFor(changed));
+    EXPECT_EQ(anew->list(), index->list());
+    EXPECT_EQ(words::forSwitches(nullptr, changed), nullptr);
+}
+
 TEST(CourseWords, WeakLettersComeMoreOften) {
     const TConvertData settings = switches();
     const words::WordIndex index(sampleWords(), settings);
