@@ -267,6 +267,7 @@ bool transcribeStream(int fd, const std::string& name, const Job& job) {
             }
             if (input.starts_with("\xEF\xBB\xBF")) {
                 input.erase(0, 3);  // a byte order mark is no text
+                before = 0;         // all that is left was read just now
             }
         }
         first = false;
