@@ -10,10 +10,12 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <exception>
 #include <future>
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
 
 #include "cli/decodefault.h"
 #include "cli/fileio.h"
@@ -110,7 +112,13 @@ class OrderedWriter {
 public:
     OrderedWriter(std::string name, std::size_t limit)
         : m_name(std::move(name)), m_limit(limit), m_thread([this] { run(); }) {}
-    ~OrderedWriter() { finish(); }
+    ~OrderedWriter() {
+        try {
+            finish();
+        } catch (...) {
+            // Reported by the finish() the reading thread calls; not here.
+        }
+    }
 
     // Waits while the limit of batches is on its way.
     void push(std::future<Batch> batch) {
@@ -134,6 +142,9 @@ public:
         if (m_thread.joinable()) {
             m_thread.join();
         }
+        if (m_error) {
+            std::rethrow_exception(std::exchange(m_error, nullptr));
+        }
         return !m_failed;
     }
     bool failed() const { return m_failed; }
@@ -152,7 +163,18 @@ private:
                 m_queue.pop_front();
                 m_changed.notify_all();
             }
-            const Batch done = next.get();
+            Batch done;
+            try {
+                done = next.get();
+            } catch (...) {
+                // A batch that could not be transcribed (out of memory): the
+                // error is raised again on the reading thread, which reports it.
+                if (!m_failed) {
+                    m_error = std::current_exception();
+                    m_failed = true;
+                }
+                continue;
+            }
             if (m_failed) {
                 continue;
             }
@@ -173,6 +195,7 @@ private:
     std::deque<std::future<Batch>> m_queue;
     bool m_closed = false;
     std::atomic<bool> m_failed{false};
+    std::exception_ptr m_error;  // set before m_failed, read after the join
     std::thread m_thread;
 };
 
