@@ -421,9 +421,9 @@ void TOptions::writeValue(const std::string& name, const StoredValue& value) {
 
 bool TOptions::SaveEdits() {
     const std::lock_guard lock(m_mutex);
-    if (m_batchDepth == 0) {
-        flush();
-    }
+    // The program is closing: a batch still open (the start-up's) ends here.
+    m_batchDepth = 0;
+    flush();
     // Where the windows stood and which page was shown are not the user's edits.
     static const std::string* const placement[] = {&storename::kMainRect, &storename::kZoomRect,
                                                    &storename::kActivePage, &storename::kDefault,

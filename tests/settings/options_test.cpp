@@ -395,6 +395,14 @@ TEST_F(StoreTest, FailedWritesGoOnInMemoryAndFailedReadsRaise) {
     EXPECT_TRUE(store.SaveEdits());
     backend.failWrites = false;
 
+    // A close while the start-up's batch is still open writes what waits
+    // instead of calling it unsaved.
+    store.BeginBatch();
+    store.SetZoomA(4);
+    EXPECT_TRUE(store.SaveEdits());
+    EXPECT_EQ(backend.values().at(storename::kZoomA), StoredValue::integer(4));
+    store.EndBatch();  // the start-up's own end, later, changes nothing
+
     backend.failReads = true;
     try {
         store.GetZoomB();
