@@ -1,6 +1,6 @@
 #include "settings/storedform.h"
 
-#include <QSettings>
+#include <QStandardPaths>
 
 #include "transcription/qtext.h"
 
@@ -41,9 +41,10 @@ std::string nameOf(const QString& key) {
 }
 
 QString userSettingsPath() {
-    const QSettings locator(QSettings::NativeFormat, QSettings::UserScope,
-                            QStringLiteral("Brinmoor Software, Inc."), QStringLiteral("Tengwar Ostrel"));
-    return locator.fileName();
+    // Where QSettings keeps it, worked out without a QSettings object: one
+    // would read and parse the whole file at once, before our own reading.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Brinmoor Software, Inc./Tengwar Ostrel.conf");
 }
 
 QString encode(const StoredValue& value) {

@@ -1,5 +1,6 @@
 #include "settings/qsettingsbackend.h"
 #include "settings/options.h"
+#include "settings/storedform.h"
 #include "transcription/cp1250.h"
 
 #include <QDir>
@@ -7,6 +8,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <fcntl.h>
@@ -83,6 +85,28 @@ TEST(QSettingsEncoding, FourKindsRoundTripAndForeignFormsAreWrongKinds) {
         EXPECT_EQ(QSettingsBackend::decode(QString::fromLatin1(form), back),
                   ValueBackend::ReadStatus::BadKind)
             << form;
+    }
+}
+
+TEST(QSettingsEncoding, TheUsersFileIsWhereQSettingsKeepsIt) {
+    // Existing settings must be found where the program always kept them,
+    // also with a settings folder of the user's own.
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    QTemporaryDir own;
+    for (const QByteArray& config : {QByteArray(), own.path().toUtf8()}) {
+        if (config.isEmpty()) {
+            qunsetenv("XDG_CONFIG_HOME");
+        } else {
+            qputenv("XDG_CONFIG_HOME", config);
+        }
+        const QSettings qt(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Brinmoor Software, Inc."),
+                           QStringLiteral("Tengwar Ostrel"));
+        EXPECT_EQ(storedform::userSettingsPath(), qt.fileName()) << config.toStdString();
+    }
+    if (saved.isNull()) {
+        qunsetenv("XDG_CONFIG_HOME");
+    } else {
+        qputenv("XDG_CONFIG_HOME", saved);
     }
 }
 
