@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "convert/convertrun.h"
+#include "transcription/cp1250.h"
 #include "transcription/engine.h"
 #include "transcription/settingssource.h"
 
@@ -63,7 +64,9 @@ struct GroupPipeline::Batch {
                 std::string_view source = run;
                 if (lowerCase) {
                     lowered.assign(run);
-                    rtf::lowerCp1250(lowered);
+                    for (char& c : lowered) {
+                        c = static_cast<char>(cp1250::toLower(static_cast<unsigned char>(c)));
+                    }
                     source = lowered;
                 }
                 LatinToTengwar(source, false, switches, true, codes);

@@ -26,36 +26,6 @@ std::string replaceName(std::string text, const std::string& fileName) {
     return text.replace(at, 2, fileName);
 }
 
-constexpr std::array<unsigned char, 256> kLower = [] {
-    std::array<unsigned char, 256> table{};
-    for (int b = 0; b < 256; ++b) {
-        table[b] = static_cast<unsigned char>(b);
-    }
-    for (int b = 'A'; b <= 'Z'; ++b) {
-        table[b] = static_cast<unsigned char>(b + 0x20);
-    }
-    // Š Ś Ť Ž Ź, Ł Ą Ş Ż Ľ
-    for (auto [upper, lower] : std::array<std::array<int, 2>, 10>{{{0x8A, 0x9A},
-                                                                   {0x8C, 0x9C},
-                                                                   {0x8D, 0x9D},
-                                                                   {0x8E, 0x9E},
-                                                                   {0x8F, 0x9F},
-                                                                   {0xA3, 0xB3},
-                                                                   {0xA5, 0xB9},
-                                                                   {0xAA, 0xBA},
-                                                                   {0xAF, 0xBF},
-                                                                   {0xBC, 0xBE}}}) {
-        table[upper] = static_cast<unsigned char>(lower);
-    }
-    // Ŕ .. Ţ, all but the multiplication sign.
-    for (int b = 0xC0; b <= 0xDE; ++b) {
-        if (b != 0xD7) {
-            table[b] = static_cast<unsigned char>(b + 0x20);
-        }
-    }
-    return table;
-}();
-
 constexpr std::string_view kHeader =
     "{\\rtf1\\ansi\\ansicpg1250 \\deff0\\deflang1024\r\n"
     "\r\n"
@@ -200,14 +170,5 @@ std::string EscapeRtf(std::string_view bytes) {
     return out;
 }
 
-unsigned char toLowerCp1250(unsigned char byte) {
-    return kLower[byte];
-}
-
-void lowerCp1250(std::string& text) {
-    for (char& c : text) {
-        c = static_cast<char>(kLower[static_cast<unsigned char>(c)]);
-    }
-}
 
 }  // namespace rtf

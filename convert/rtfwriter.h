@@ -146,9 +146,4 @@ inline const std::array<bool, 256>& tengwarRunChars(bool lowerCase) {
     return lowerCase ? detail::kTengwarRunCharsLowered : detail::kTengwarRunChars;
 }
 
-// The Windows-1250 small letter of a capital (accented ones included); every
-// other byte is returned unchanged.
-unsigned char toLowerCp1250(unsigned char byte);
-void lowerCp1250(std::string& text);
-
 }  // namespace rtf

@@ -29,6 +29,42 @@ inline constexpr std::array<char16_t, 128> kHighCodePoints = {
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
 };
 
+// The small letter of each Windows-1250 capital (accented ones included);
+// every other byte stands for itself.
+inline constexpr std::array<unsigned char, 256> kLowerCase = [] {
+    std::array<unsigned char, 256> table{};
+    for (int b = 0; b < 256; ++b) {
+        table[b] = static_cast<unsigned char>(b);
+    }
+    for (int b = 'A'; b <= 'Z'; ++b) {
+        table[b] = static_cast<unsigned char>(b + 0x20);
+    }
+    // Š Ś Ť Ž Ź, Ł Ą Ş Ż Ľ
+    for (auto [upper, lower] : std::array<std::array<int, 2>, 10>{{{0x8A, 0x9A},
+                                                                   {0x8C, 0x9C},
+                                                                   {0x8D, 0x9D},
+                                                                   {0x8E, 0x9E},
+                                                                   {0x8F, 0x9F},
+                                                                   {0xA3, 0xB3},
+                                                                   {0xA5, 0xB9},
+                                                                   {0xAA, 0xBA},
+                                                                   {0xAF, 0xBF},
+                                                                   {0xBC, 0xBE}}}) {
+        table[upper] = static_cast<unsigned char>(lower);
+    }
+    // Ŕ .. Ţ, all but the multiplication sign.
+    for (int b = 0xC0; b <= 0xDE; ++b) {
+        if (b != 0xD7) {
+            table[b] = static_cast<unsigned char>(b + 0x20);
+        }
+    }
+    return table;
+}();
+
+inline unsigned char toLower(unsigned char byte) {
+    return kLowerCase[byte];
+}
+
 // The Unicode code point of one Windows-1250 byte. The five bytes that the code
 // page leaves undefined map to the C1 control of the same number, so every byte
 // survives a round trip.

@@ -2,48 +2,27 @@
 
 #include <array>
 
+#include "transcription/cp1250.h"
 #include "transcription/enginepasses.h"
 
 namespace words {
 
 namespace {
 
-// Windows-1250 letters: bit 0 a letter, bit 1 a small one; and the small form
-// of each capital.
-struct CaseTables {
+// Windows-1250 letters: bit 0 a letter, bit 1 a small one; the capitals are
+// those the code page lowers.
+constexpr std::array<unsigned char, 256> kKind = [] {
     std::array<unsigned char, 256> kind{};
-    std::array<unsigned char, 256> lower{};
-};
-
-constexpr CaseTables makeCaseTables() {
-    CaseTables t;
-    for (int c = 0; c < 256; ++c)
-        t.lower[c] = static_cast<unsigned char>(c);
-    const auto pair = [&t](int upper, int lower) {
-        t.kind[upper] = 1;
-        t.kind[lower] = 3;
-        t.lower[upper] = static_cast<unsigned char>(lower);
-    };
-    for (int c = 'A'; c <= 'Z'; ++c)
-        pair(c, c + 0x20);
-    // Š Ś Ť Ž Ź, Ł Ą Ş Ż Ľ
-    for (const int c : {0x8A, 0x8C, 0x8D, 0x8E, 0x8F})
-        pair(c, c + 0x10);
-    pair(0xA3, 0xB3);
-    pair(0xA5, 0xB9);
-    pair(0xAA, 0xBA);
-    pair(0xAF, 0xBF);
-    pair(0xBC, 0xBE);
-    // Ŕ Á Â Ă Ä Ĺ Ć Ç Č É Ę Ë Ě Í Î Ď Đ Ń Ň Ó Ô Ő Ö, Ř Ů Ú Ű Ü Ý Ţ
-    for (int c = 0xC0; c <= 0xDE; ++c) {
-        if (c != 0xD7)
-            pair(c, c + 0x20);
+    for (int c = 0; c < 256; ++c) {
+        const unsigned char lower = cp1250::kLowerCase[static_cast<std::size_t>(c)];
+        if (lower != c) {
+            kind[static_cast<std::size_t>(c)] = 1;
+            kind[lower] = 3;
+        }
     }
-    t.kind[0xDF] = 3;  // ß has no capital here
-    return t;
-}
-
-constexpr CaseTables kCase = makeCaseTables();
+    kind[0xDF] = 3;  // ß has no capital here
+    return kind;
+}();
 
 // A piece of the word, folded on its own. A dropped byte after it keeps the
 // rule for a final e from seeing the piece's end as the word's end.
@@ -57,15 +36,15 @@ void foldPiece(std::string_view piece, bool last, const engine::Switches& on, st
 }  // namespace
 
 bool isLetter(unsigned char c) {
-    return (kCase.kind[c] & 1U) != 0;
+    return (kKind[c] & 1U) != 0;
 }
 
 bool isLower(unsigned char c) {
-    return (kCase.kind[c] & 2U) != 0;
+    return (kKind[c] & 2U) != 0;
 }
 
 unsigned char toLower(unsigned char c) {
-    return kCase.lower[c];
+    return cp1250::toLower(c);
 }
 
 std::string lowered(std::string_view text) {
