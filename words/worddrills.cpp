@@ -224,14 +224,14 @@ void WordDrills::openTextFile(const QString& path) {
                 QStringLiteral("Datoteke „%1“ ni mogoče prebrati: %2.").arg(shown, file.errorString());
             return loaded;
         }
+        if (bytes.trimmed().isEmpty()) {
+            loaded->problem = QStringLiteral("Datoteka „%1“ je prazna.").arg(shown);
+            return loaded;
+        }
         auto document = std::make_shared<words::TextDocument>();
         document->text = words::decodeText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
         document->key = absolute.toStdString();
         document->title = toCp1250(QFileInfo(absolute).fileName());
-        if (QString::fromLatin1(bytes).trimmed().isEmpty()) {
-            loaded->problem = QStringLiteral("Datoteka „%1“ je prazna.").arg(shown);
-            return loaded;
-        }
         words::indexDocument(*document);
         if (document->words == 0) {
             loaded->problem =
@@ -246,9 +246,10 @@ void WordDrills::openTextFile(const QString& path) {
 
 void WordDrills::openPastedText(const QString& text) {
     const std::string bytes = toCp1250(text);
-    readText([bytes] {
+    const bool blank = text.trimmed().isEmpty();
+    readText([bytes, blank] {
         auto loaded = std::make_shared<LoadedText>();
-        if (QString::fromStdString(bytes).trimmed().isEmpty()) {
+        if (blank) {
             loaded->problem = QStringLiteral("Prilepljeno besedilo je prazno.");
             return loaded;
         }
