@@ -70,10 +70,5 @@ public:
 }  // namespace
 
 void installSlovenianFileDialogs(QObject* application) {
-    const QString name = QStringLiteral("slovenianFileDialogs");
-    if (application->findChild<QObject*>(name, Qt::FindDirectChildrenOnly) == nullptr) {
-        auto* watcher = new FileDialogWatcher(application);
-        watcher->setObjectName(name);
-        application->installEventFilter(watcher);
-    }
+    application->installEventFilter(new FileDialogWatcher(application));
 }
