@@ -70,5 +70,7 @@ public:
 }  // namespace
 
 void installSlovenianFileDialogs(QObject* application) {
-    application->installEventFilter(new FileDialogWatcher(application));
+    auto* watcher = new FileDialogWatcher(application);
+    watcher->setObjectName(QStringLiteral("slovenianFileDialogs"));
+    application->installEventFilter(watcher);
 }
