@@ -19,7 +19,7 @@ std::string decodeText(std::string_view bytes) {
     return std::string(bytes);
 }
 
-std::optional<WordSpan> nextWord(std::string_view text, std::size_t from) {
+std::optional<WordSpan> nextWord(std::string_view text, std::size_t from, std::string* lowerWord) {
     const auto letter = [&text](std::size_t i) { return isLetter(static_cast<unsigned char>(text[i])); };
     std::size_t i = std::min(from, text.size());
     // Inside a word: its beginning was read already.
@@ -27,7 +27,8 @@ std::optional<WordSpan> nextWord(std::string_view text, std::size_t from) {
         while (i < text.size() && letter(i))
             ++i;
     }
-    std::string lower;
+    std::string own;
+    std::string& lower = lowerWord != nullptr ? *lowerWord : own;
     while (i < text.size()) {
         while (i < text.size() && !letter(i))
             ++i;
@@ -47,9 +48,9 @@ void indexDocument(TextDocument& document) {
     document.words = 0;
     document.drillWords = WordList{};
     std::unordered_set<std::string> seen;
-    for (auto span = nextWord(document.text, 0); span; span = nextWord(document.text, span->end)) {
+    std::string lower;
+    for (auto span = nextWord(document.text, 0, &lower); span; span = nextWord(document.text, span->end, &lower)) {
         ++document.words;
-        std::string lower = lowered(std::string_view(document.text).substr(span->begin, span->end - span->begin));
         if (suitsDrill(lower) && !seen.contains(lower)) {
             document.drillWords.add(lower);
             seen.insert(std::move(lower));

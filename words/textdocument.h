@@ -23,8 +23,9 @@ struct WordSpan {
 
 // The first word at or after `from` that the transcription writes whole; a
 // word that `from` falls into is passed over (its start was read). Words are
-// runs of letters; others are skipped.
-std::optional<WordSpan> nextWord(std::string_view text, std::size_t from);
+// runs of letters; others are skipped. lowerWord, when given, receives the
+// word in small letters.
+std::optional<WordSpan> nextWord(std::string_view text, std::size_t from, std::string* lowerWord = nullptr);
 
 // The text once it is read in.
 struct TextDocument {
