@@ -98,7 +98,7 @@ int clampUnlocked(int stored) {
     return std::clamp(stored, kStartLetters, letterCount());
 }
 
-int unlockedAfter(int unlocked, std::span<const Mastery> unlockedLetters, std::uint64_t practicable) {
+int unlockedAfter(int unlocked, const std::function<Mastery(int)>& masteryOf, std::uint64_t practicable) {
     unlocked = clampUnlocked(unlocked);
     if (unlocked >= letterCount())
         return unlocked;
@@ -108,10 +108,17 @@ int unlockedAfter(int unlocked, std::span<const Mastery> unlockedLetters, std::u
         if (!canPractise)
             continue;
         practised = true;
-        if (static_cast<std::size_t>(i) >= unlockedLetters.size() || !unlockedLetters[i].mastered)
+        if (!masteryOf(i).mastered)
             return unlocked;
     }
     return practised ? unlocked + 1 : unlocked;
+}
+
+int unlockedAfter(int unlocked, std::span<const Mastery> unlockedLetters, std::uint64_t practicable) {
+    return unlockedAfter(
+        unlocked,
+        [&](int i) { return static_cast<std::size_t>(i) < unlockedLetters.size() ? unlockedLetters[i] : Mastery{}; },
+        practicable);
 }
 
 }  // namespace course

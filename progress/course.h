@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -58,6 +59,10 @@ Mastery assess(std::span<const RecentResult> newestFirst);
 // than kStartLetters; nothing unlocks while no unlocked letter can be
 // practised.
 int unlockedAfter(int unlocked, std::span<const Mastery> unlockedLetters, std::uint64_t practicable);
+// The same, asking masteryOf(i) for the letter at place i only while it
+// matters: in order, for letters that can be practised, until one is not
+// mastered (a letter's history is read only when needed).
+int unlockedAfter(int unlocked, const std::function<Mastery(int)>& masteryOf, std::uint64_t practicable);
 
 // A new course's count (a stored 0), or a stored one brought into range.
 int clampUnlocked(int stored);

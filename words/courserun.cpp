@@ -77,23 +77,13 @@ void CourseRun::answered(bool) {
     // Another window may have moved the course on meanwhile.
     m_unlocked = std::max(m_unlocked, course::clampUnlocked(m_history.unlockedLetters()));
     const std::string_view order = course::order();
-    std::vector<course::Mastery> masteries;
-    masteries.reserve(static_cast<std::size_t>(m_unlocked));
-    const std::uint64_t canPractise = practicable();
-    for (int i = 0; i < m_unlocked; ++i) {
-        // A letter that cannot be practised holds nothing back; its history
-        // need not be read.
-        if (((canPractise >> i) & 1U) == 0) {
-            masteries.push_back({});
-            continue;
-        }
-        const auto letter = static_cast<unsigned char>(order[static_cast<std::size_t>(i)]);
-        const auto recent = m_history.recentResults(letter, course::kWindow);
-        masteries.push_back(course::assess(recent));
-        if (!masteries.back().mastered)
-            return;
-    }
-    const int after = course::unlockedAfter(m_unlocked, masteries, canPractise);
+    const int after = course::unlockedAfter(
+        m_unlocked,
+        [&](int i) {
+            const auto letter = static_cast<unsigned char>(order[static_cast<std::size_t>(i)]);
+            return course::assess(m_history.recentResults(letter, course::kWindow));
+        },
+        practicable());
     if (after == m_unlocked)
         return;
     m_unlocked = after;
