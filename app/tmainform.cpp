@@ -207,9 +207,7 @@ void TMainForm::placeWindow() {
     // scale) stays stored; the window is only shown where it fits.
     if (!neverStored) {
         const QRect storedFrame(QPoint(stored.left, stored.top), QPoint(stored.right - 1, stored.bottom - 1));
-        const QRect available = availableAreaFor(storedFrame);
-        if (!available.isEmpty() && !available.contains(storedFrame))
-            m_programPlace.hold(QRect(place, size()));
+        m_programPlace.holdUnlessFits(storedFrame, QRect(place, size()));
     }
     m_firstPlace = place;
     move(place);
@@ -236,11 +234,7 @@ void TMainForm::showEvent(QShowEvent* event) {
             }
             // Every window lies wholly on the screen, its title bar included.
             fitContentsToScreen();
-            if (!keepOnScreen(this).isEmpty() || m_programPlace.held())
-                m_programPlace.hold(geometry());
-            m_programPlace.settle();
-            // By then the window system has long finished placing it.
-            QTimer::singleShot(1000, this, [this] { m_programPlace.reach(geometry()); });
+            m_programPlace.framed(this);
             HelpEngine::instance().placeWindowBeside(frameGeometry());
             raise();
             activateWindow();

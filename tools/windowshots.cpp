@@ -74,7 +74,7 @@ int main(int argc, char* argv[]) {
         TZoomForm zoom(options, &form);
         zoom.resize(360, 320);
         TConvertData settings;
-        zoom.showItem(fromFontCodes(LatinToTengwar("\xE8arovnik", false, settings, false)));
+        zoom.showItem(fromFontCodes(LatinToTengwar("\xE8" "arovnik", false, settings, false)));
         zoom.showAnswer(QStringLiteral("\u010darovnik"));
         ok = save(zoom, out.filePath(QStringLiteral("zoom.png"))) && ok;
         TShortcutForm shortcuts;

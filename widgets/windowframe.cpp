@@ -79,6 +79,20 @@ QRect keepOnScreen(QWidget* window) {
     return window->geometry();
 }
 
+void ProgramPlace::holdUnlessFits(const QRect& storedFrame, const QRect& shown) {
+    const QRect available = availableAreaFor(storedFrame);
+    if (!available.isEmpty() && !available.contains(storedFrame))
+        hold(shown);
+}
+
+void ProgramPlace::framed(QWidget* window) {
+    if (!keepOnScreen(window).isEmpty() || held())
+        hold(window->geometry());
+    settle();
+    // By then the window system has long finished placing it.
+    QTimer::singleShot(1000, window, [this, window] { reach(window->geometry()); });
+}
+
 void ProgramPlace::reach(const QRect& place) {
     if (!m_place)
         return;

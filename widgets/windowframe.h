@@ -41,6 +41,13 @@ public:
     void settle() { m_settled = true; }
     // The window system has finished placing the window, at `place`.
     void reach(const QRect& place);
+    // A stored place that does not fit the screen now (another screen or
+    // scale) stays stored; the window is shown at `shown` instead.
+    void holdUnlessFits(const QRect& storedFrame, const QRect& shown);
+    // Once the window has its frame: keeps it wholly on the screen, holds
+    // where the program put it, and a second later takes where the window
+    // system left it.
+    void framed(QWidget* window);
     // Whether the window's place `current` is the user's, to be stored.
     bool isUsers(const QRect& current);
 

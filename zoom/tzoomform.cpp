@@ -410,21 +410,13 @@ void TZoomForm::restorePlace() {
         return;
     }
     setGeometry(place);
-    const QRect available = availableAreaFor(place);
-    if (!available.isEmpty() && !available.contains(place))
-        m_programPlace.hold(place);
+    m_programPlace.holdUnlessFits(place, place);
 }
 
 void TZoomForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     afterFrameKnown(this, [this] {
-        guarded(this, [this] {
-            if (!keepOnScreen(this).isEmpty() || m_programPlace.held())
-                m_programPlace.hold(geometry());
-            m_programPlace.settle();
-            // By then the window system has long finished placing it.
-            QTimer::singleShot(1000, this, [this] { m_programPlace.reach(geometry()); });
-        });
+        guarded(this, [this] { m_programPlace.framed(this); });
     });
 }
 
