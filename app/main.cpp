@@ -5,16 +5,16 @@
 
 #include "app/startup.h"
 #include "app/tmainform.h"
-#include "help/helpengine.h"
-#include "install/fontinstall.h"
-#include "progress/historystore.h"
-#include "settings/options.h"
-#include "settings/qsettingsbackend.h"
-#include "widgets/errorguard.h"
-#include "widgets/programicon.h"
-#include "widgets/programlook.h"
-#include "words/worddrills.h"
-#include "zoom/tzoomform.h"
+#include "core/settings/options.h"
+#include "ui/help/helpengine.h"
+#include "ui/install/fontinstall.h"
+#include "ui/progress/historystore.h"
+#include "ui/settings/settingsfilebackend.h"
+#include "ui/widgets/errorguard.h"
+#include "ui/widgets/programicon.h"
+#include "ui/widgets/programlook.h"
+#include "ui/words/worddrills.h"
+#include "ui/zoom/tzoomform.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
     loadQtTranslations();
 
     // 1. The settings store; every default exists from here on.
-    QSettingsBackend backend;
+    SettingsFileBackend backend;
     std::unique_ptr<TOptions> options;
     if (!guarded(nullptr, [&] { options = std::make_unique<TOptions>(backend, qtStoreEnvironment()); })) {
         return 1;

@@ -2,10 +2,10 @@
 
 #include <QCoreApplication>
 
-#include "install/shortcuts.h"
-#include "settings/options.h"
-#include "transcription/qtext.h"
-#include "widgets/messages.h"
+#include "core/settings/options.h"
+#include "qtcore/qtext.h"
+#include "ui/install/shortcuts.h"
+#include "ui/widgets/messages.h"
 
 void reportStoreNotice(TOptions& options, QWidget* parent) {
     const std::string notice = options.TakeStartupNotice();

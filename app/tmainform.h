@@ -5,8 +5,8 @@
 #include <QWidget>
 #include <memory>
 
-#include "widgets/windowframe.h"
-#include "zoom/zoomcreated.h"
+#include "ui/widgets/windowframe.h"
+#include "ui/zoom/zoomcreated.h"
 
 namespace Ui {
 class TMainForm;

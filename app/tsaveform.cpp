@@ -4,14 +4,14 @@
 #include <QScreen>
 #include <QStyle>
 
-#include "help/contexthelp.h"
-#include "help/helpcontext.h"
-#include "settings/options.h"
-#include "transcription/convertdata.h"
+#include "core/settings/options.h"
+#include "core/transcription/convertdata.h"
+#include "ui/help/contexthelp.h"
+#include "ui/help/helpcontext.h"
+#include "ui/widgets/errorguard.h"
+#include "ui/widgets/programicon.h"
+#include "ui/widgets/windowfont.h"
 #include "ui_tsaveform.h"
-#include "widgets/errorguard.h"
-#include "widgets/programicon.h"
-#include "widgets/windowfont.h"
 
 TSaveForm::TSaveForm(QWidget* owner, bool descriptionsChanged, bool rulesChanged)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

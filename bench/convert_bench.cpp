@@ -16,9 +16,9 @@
 #include <fstream>
 #include <string>
 
-#include "convert/convertfile.h"
-#include "transcription/cp1250.h"
-#include "transcription/settingssource.h"
+#include "core/convert/convertfile.h"
+#include "core/transcription/cp1250.h"
+#include "core/transcription/settingssource.h"
 
 namespace {
 

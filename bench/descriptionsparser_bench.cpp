@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "exercise/defaultdescriptions.h"
-#include "exercise/descriptionsparser.h"
+#include "core/exercise/defaultdescriptions.h"
+#include "core/exercise/descriptionsparser.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include "../tests/exercise/hardtasks.h"
 #include "../tests/exercise/tasksamples.h"
-#include "exercise/generator.h"
-#include "exercise/random.h"
+#include "core/exercise/generator.h"
+#include "core/exercise/random.h"
 
 using namespace samples;
 

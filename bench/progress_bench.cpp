@@ -15,11 +15,11 @@
 #include <limits>
 #include <vector>
 
-#include "exercise/generator.h"
-#include "exercise/random.h"
-#include "progress/drillweights.h"
-#include "progress/historystore.h"
-#include "progress/tprogressform.h"
+#include "core/exercise/generator.h"
+#include "core/exercise/random.h"
+#include "core/progress/drillweights.h"
+#include "ui/progress/historystore.h"
+#include "ui/progress/tprogressform.h"
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "transcription/convertdata.h"
-#include "transcription/cp1250.h"
-#include "transcription/engine.h"
-#include "transcription/settingssource.h"
+#include "core/transcription/convertdata.h"
+#include "core/transcription/cp1250.h"
+#include "core/transcription/engine.h"
+#include "core/transcription/settingssource.h"
 
 // Heap accounting for the whole program: the bytes live now and the most live
 // since the last reset.

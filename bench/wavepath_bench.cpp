@@ -2,7 +2,7 @@
 // placing the 116 groups of one frame (every 50 ms).
 #include <benchmark/benchmark.h>
 
-#include "help/wavepath.h"
+#include "core/help/wavepath.h"
 
 namespace {
 

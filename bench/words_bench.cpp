@@ -8,14 +8,14 @@
 #include <memory>
 #include <string>
 
-#include "exercise/random.h"
-#include "progress/course.h"
-#include "transcription/cp1250.h"
-#include "transcription/settingssource.h"
-#include "words/textdocument.h"
-#include "words/worddraw.h"
-#include "words/wordindex.h"
-#include "words/wordlist.h"
+#include "core/exercise/random.h"
+#include "core/progress/course.h"
+#include "core/transcription/cp1250.h"
+#include "core/transcription/settingssource.h"
+#include "core/words/textdocument.h"
+#include "core/words/worddraw.h"
+#include "core/words/wordindex.h"
+#include "core/words/wordlist.h"
 
 namespace {
 

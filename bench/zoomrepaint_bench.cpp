@@ -6,10 +6,10 @@
 #include <QApplication>
 #include <QFontDatabase>
 
-#include "settings/memorybackend.h"
-#include "settings/options.h"
-#include "zoom/tzoomform.h"
-#include "zoom/zoombox.h"
+#include "core/settings/memorybackend.h"
+#include "core/settings/options.h"
+#include "ui/zoom/tzoomform.h"
+#include "ui/zoom/zoombox.h"
 
 namespace {
 

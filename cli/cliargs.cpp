@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "transcription/cp1250checked.h"
+#include "core/transcription/cp1250checked.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "transcription/convertdata.h"
+#include "core/transcription/convertdata.h"
 
 // A wrong command line: the message (UTF-8) says what is wrong; the tool
 // prints it with a pointer to --help and ends with status 2.

@@ -10,9 +10,9 @@
 
 #include "cli/decodefault.h"
 #include "cli/progressbar.h"
-#include "convert/convertfile.h"
-#include "transcription/cp1250.h"
-#include "transcription/cp1250checked.h"
+#include "core/convert/convertfile.h"
+#include "core/transcription/cp1250.h"
+#include "core/transcription/cp1250checked.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "transcription/cp1250checked.h"
+#include "core/transcription/cp1250checked.h"
 
 // The message (UTF-8) for a text that could not be taken into Windows-1250:
 // where it is (file, line, column) and what to do about it.

@@ -3,13 +3,13 @@
 #include <cstdio>
 
 #include "cli/stdoutput.h"
-#include "exercise/descriptionsparser.h"
-#include "exercise/exerciseitem.h"
-#include "exercise/random.h"
-#include "settings/options.h"
-#include "transcription/cp1250.h"
-#include "transcription/settingssource.h"
-#include "transcription/tengwarunicode.h"
+#include "core/exercise/descriptionsparser.h"
+#include "core/exercise/exerciseitem.h"
+#include "core/exercise/random.h"
+#include "core/settings/options.h"
+#include "core/transcription/cp1250.h"
+#include "core/transcription/settingssource.h"
+#include "core/transcription/tengwarunicode.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "convert/systemerror.h"
-#include "transcription/cp1250.h"
+#include "core/convert/systemerror.h"
+#include "core/transcription/cp1250.h"
 
 namespace fileio {
 

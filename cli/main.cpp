@@ -12,8 +12,8 @@
 #include "cli/stdoutput.h"
 #include "cli/storedsettings.h"
 #include "cli/transcribecommand.h"
-#include "settings/options.h"
-#include "transcription/cp1250.h"
+#include "core/settings/options.h"
+#include "core/transcription/cp1250.h"
 
 namespace {
 

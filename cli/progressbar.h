@@ -5,7 +5,7 @@
 #include <mutex>
 #include <thread>
 
-#include "convert/convertrun.h"
+#include "core/convert/convertrun.h"
 
 // A bar on the standard error that follows a conversion, redrawn ten times a
 // second on a thread of its own while it lives; cleared when it ends. Drawn

@@ -2,9 +2,9 @@
 
 #include <QFile>
 
-#include "settings/storedfile.h"
-#include "settings/storedform.h"
-#include "transcription/cp1250.h"
+#include "core/transcription/cp1250.h"
+#include "qtcore/storedfile.h"
+#include "qtcore/storedform.h"
 
 StoredSettings::StoredSettings(bool useFile) {
     if (useFile) {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/memorybackend.h"
-#include "settings/options.h"
+#include "core/settings/memorybackend.h"
+#include "core/settings/options.h"
 
 // The program's stored settings as the tool sees them: a copy of the settings
 // file taken once at start, held in memory behind the program's own store

@@ -20,11 +20,11 @@
 #include "cli/decodefault.h"
 #include "cli/fileio.h"
 #include "cli/stdoutput.h"
-#include "transcription/cp1250.h"
-#include "transcription/cp1250checked.h"
-#include "transcription/engine.h"
-#include "transcription/enginestream.h"
-#include "transcription/tengwarunicode.h"
+#include "core/transcription/cp1250.h"
+#include "core/transcription/cp1250checked.h"
+#include "core/transcription/engine.h"
+#include "core/transcription/enginestream.h"
+#include "core/transcription/tengwarunicode.h"
 
 namespace {
 

@@ -9,6 +9,9 @@ export UBSAN_OPTIONS=print_stacktrace=1
 export ASAN_OPTIONS=detect_leaks=1
 jobs="$(nproc)"
 
+echo "== includes run down the floors =="
+bash "$root/scripts/check-includes.sh"
+
 echo "== normal build =="
 bash "$root/scripts/build.sh" "$root/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ctest --test-dir "$root/build-test" --output-on-failure --parallel "$jobs"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "guitestsupport.h"
-#include "widgets/messages.h"
+#include "ui/widgets/messages.h"
 
 namespace {
 

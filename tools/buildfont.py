@@ -251,9 +251,9 @@ def build(path):
 
 
 # The ConScript Unicode Registry's Tengwar code points of the font codes, as
-# the program writes Tengwar as Unicode text (transcription/tengwarunicode.cpp
+# the program writes Tengwar as Unicode text (core/transcription/tengwarunicode.cpp
 # holds the one table; it is read from there).
-REGISTRY_TABLE = os.path.join(ROOT, "transcription", "tengwarunicode.cpp")
+REGISTRY_TABLE = os.path.join(ROOT, "core", "transcription", "tengwarunicode.cpp")
 REGISTRY_BLOCK = range(0xE000, 0xE080)
 
 

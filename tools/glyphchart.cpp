@@ -24,13 +24,13 @@
 #include <utility>
 #include <vector>
 
-#include "transcription/alphabet.h"
-#include "transcription/convertdata.h"
-#include "transcription/cp1250.h"
-#include "transcription/engine.h"
-#include "transcription/flagset.h"
-#include "transcription/lettersets.h"
-#include "widgets/tengwarfont.h"
+#include "core/transcription/alphabet.h"
+#include "core/transcription/convertdata.h"
+#include "core/transcription/cp1250.h"
+#include "core/transcription/engine.h"
+#include "core/transcription/flagset.h"
+#include "core/transcription/lettersets.h"
+#include "ui/widgets/tengwarfont.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "core/readback/readbackrules.h"
 #include "pictureoptions.h"
-#include "progress/historystore.h"
-#include "progress/tprogressform.h"
-#include "readback/readbackrules.h"
+#include "ui/progress/historystore.h"
+#include "ui/progress/tprogressform.h"
+#include "ui/widgets/programlook.h"
 #include "ui_tprogressform.h"
-#include "widgets/programlook.h"
 
 namespace {
 

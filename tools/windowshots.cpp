@@ -16,17 +16,17 @@
 
 #include "app/tmainform.h"
 #include "app/tsaveform.h"
-#include "help/teastereggform.h"
-#include "install/tshortcutform.h"
+#include "core/settings/memorybackend.h"
+#include "core/settings/options.h"
+#include "core/transcription/engine.h"
 #include "pictureoptions.h"
-#include "settings/memorybackend.h"
-#include "settings/options.h"
-#include "transcription/conversionpage.h"
-#include "transcription/engine.h"
-#include "transcription/qtext.h"
+#include "qtcore/qtext.h"
+#include "ui/help/teastereggform.h"
+#include "ui/install/tshortcutform.h"
+#include "ui/transcription/conversionpage.h"
+#include "ui/widgets/programlook.h"
+#include "ui/zoom/tzoomform.h"
 #include "ui_conversionpage.h"
-#include "widgets/programlook.h"
-#include "zoom/tzoomform.h"
 
 namespace {
 

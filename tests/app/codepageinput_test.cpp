@@ -20,8 +20,8 @@
 #include <utility>
 
 #include "shellfixture.h"
-#include "widgets/codepageinput.h"
-#include "widgets/programlook.h"
+#include "ui/widgets/codepageinput.h"
+#include "ui/widgets/programlook.h"
 
 TEST(CodePageInput, KeepsWhatWindows1250HoldsAndNamesEveryCharacterLeftOut) {
     struct Case {

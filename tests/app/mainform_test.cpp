@@ -13,11 +13,11 @@
 #include "app/startup.h"
 #include "app/tmainform.h"
 #include "app/tsaveform.h"
-#include "exercise/trainersession.h"
-#include "help/helpcontext.h"
-#include "help/helpengine.h"
+#include "core/exercise/trainersession.h"
+#include "core/transcription/convertdata.h"
 #include "shellfixture.h"
-#include "transcription/convertdata.h"
+#include "ui/help/helpcontext.h"
+#include "ui/help/helpengine.h"
 #include "ui_tsaveform.h"
 
 namespace {

@@ -12,11 +12,11 @@
 #include <gtest/gtest.h>
 
 #include "app/tmainform.h"
+#include "core/settings/memorybackend.h"
+#include "core/settings/options.h"
 #include "guitestsupport.h"
-#include "settings/memorybackend.h"
-#include "settings/options.h"
-#include "widgets/messages.h"
-#include "widgets/programlook.h"
+#include "ui/widgets/messages.h"
+#include "ui/widgets/programlook.h"
 
 // A settings key in memory that remembers every write, in order.
 class RecordingBackend : public MemoryBackend {

@@ -18,12 +18,12 @@
 #include <sstream>
 #include <thread>
 
-#include "convert/convertfile.h"
+#include "core/convert/convertfile.h"
+#include "core/transcription/cp1250.h"
+#include "core/transcription/engine.h"
+#include "core/transcription/flagset.h"
+#include "core/transcription/settingssource.h"
 #include "filetestsupport.h"
-#include "transcription/cp1250.h"
-#include "transcription/engine.h"
-#include "transcription/flagset.h"
-#include "transcription/settingssource.h"
 
 namespace fs = std::filesystem;
 

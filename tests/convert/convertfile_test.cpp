@@ -1,4 +1,4 @@
-#include "convert/convertfile.h"
+#include "core/convert/convertfile.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <regex>
 #include <sstream>
 
+#include "core/transcription/cp1250.h"
 #include "filetestsupport.h"
-#include "transcription/cp1250.h"
 
 namespace fs = std::filesystem;
 

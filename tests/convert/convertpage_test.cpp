@@ -1,4 +1,4 @@
-#include "convert/convertpage.h"
+#include "ui/convert/convertpage.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -16,9 +16,9 @@
 
 #include "../app/shellfixture.h"
 #include "app/tmainform.h"
-#include "convert/tconvertthread.h"
-#include "transcription/convertdata.h"
-#include "transcription/qtext.h"
+#include "core/transcription/convertdata.h"
+#include "qtcore/qtext.h"
+#include "ui/convert/tconvertthread.h"
 #include "ui_convertpage.h"
 
 namespace {

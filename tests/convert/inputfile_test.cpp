@@ -12,13 +12,13 @@
 #include <filesystem>
 #include <random>
 
-#include "convert/convertfile.h"
-#include "convert/inputfile.h"
-#include "convert/systemerror.h"
-#include "convert/textsurvey.h"
+#include "core/convert/convertfile.h"
+#include "core/convert/inputfile.h"
+#include "core/convert/systemerror.h"
+#include "core/convert/textsurvey.h"
+#include "core/transcription/cp1250.h"
+#include "core/transcription/cp1250checked.h"
 #include "filetestsupport.h"
-#include "transcription/cp1250.h"
-#include "transcription/cp1250checked.h"
 
 namespace fs = std::filesystem;
 

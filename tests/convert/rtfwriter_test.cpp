@@ -1,4 +1,4 @@
-#include "convert/rtfwriter.h"
+#include "core/convert/rtfwriter.h"
 
 #include <gtest/gtest.h>
 #include <sched.h>
@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "convert/convertrun.h"
-#include "transcription/cp1250.h"
-#include "transcription/engine.h"
-#include "transcription/settingssource.h"
+#include "core/convert/convertrun.h"
+#include "core/transcription/cp1250.h"
+#include "core/transcription/engine.h"
+#include "core/transcription/settingssource.h"
 
 namespace {
 

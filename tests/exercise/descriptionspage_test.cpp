@@ -1,4 +1,4 @@
-#include "exercise/descriptionspage.h"
+#include "ui/exercise/descriptionspage.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,16 +15,16 @@
 #include <gtest/gtest.h>
 
 #include "app/tmainform.h"
-#include "exercise/defaultdescriptions.h"
-#include "exercise/exercisepage.h"
-#include "exercise/trainersession.h"
-#include "help/helpcontext.h"
-#include "help/helpengine.h"
-#include "settings/memorybackend.h"
-#include "settings/options.h"
-#include "transcription/convertdata.h"
-#include "transcription/qtext.h"
-#include "widgets/messages.h"
+#include "core/exercise/defaultdescriptions.h"
+#include "core/exercise/trainersession.h"
+#include "core/settings/memorybackend.h"
+#include "core/settings/options.h"
+#include "core/transcription/convertdata.h"
+#include "qtcore/qtext.h"
+#include "ui/exercise/exercisepage.h"
+#include "ui/help/helpcontext.h"
+#include "ui/help/helpengine.h"
+#include "ui/widgets/messages.h"
 
 namespace {
 

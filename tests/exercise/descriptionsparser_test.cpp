@@ -1,4 +1,4 @@
-#include "exercise/descriptionsparser.h"
+#include "core/exercise/descriptionsparser.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "exercise/defaultdescriptions.h"
-#include "transcription/cp1250.h"
+#include "core/exercise/defaultdescriptions.h"
+#include "core/transcription/cp1250.h"
 
 namespace {
 

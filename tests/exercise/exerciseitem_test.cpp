@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "exercise/exerciseitem.h"
-#include "exercise/random.h"
-#include "readback/readbackrules.h"
+#include "core/exercise/exerciseitem.h"
+#include "core/exercise/random.h"
+#include "core/readback/readbackrules.h"
+#include "core/transcription/engine.h"
+#include "core/transcription/settingssource.h"
 #include "tasksamples.h"
-#include "transcription/engine.h"
-#include "transcription/settingssource.h"
 
 using namespace samples;
 

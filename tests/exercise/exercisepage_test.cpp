@@ -15,18 +15,18 @@
 #include <vector>
 
 #include "app/tmainform.h"
-#include "exercise/descriptionsparser.h"
-#include "exercise/exercisepage.h"
-#include "exercise/random.h"
-#include "exercise/tickclock.h"
-#include "exercise/trainersession.h"
-#include "help/helpcontext.h"
-#include "help/helpengine.h"
-#include "readback/readbackrules.h"
-#include "settings/memorybackend.h"
-#include "settings/options.h"
-#include "transcription/convertdata.h"
-#include "widgets/messages.h"
+#include "core/exercise/descriptionsparser.h"
+#include "core/exercise/random.h"
+#include "core/exercise/tickclock.h"
+#include "core/exercise/trainersession.h"
+#include "core/readback/readbackrules.h"
+#include "core/settings/memorybackend.h"
+#include "core/settings/options.h"
+#include "core/transcription/convertdata.h"
+#include "ui/exercise/exercisepage.h"
+#include "ui/help/helpcontext.h"
+#include "ui/help/helpengine.h"
+#include "ui/widgets/messages.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "exercise/exercisestate.h"
+#include "core/exercise/exercisestate.h"
 
 TEST(ExerciseState, ClockDifferencesAreTakenModulo2To32) {
     struct Case {

@@ -15,9 +15,9 @@
 #include <sys/time.h>
 #include <unistd.h>
 
-#include "exercise/generator.h"
-#include "exercise/generatorstateset.h"
-#include "exercise/random.h"
+#include "core/exercise/generator.h"
+#include "core/exercise/generatorstateset.h"
+#include "core/exercise/random.h"
 #include "hardtasks.h"
 #include "tasksamples.h"
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "exercise/taskdescriptions.h"
+#include "core/exercise/taskdescriptions.h"
 
 namespace samples {
 

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "exercise/descriptionsparser.h"
+#include "core/exercise/descriptionsparser.h"
 #include "fuzzinput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

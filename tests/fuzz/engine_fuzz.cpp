@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
+#include "core/transcription/engine.h"
 #include "fuzzinput.h"
-#include "transcription/engine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzInput input(data, size);

@@ -6,8 +6,8 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "exercise/descriptionsparser.h"
-#include "exercise/generator.h"
+#include "core/exercise/descriptionsparser.h"
+#include "core/exercise/generator.h"
 #include "fuzzinput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

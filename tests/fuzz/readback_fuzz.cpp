@@ -1,8 +1,8 @@
 // libFuzzer target for TengwarToLatin: font codes under the default rules, and
 // under rules read from a list (lines before the first zero byte).
 
+#include "core/readback/readbackrules.h"
 #include "fuzzinput.h"
-#include "readback/readbackrules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzInput input(data, size);

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "settings/storedfile.h"
+#include "qtcore/storedfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString group = QStringLiteral("1.0");

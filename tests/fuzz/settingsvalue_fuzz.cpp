@@ -4,17 +4,17 @@
 #include <QString>
 #include <cstdlib>
 
-#include "settings/qsettingsbackend.h"
+#include "ui/settings/settingsfilebackend.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString stored =
         QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     StoredValue value;
-    if (QSettingsBackend::decode(stored, value) != ValueBackend::ReadStatus::Ok) {
+    if (SettingsFileBackend::decode(stored, value) != ValueBackend::ReadStatus::Ok) {
         return 0;
     }
     StoredValue back;
-    if (QSettingsBackend::decode(QSettingsBackend::encode(value), back) != ValueBackend::ReadStatus::Ok ||
+    if (SettingsFileBackend::decode(SettingsFileBackend::encode(value), back) != ValueBackend::ReadStatus::Ok ||
         !(back == value)) {
         std::abort();
     }

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "settings/options.h"
+#include "core/settings/options.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // A copy of exactly the input's size, so that reading past it is caught.

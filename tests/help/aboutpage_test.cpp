@@ -1,4 +1,4 @@
-#include "help/aboutpage.h"
+#include "ui/help/aboutpage.h"
 
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -9,8 +9,8 @@
 
 #include "../app/shellfixture.h"
 #include "app/tmainform.h"
-#include "help/helpengine.h"
-#include "help/teastereggform.h"
+#include "ui/help/helpengine.h"
+#include "ui/help/teastereggform.h"
 
 namespace {
 

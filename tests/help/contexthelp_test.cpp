@@ -13,11 +13,11 @@
 
 #include <gtest/gtest.h>
 
-#include "help/contexthelp.h"
-#include "help/helpcontext.h"
-#include "help/helpengine.h"
-#include "help/helppopup.h"
-#include "install/tfontpathdlg.h"
+#include "ui/help/contexthelp.h"
+#include "ui/help/helpcontext.h"
+#include "ui/help/helpengine.h"
+#include "ui/help/helppopup.h"
+#include "ui/install/tfontpathdlg.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 
 #include <functional>
 
-#include "help/helpengine.h"
-#include "help/helppopup.h"
-#include "help/helpwindow.h"
+#include "ui/help/helpengine.h"
+#include "ui/help/helppopup.h"
+#include "ui/help/helpwindow.h"
 
 namespace {
 

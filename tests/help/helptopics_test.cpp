@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "help/helpengine.h"
-#include "help/helptopics.h"
+#include "ui/help/helpengine.h"
+#include "ui/help/helptopics.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include "../app/shellfixture.h"
 #include "app/tmainform.h"
 #include "app/tsaveform.h"
-#include "help/contexthelp.h"
-#include "help/helpcontext.h"
-#include "help/helpengine.h"
+#include "ui/help/contexthelp.h"
+#include "ui/help/helpcontext.h"
+#include "ui/help/helpengine.h"
 
 namespace {
 

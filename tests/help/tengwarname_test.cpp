@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "help/aboutpage.h"
-#include "help/eastereggtext.h"
-#include "transcription/cp1250.h"
-#include "transcription/engine.h"
-#include "transcription/settingssource.h"
+#include "core/help/eastereggtext.h"
+#include "core/transcription/cp1250.h"
+#include "core/transcription/engine.h"
+#include "core/transcription/settingssource.h"
+#include "ui/help/aboutpage.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "help/wavepath.h"
+#include "core/help/wavepath.h"
 
 #include <cmath>
 #include <numbers>
@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "help/accessphrase.h"
+#include "core/help/accessphrase.h"
 
 namespace {
 

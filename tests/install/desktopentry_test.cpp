@@ -1,4 +1,4 @@
-#include "install/desktopentry.h"
+#include "core/install/desktopentry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "install/fontinstall.h"
+#include "ui/install/fontinstall.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,11 +13,11 @@
 
 #include <gtest/gtest.h>
 
-#include "help/helpcontext.h"
-#include "install/szdd.h"
-#include "install/tfontpathdlg.h"
+#include "core/install/szdd.h"
 #include "tools/szddcompress.h"
-#include "widgets/messages.h"
+#include "ui/help/helpcontext.h"
+#include "ui/install/tfontpathdlg.h"
+#include "ui/widgets/messages.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "install/shortcuts.h"
+#include "ui/install/shortcuts.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -16,10 +16,10 @@
 
 #include "../app/shellfixture.h"
 #include "app/startup.h"
-#include "exercise/trainersession.h"
-#include "help/helpengine.h"
-#include "install/desktopentry.h"
-#include "install/tshortcutform.h"
+#include "core/exercise/trainersession.h"
+#include "core/install/desktopentry.h"
+#include "ui/help/helpengine.h"
+#include "ui/install/tshortcutform.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "install/szdd.h"
+#include "core/install/szdd.h"
 #include "szddtestdata.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -1,7 +1,7 @@
 // The COMPRESS tool's free implementation (Debian's mscompress: mscompress and
 // msexpand) as the oracle for both directions of the SZDD format.
 
-#include "install/szdd.h"
+#include "core/install/szdd.h"
 
 #include <gtest/gtest.h>
 

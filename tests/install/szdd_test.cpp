@@ -1,4 +1,4 @@
-#include "install/szdd.h"
+#include "core/install/szdd.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "progress/attribution.h"
+#include "core/progress/attribution.h"
 
 using progress::attributeAnswer;
 using progress::LetterOutcome;

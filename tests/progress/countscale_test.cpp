@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "progress/countscale.h"
+#include "core/progress/countscale.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "exercise/generator.h"
-#include "exercise/random.h"
-#include "progress/drillweights.h"
+#include "core/exercise/generator.h"
+#include "core/exercise/random.h"
+#include "core/progress/drillweights.h"
 
 using progress::LetterHistory;
 

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <limits>
 
-#include "progress/historystore.h"
+#include "ui/progress/historystore.h"
 
 namespace {
 

@@ -16,12 +16,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "progress/drillweights.h"
-#include "progress/historystore.h"
-#include "progress/tprogressform.h"
-#include "transcription/alphabet.h"
+#include "core/progress/drillweights.h"
+#include "core/transcription/alphabet.h"
+#include "ui/progress/historystore.h"
+#include "ui/progress/tprogressform.h"
+#include "ui/widgets/messages.h"
 #include "ui_tprogressform.h"
-#include "widgets/messages.h"
 
 namespace {
 

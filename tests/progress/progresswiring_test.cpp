@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "app/shellfixture.h"
-#include "exercise/descriptionsparser.h"
-#include "exercise/exercisepage.h"
-#include "exercise/trainersession.h"
-#include "progress/historystore.h"
-#include "progress/tprogressform.h"
-#include "readback/readbackrules.h"
+#include "core/exercise/descriptionsparser.h"
+#include "core/exercise/trainersession.h"
+#include "core/readback/readbackrules.h"
+#include "ui/exercise/exercisepage.h"
+#include "ui/progress/historystore.h"
+#include "ui/progress/tprogressform.h"
 #include "ui_tprogressform.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "readback/readbackrules.h"
-#include "settings/options.h"
-#include "transcription/cp1250.h"
+#include "core/readback/readbackrules.h"
+#include "core/settings/options.h"
+#include "core/transcription/cp1250.h"
 
 #include <gtest/gtest.h>
 

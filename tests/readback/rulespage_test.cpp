@@ -1,4 +1,4 @@
-#include "readback/rulespage.h"
+#include "ui/readback/rulespage.h"
 
 #include <QCheckBox>
 #include <QFontDatabase>
@@ -19,18 +19,18 @@
 #include <vector>
 
 #include "app/tmainform.h"
-#include "exercise/descriptionsparser.h"
-#include "exercise/exercisepage.h"
-#include "exercise/trainersession.h"
-#include "help/helpengine.h"
-#include "readback/readbackrules.h"
-#include "settings/memorybackend.h"
-#include "settings/options.h"
-#include "transcription/alphabet.h"
-#include "transcription/convertdata.h"
-#include "transcription/qtext.h"
-#include "widgets/messages.h"
-#include "widgets/programlook.h"
+#include "core/exercise/descriptionsparser.h"
+#include "core/exercise/trainersession.h"
+#include "core/readback/readbackrules.h"
+#include "core/settings/memorybackend.h"
+#include "core/settings/options.h"
+#include "core/transcription/alphabet.h"
+#include "core/transcription/convertdata.h"
+#include "qtcore/qtext.h"
+#include "ui/exercise/exercisepage.h"
+#include "ui/help/helpengine.h"
+#include "ui/widgets/messages.h"
+#include "ui/widgets/programlook.h"
 
 namespace {
 

@@ -21,8 +21,8 @@
 #include <string>
 #include <string_view>
 
-#include "transcription/alphabet.h"
-#include "transcription/lettersets.h"
+#include "core/transcription/alphabet.h"
+#include "core/transcription/lettersets.h"
 
 namespace {
 

@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
-#include "transcription/alphabet.h"
-#include "transcription/lettersets.h"
-#include "widgets/tengwarfont.h"
+#include "core/transcription/alphabet.h"
+#include "core/transcription/lettersets.h"
+#include "ui/widgets/tengwarfont.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "settings/options.h"
-#include "settings/memorybackend.h"
-#include "transcription/engine.h"
-#include "transcription/settingssource.h"
+#include "core/settings/memorybackend.h"
+#include "core/settings/options.h"
+#include "core/transcription/engine.h"
+#include "core/transcription/settingssource.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

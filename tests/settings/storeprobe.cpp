@@ -4,9 +4,9 @@
 #include <QCoreApplication>
 #include <cstdio>
 
-#include "settings/options.h"
-#include "settings/qsettingsbackend.h"
-#include "transcription/cp1250.h"
+#include "core/settings/options.h"
+#include "core/transcription/cp1250.h"
+#include "ui/settings/settingsfilebackend.h"
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
@@ -15,8 +15,8 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const QString where = QString::fromLocal8Bit(argv[1]);
-    auto backend = where == QLatin1String("--user") ? std::make_unique<QSettingsBackend>()
-                                                    : std::make_unique<QSettingsBackend>(where);
+    auto backend = where == QLatin1String("--user") ? std::make_unique<SettingsFileBackend>()
+                                                    : std::make_unique<SettingsFileBackend>(where);
     try {
         TOptions store(*backend, qtStoreEnvironment());
         const FlagBytes flags = store.GetFlags();

@@ -1,13 +1,13 @@
-#include "transcription/alphabet.h"
+#include "core/transcription/alphabet.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <bit>
 
+#include "core/transcription/cp1250.h"
+#include "core/transcription/lettersets.h"
 #include "referenceglyphs.h"
-#include "transcription/cp1250.h"
-#include "transcription/lettersets.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 
 #include "../app/shellfixture.h"
 #include "app/tmainform.h"
-#include "help/helpcontext.h"
-#include "transcription/conversionpage.h"
-#include "transcription/convertdata.h"
-#include "transcription/flagset.h"
+#include "core/transcription/convertdata.h"
+#include "core/transcription/flagset.h"
+#include "ui/help/helpcontext.h"
+#include "ui/transcription/conversionpage.h"
 #include "ui_conversionpage.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "transcription/cp1250.h"
+#include "core/transcription/cp1250.h"
 
 #include <gtest/gtest.h>
 

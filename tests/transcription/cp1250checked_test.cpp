@@ -1,8 +1,8 @@
-#include "transcription/cp1250checked.h"
+#include "core/transcription/cp1250checked.h"
 
 #include <gtest/gtest.h>
 
-#include "transcription/tengwarunicode.h"
+#include "core/transcription/tengwarunicode.h"
 
 namespace {
 

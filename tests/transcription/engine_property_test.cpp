@@ -4,10 +4,10 @@
 #include <map>
 #include <random>
 
+#include "core/transcription/engine.h"
+#include "core/transcription/enginestream.h"
 #include "enginetestsupport.h"
 #include "referenceglyphs.h"
-#include "transcription/engine.h"
-#include "transcription/enginestream.h"
 
 namespace {
 

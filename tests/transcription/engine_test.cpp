@@ -1,12 +1,12 @@
-#include "transcription/engine.h"
+#include "core/transcription/engine.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <vector>
 
+#include "core/transcription/cp1250.h"
 #include "enginetestsupport.h"
-#include "transcription/cp1250.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <utility>
 
-#include "transcription/convertdata.h"
-#include "transcription/settingssource.h"
+#include "core/transcription/convertdata.h"
+#include "core/transcription/settingssource.h"
 
 // The default switches with some of them changed.
 inline TConvertData switches(std::initializer_list<std::pair<int, bool>> changes = {}) {

@@ -1,5 +1,5 @@
-#include "transcription/flagset.h"
-#include "transcription/settingssource.h"
+#include "core/transcription/flagset.h"
+#include "core/transcription/settingssource.h"
 
 #include <gtest/gtest.h>
 

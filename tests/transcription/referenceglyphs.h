@@ -4,7 +4,7 @@
 #include <sstream>
 #include <string>
 
-#include "transcription/cp1250.h"
+#include "core/transcription/cp1250.h"
 
 // The font codes of every letter, written out independently of the program's
 // own table: pairs of letter and codes, UTF-8. The space (code 20) is added

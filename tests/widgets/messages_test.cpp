@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "guitestsupport.h"
-#include "widgets/errorguard.h"
-#include "widgets/messages.h"
+#include "ui/widgets/errorguard.h"
+#include "ui/widgets/messages.h"
 
 namespace {
 

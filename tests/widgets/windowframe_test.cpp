@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "widgets/windowframe.h"
+#include "ui/widgets/windowframe.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 #include <memory>
 #include <vector>
 
-#include "exercise/random.h"
-#include "progress/course.h"
+#include "core/exercise/random.h"
+#include "core/progress/course.h"
+#include "core/words/courserun.h"
+#include "core/words/wordindex.h"
+#include "core/words/wordtext.h"
 #include "tests/words/wordsupport.h"
-#include "words/courserun.h"
-#include "words/wordindex.h"
-#include "words/wordtext.h"
 
 namespace {
 

@@ -14,14 +14,14 @@
 #include <gtest/gtest.h>
 
 #include "app/shellfixture.h"
-#include "exercise/exercisepage.h"
-#include "exercise/random.h"
-#include "exercise/tickclock.h"
-#include "progress/course.h"
-#include "progress/historystore.h"
-#include "progress/tprogressform.h"
-#include "transcription/qtext.h"
-#include "words/worddrills.h"
+#include "core/exercise/random.h"
+#include "core/exercise/tickclock.h"
+#include "core/progress/course.h"
+#include "qtcore/qtext.h"
+#include "ui/exercise/exercisepage.h"
+#include "ui/progress/historystore.h"
+#include "ui/progress/tprogressform.h"
+#include "ui/words/worddrills.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "core/words/worditem.h"
+#include "core/words/wordtext.h"
 #include "tests/words/wordsupport.h"
-#include "words/worditem.h"
-#include "words/wordtext.h"
 
 namespace {
 

@@ -6,17 +6,17 @@
 #include <map>
 #include <memory>
 
-#include "exercise/random.h"
-#include "progress/course.h"
+#include "core/exercise/random.h"
+#include "core/progress/course.h"
+#include "core/words/dictionaryrun.h"
+#include "core/words/textdocument.h"
+#include "core/words/textplaces.h"
+#include "core/words/textrun.h"
+#include "core/words/worddraw.h"
+#include "core/words/wordindex.h"
+#include "core/words/wordlist.h"
+#include "core/words/wordtext.h"
 #include "tests/words/wordsupport.h"
-#include "words/dictionaryrun.h"
-#include "words/textdocument.h"
-#include "words/textplaces.h"
-#include "words/textrun.h"
-#include "words/worddraw.h"
-#include "words/wordindex.h"
-#include "words/wordlist.h"
-#include "words/wordtext.h"
 
 namespace {
 

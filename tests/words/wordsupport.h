@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-#include "transcription/convertdata.h"
-#include "transcription/cp1250.h"
-#include "transcription/settingssource.h"
+#include "core/transcription/convertdata.h"
+#include "core/transcription/cp1250.h"
+#include "core/transcription/settingssource.h"
 
 // Text of the tests is written in UTF-8 and taken into Windows-1250 here.
 inline std::string cp(std::string_view utf8) {

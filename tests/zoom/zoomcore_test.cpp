@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "zoom/textfit.h"
-#include "zoom/wincolor.h"
-#include "zoom/zoomsplit.h"
+#include "core/zoom/textfit.h"
+#include "core/zoom/wincolor.h"
+#include "core/zoom/zoomsplit.h"
 
 namespace {
 

@@ -19,11 +19,11 @@
 #include <gtest/gtest.h>
 
 #include "app/shellfixture.h"
-#include "exercise/exercisepage.h"
-#include "help/helpengine.h"
-#include "transcription/convertdata.h"
-#include "zoom/tzoomform.h"
-#include "zoom/zoombox.h"
+#include "core/transcription/convertdata.h"
+#include "ui/exercise/exercisepage.h"
+#include "ui/help/helpengine.h"
+#include "ui/zoom/tzoomform.h"
+#include "ui/zoom/zoombox.h"
 
 namespace {
 
