@@ -4,13 +4,13 @@
 # Qt says nothing on the way, and that a second start under the same session
 # bus hands over to the first and ends:
 #   scripts/check-wayland.sh [build-dir]        (default: build)
-# Environment: PROGRAM (default <build-dir>/tengwar-ostrel), WAYLAND_SOCKET
+# Environment: PROGRAM (default <build-dir>/tengwar-ostrel), OSTREL_WESTON_SOCKET
 # (default wayland-ostrel-check). Needs weston, qt6-wayland and dbus-daemon.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
 program="${PROGRAM:-$build/tengwar-ostrel}"
-socket="${WAYLAND_SOCKET:-wayland-ostrel-check}"
+socket="${OSTREL_WESTON_SOCKET:-wayland-ostrel-check}"
 [[ -x "$program" ]] || { echo "missing $program (build the program first)" >&2; exit 2; }
 for tool in weston dbus-daemon; do
   command -v "$tool" >/dev/null || { echo "missing $tool (scripts/install-deps.sh installs it)" >&2; exit 2; }
@@ -49,8 +49,11 @@ sed -i -e '/^; /d' -e '/honi/s/bool:true/bool:false/' "$settings"
 
 weston --backend=headless-backend.so --socket="$socket" --idle-time=0 >"$work/weston.log" 2>&1 &
 pids+=($!)
-for _ in $(seq 100); do [[ -S "$XDG_RUNTIME_DIR/$socket" ]] && break; sleep 0.1; done
-[[ -S "$XDG_RUNTIME_DIR/$socket" ]] || { cat "$work/weston.log" >&2; echo "weston did not start" >&2; exit 1; }
+# Ready once its shell runs (the socket appears before weston listens on it).
+ready() { [[ -S "$XDG_RUNTIME_DIR/$socket" ]] && grep -q "launching '.*weston-desktop-shell'" "$work/weston.log"; }
+for _ in $(seq 200); do ready && break; sleep 0.1; done
+ready || { cat "$work/weston.log" >&2; echo "weston did not start" >&2; exit 1; }
+sleep 0.5
 
 export WAYLAND_DISPLAY="$socket" QT_QPA_PLATFORM=wayland
 WAYLAND_DEBUG=1 "$program" >"$work/out.log" 2>"$work/err.log" &
