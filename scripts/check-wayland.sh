@@ -35,10 +35,11 @@ for _ in $(seq 100); do [[ -s "$work/bus" ]] && break; sleep 0.1; done
 DBUS_SESSION_BUS_ADDRESS="$(head -n1 "$work/bus")"
 export DBUS_SESSION_BUS_ADDRESS
 
-# The earlier start, offscreen: it writes the defaults a second after it has
-# begun, while the first start's shortcut offer waits; this one then counts
-# as a later start, which opens the main window at once.
-QT_QPA_PLATFORM=offscreen "$program" >/dev/null 2>&1 &
+# The earlier start, offscreen and off the bus: it writes the defaults as it
+# starts, while the first start's shortcut offer waits; with the first-start
+# mark cleared the start below is a later one, which opens the main window
+# at once.
+QT_QPA_PLATFORM=offscreen DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus" "$program" >/dev/null 2>&1 &
 first=$!
 settings="$XDG_CONFIG_HOME/Brinmoor Software, Inc./Tengwar Ostrel.conf"
 for _ in $(seq 100); do [[ -s "$settings" ]] && break; sleep 0.1; done
@@ -66,7 +67,7 @@ opened() {
   grep -q 'xdg_surface@[0-9]*.ack_configure' "$work/err.log" && grep -q 'wl_surface@[0-9]*.attach(wl_buffer' "$work/err.log"
 }
 for _ in $(seq 200); do opened && break; kill -0 "$running" 2>/dev/null || break; sleep 0.1; done
-sleep 2  # the zoom window and anything Qt would complain about afterwards
+sleep 2  # anything Qt would say after the first window
 status=0
 if ! kill -0 "$running" 2>/dev/null; then
   echo "the program ended on Wayland:" >&2; grep -v '^\[' "$work/err.log" >&2 || true
