@@ -47,8 +47,9 @@ void fill(QChart* chart, const std::vector<progress::DayTotals>& days, const QCh
     x->setFormat(shown->format());
     x->setTickCount(shown->tickCount());
     auto* y = static_cast<QValueAxis*>(chart->axes(Qt::Vertical).front());
-    // Round steps of ten words a minute, never less than one step.
-    y->setRange(0, std::max(10.0, 10.0 * std::ceil(fastest / 10.0)));
+    // Round steps of ten words a minute, a step above the fastest day, so
+    // that its point is not drawn on the chart's edge.
+    y->setRange(0, 10.0 * (std::floor(fastest / 10.0) + 1));
     y->applyNiceNumbers();
 }
 
