@@ -1,7 +1,5 @@
 #include "core/words/commonwords.h"
 
-#include <algorithm>
-
 #include "core/transcription/cp1250.h"
 #include "core/words/wordtext.h"
 
@@ -43,17 +41,7 @@ std::uint32_t CommonWords::rankOf(std::string_view word) const {
 CommonWords CommonWords::presentIn(const WordList& sorted) const {
     CommonWords present;
     for (const std::string& word : m_words) {
-        // The list is sorted: a binary search over its places.
-        std::size_t low = 0;
-        std::size_t high = sorted.size();
-        while (low < high) {
-            const std::size_t middle = low + (high - low) / 2;
-            if (sorted[middle] < word)
-                low = middle + 1;
-            else
-                high = middle;
-        }
-        if (low < sorted.size() && sorted[low] == word)
+        if (sorted.contains(word))
             present.add(word);
     }
     return present;
