@@ -468,16 +468,17 @@ void TMainForm::recordAnswer(const QString& letters, const QString& expected, co
                              bool right, int ms) {
     if (m_history == nullptr)
         return;
+    // A word of the word drills is told letter by letter by its spelling,
+    // a task's item by the read-back rules.
+    const std::vector<std::string>& spellings = m_exercisePage->state().item.spellings;
     const AnswerRecord answer{QDateTime::currentMSecsSinceEpoch(),
                               toCp1250(m_exercisePage->taskName()),
                               toCp1250(letters),
                               toCp1250(expected),
                               toCp1250(typed),
                               right,
-                              ms};
-    // A word of the word drills is told letter by letter by its spelling,
-    // a task's item by the read-back rules.
-    const std::vector<std::string>& spellings = m_exercisePage->state().item.spellings;
+                              ms,
+                              spellings.empty() ? 0 : 1};
     if (spellings.empty())
         m_history->record(answer, m_session->activeRules());
     else

@@ -81,11 +81,12 @@ void BM_DrawCourseWord(benchmark::State& state) {
         weights[i] = 1.0 + static_cast<double>(i % 7);
     std::uint32_t seed = 1;
     const words::RandomFunction random = [&seed](int n) { return random_source::draw(seed, n); };
-    std::size_t last = 0;
+    words::RecentWords recent;
     const std::size_t usable = index->usable(unlocked);
     for (auto _ : state) {
-        last = words::drawWeighted(*index, usable, weights, random, last);
-        benchmark::DoNotOptimize(last);
+        const std::size_t pick = words::drawWeighted(*index, unlocked, weights, random, recent);
+        recent.add(index->word(pick));
+        benchmark::DoNotOptimize(pick);
     }
     state.counters["usable_words"] = static_cast<double>(usable);
 }

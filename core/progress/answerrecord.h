@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/progress/readingspeed.h"
+
 // One judged answer as the history keeps it. Text is Windows-1250.
 struct AnswerRecord {
     std::int64_t atMs = 0;  // when it was judged, milliseconds since the epoch (UTC)
@@ -12,6 +14,7 @@ struct AnswerRecord {
     std::string typed;      // what the learner typed
     bool correct = false;
     std::int32_t ms = 0;  // time spent on the item
+    std::int32_t words = 0;  // words read in it: 1 in the drills of real words, 0 in a task
 };
 
 namespace progress {
@@ -29,6 +32,7 @@ struct DayTotals {
     int answers = 0;
     int correct = 0;
     double averageMs = 0;
+    ReadingTime reading;  // the right answers to words
 };
 
 }  // namespace progress

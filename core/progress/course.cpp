@@ -98,9 +98,13 @@ int clampUnlocked(int stored) {
     return std::clamp(stored, kStartLetters, letterCount());
 }
 
-int unlockedAfter(int unlocked, const std::function<Mastery(int)>& masteryOf, std::uint64_t practicable) {
+int unlockedAfter(int unlocked, const std::function<Mastery(int)>& masteryOf, std::uint64_t practicable,
+                  std::uint64_t openable) {
     unlocked = clampUnlocked(unlocked);
-    if (unlocked >= letterCount())
+    int next = unlocked;
+    while (next < letterCount() && ((openable >> next) & 1U) == 0)
+        ++next;
+    if (next >= letterCount())
         return unlocked;
     bool practised = false;
     for (int i = 0; i < unlocked; ++i) {
@@ -111,14 +115,21 @@ int unlockedAfter(int unlocked, const std::function<Mastery(int)>& masteryOf, st
         if (!masteryOf(i).mastered)
             return unlocked;
     }
-    return practised ? unlocked + 1 : unlocked;
+    return practised ? next + 1 : unlocked;
 }
 
-int unlockedAfter(int unlocked, std::span<const Mastery> unlockedLetters, std::uint64_t practicable) {
+int unlockedAfter(int unlocked, std::span<const Mastery> unlockedLetters, std::uint64_t practicable,
+                  std::uint64_t openable) {
     return unlockedAfter(
         unlocked,
         [&](int i) { return static_cast<std::size_t>(i) < unlockedLetters.size() ? unlockedLetters[i] : Mastery{}; },
-        practicable);
+        practicable, openable);
+}
+
+std::uint64_t learnerLetters(int unlocked, std::uint64_t practicable) {
+    const int count = std::clamp(unlocked, 0, letterCount());
+    const std::uint64_t prefix = count >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
+    return practicable & prefix;
 }
 
 }  // namespace course

@@ -51,18 +51,28 @@ struct Mastery {
 // first kWindow count.
 Mastery assess(std::span<const RecentResult> newestFirst);
 
-// The number of unlocked letters after an answer: one more than unlocked when
-// every unlocked letter is mastered, else unlocked. A letter for which the
-// source has no word (its bit clear in practicable, bit i for the letter at
-// place i) cannot be practised and does not hold the course back. Never more
-// than one letter at a time, never past the end of the order, never fewer
-// than kStartLetters; nothing unlocks while no unlocked letter can be
-// practised.
-int unlockedAfter(int unlocked, std::span<const Mastery> unlockedLetters, std::uint64_t practicable);
+// The number of unlocked letters (the places of the order passed so far)
+// after an answer. When every unlocked letter that can be practised is
+// mastered, the course moves on to the next letter that can be practised once
+// it is unlocked (its bit set in openable, bit i for the letter at place i):
+// the letters before it that cannot, the source having no word of them, are
+// passed over. A letter without words now (its bit clear in practicable) does
+// not hold the course back. Never more than one letter of words at a time,
+// never past the end of the order, never fewer than kStartLetters; nothing
+// unlocks while no unlocked letter can be practised, nor when no letter after
+// them can.
+int unlockedAfter(int unlocked, std::span<const Mastery> unlockedLetters, std::uint64_t practicable,
+                  std::uint64_t openable);
 // The same, asking masteryOf(i) for the letter at place i only while it
 // matters: in order, for letters that can be practised, until one is not
 // mastered (a letter's history is read only when needed).
-int unlockedAfter(int unlocked, const std::function<Mastery(int)>& masteryOf, std::uint64_t practicable);
+int unlockedAfter(int unlocked, const std::function<Mastery(int)>& masteryOf, std::uint64_t practicable,
+                  std::uint64_t openable);
+
+// The learner's letters: the unlocked ones that can be practised (bit i for
+// the letter at place i). A letter passed over is none of them until words
+// with it can be drawn.
+std::uint64_t learnerLetters(int unlocked, std::uint64_t practicable);
 
 // A new course's count (a stored 0), or a stored one brought into range.
 int clampUnlocked(int stored);

@@ -1,5 +1,7 @@
 #include "core/words/courserun.h"
 
+#include <bit>
+
 #include "core/transcription/cp1250.h"
 #include "core/transcription/settingssource.h"
 
@@ -17,6 +19,7 @@ CourseRun::CourseRun(std::shared_ptr<const words::WordIndex> words, std::string 
     m_unlocked = course::clampUnlocked(stored);
     if (stored != m_unlocked)
         m_history.setUnlockedLetters(m_unlocked);
+    m_known = course::learnerLetters(m_unlocked, practicable());
     if (!m_sourceTitle.empty())
         tell(cp1250::fromUtf8("Tečaj jemlje besede iz besedila „") + m_sourceTitle + cp1250::fromUtf8("“."));
 }
@@ -38,8 +41,31 @@ std::uint64_t CourseRun::practicable() const {
     return m_words->reach(m_unlocked) | (m_fallback ? m_fallback->reach(m_unlocked) : 0);
 }
 
+std::uint64_t CourseRun::openable() const {
+    return m_words->openable() | (m_fallback ? m_fallback->openable() : 0);
+}
+
+void CourseRun::announce(unsigned char letter) {
+    const int count = std::popcount(course::learnerLetters(m_unlocked, practicable()));
+    tell(cp1250::fromUtf8("Tečaj: nova črka „") + course::letterCaption(letter) + cp1250::fromUtf8("“ (") +
+         std::to_string(count) + cp1250::fromUtf8(". od ") + std::to_string(course::letterCount()) + ").");
+    announceLetter(letter);
+}
+
+void CourseRun::noticeNewlyPracticable() {
+    const std::uint64_t now = course::learnerLetters(m_unlocked, practicable());
+    const std::uint64_t fresh = now & ~m_known;
+    // One letter at a time: another that came with it is told with the next word.
+    const std::uint64_t first = fresh & (~fresh + 1);
+    m_known = (m_known & now) | first;
+    if (first != 0)
+        announce(static_cast<unsigned char>(course::order()[static_cast<std::size_t>(std::countr_zero(first))]));
+}
+
 std::string CourseRun::next() {
     refreshIndex();
+    // Other switches may give words to a letter passed over before.
+    noticeNewlyPracticable();
     const bool own = m_words->usable(m_unlocked) > 0;
     const bool spare = m_fallback && m_fallback->usable(m_unlocked) > 0;
     if (!own && !spare) {
@@ -58,10 +84,9 @@ std::string CourseRun::next() {
         m_weights = words::courseWeights(m_history.letterHistory(), m_history.now());
         m_weightsStale = false;
     }
-    const std::size_t usable = source.usable(m_unlocked);
-    m_last = words::drawWeighted(source, usable, m_weights, m_random, &source == m_lastSource ? m_last : usable);
-    m_lastSource = &source;
-    return std::string(source.word(m_last));
+    const std::string word(source.word(words::drawWeighted(source, m_unlocked, m_weights, m_random, m_recent)));
+    m_recent.add(word);
+    return word;
 }
 
 void CourseRun::answered(bool) {
@@ -83,13 +108,13 @@ void CourseRun::answered(bool) {
             const auto letter = static_cast<unsigned char>(order[static_cast<std::size_t>(i)]);
             return course::assess(m_history.recentResults(letter, course::kWindow));
         },
-        practicable());
+        practicable(), openable());
     if (after == m_unlocked)
         return;
     m_unlocked = after;
     m_history.setUnlockedLetters(m_unlocked);
-    const auto letter = static_cast<unsigned char>(order[static_cast<std::size_t>(m_unlocked - 1)]);
-    tell(cp1250::fromUtf8("Tečaj: nova črka „") + course::letterCaption(letter) +
-         cp1250::fromUtf8("“ (") + std::to_string(m_unlocked) + cp1250::fromUtf8(". od ") +
-         std::to_string(course::letterCount()) + ").");
+    // A letter passed over that the new one gives words to is told with the
+    // next word.
+    m_known |= std::uint64_t{1} << (m_unlocked - 1);
+    announce(static_cast<unsigned char>(order[static_cast<std::size_t>(m_unlocked - 1)]));
 }

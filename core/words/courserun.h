@@ -7,6 +7,7 @@
 
 #include "core/progress/course.h"
 #include "core/progress/drillweights.h"
+#include "core/words/recentwords.h"
 #include "core/words/worddraw.h"
 #include "core/words/wordindex.h"
 #include "core/words/wordrun.h"
@@ -47,12 +48,18 @@ public:
     // The letters of the order that the sources' words allow under the
     // unlocked ones (bit per place).
     std::uint64_t practicable() const;
+    // The letters that have words of the sources as soon as they are unlocked.
+    std::uint64_t openable() const;
 
     // The course's name, Windows-1250.
     static const std::string& courseName();
 
 private:
     void refreshIndex();
+    // Tells of a letter that the learner meets from now on.
+    void announce(unsigned char letter);
+    // Announces a letter passed over before that has words now.
+    void noticeNewlyPracticable();
 
     std::shared_ptr<const words::WordIndex> m_words;
     std::shared_ptr<const words::WordIndex> m_fallback;
@@ -64,6 +71,7 @@ private:
     std::array<double, 64> m_weights{};
     bool m_weightsStale = true;
     bool m_toldRecordingOff = false;
-    std::size_t m_last = static_cast<std::size_t>(-1);
-    const words::WordIndex* m_lastSource = nullptr;
+    words::RecentWords m_recent;
+    // The learner's letters when last looked at.
+    std::uint64_t m_known = 0;
 };

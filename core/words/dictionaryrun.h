@@ -2,20 +2,28 @@
 
 #include <memory>
 
+#include "core/words/commonwords.h"
+#include "core/words/recentwords.h"
 #include "core/words/worddraw.h"
 #include "core/words/wordlist.h"
 #include "core/words/wordrun.h"
 
-// "Besede iz slovarja": words drawn evenly from the dictionary.
+// "Besede iz slovarja": mostly common words, the more common the more often,
+// now and then any word of the dictionary; none again within a short window.
 class DictionaryRun : public WordRun {
 public:
-    DictionaryRun(std::shared_ptr<const words::WordList> words, words::RandomFunction random);
+    // common: the common words that the dictionary holds (may be null).
+    DictionaryRun(std::shared_ptr<const words::WordList> words, std::shared_ptr<const words::CommonWords> common,
+                  words::RandomFunction random);
 
     std::string name() const override;
     std::string next() override;
 
 private:
+    std::string_view drawOne() const;
+
     std::shared_ptr<const words::WordList> m_words;
+    std::shared_ptr<const words::CommonWords> m_common;
     words::RandomFunction m_random;
-    std::size_t m_last = static_cast<std::size_t>(-1);
+    words::RecentWords m_recent;
 };

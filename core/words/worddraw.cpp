@@ -32,18 +32,24 @@ std::array<double, 64> courseWeights(const std::vector<progress::LetterHistory>&
     return weights;
 }
 
-std::size_t drawWeighted(const WordIndex& index, std::size_t usable, const std::array<double, 64>& weights,
-                         const RandomFunction& random, std::size_t avoid) {
-    usable = std::min(usable, index.size());
-    if (usable <= 1)
-        return 0;
+std::size_t drawWeighted(const WordIndex& index, int unlocked, const std::array<double, 64>& weights,
+                         const RandomFunction& random, const RecentWords& recent) {
+    const std::size_t usable = std::min(index.usable(unlocked), index.size());
+    const std::size_t common = index.commonUsable(unlocked);
+    const bool fromCommon = common > 0 && random(100) < kCommonPercent;
+    const std::size_t pool = fromCommon ? common : usable;
+    if (pool <= 1)
+        return fromCommon ? index.commonWord(0) : 0;
+    const auto place = [&](std::size_t j) { return fromCommon ? index.commonWord(j) : j; };
+    const std::size_t window = std::min(RecentWords::kKept, pool / 2);
     std::array<std::size_t, kCandidates> picks{};
     std::array<double, kCandidates> weight{};
     double total = 0;
     int count = 0;
-    for (int attempt = 0; attempt < 2 * kCandidates && count < kCandidates; ++attempt) {
-        const auto pick = static_cast<std::size_t>(random(static_cast<int>(usable)));
-        if (pick == avoid)
+    std::size_t pick = 0;
+    for (int attempt = 0; attempt < 3 * kCandidates && count < kCandidates; ++attempt) {
+        pick = place(static_cast<std::size_t>(random(static_cast<int>(pool))));
+        if (recent.contains(index.word(pick), window))
             continue;
         picks[static_cast<std::size_t>(count)] = pick;
         weight[static_cast<std::size_t>(count)] = weightOf(index.letters(pick), weights);
@@ -51,7 +57,7 @@ std::size_t drawWeighted(const WordIndex& index, std::size_t usable, const std::
         ++count;
     }
     if (count == 0)
-        return avoid == 0 ? 1 : 0;
+        return pick;
     // A point on the weights laid end to end, in thousandths.
     double point = total * random(1000) / 1000.0;
     for (int i = 0; i < count; ++i) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/progress/drillweights.h"
+#include "core/words/recentwords.h"
 #include "core/words/wordindex.h"
 
 namespace words {
@@ -18,12 +19,19 @@ using RandomFunction = std::function<int(int)>;
 // shown counts as not seen for long.
 std::array<double, 64> courseWeights(const std::vector<progress::LetterHistory>& history, std::int64_t now);
 
-// Draws one of the first `usable` words of the index, favouring words with
-// weak letters: a handful of words is drawn evenly, and one of them is taken
-// with a chance in proportion to the weight of its weakest letter. `avoid`
-// (a word just shown) is not taken again when another can be. Returns the
-// word's place in the index; usable must be at least 1.
-std::size_t drawWeighted(const WordIndex& index, std::size_t usable, const std::array<double, 64>& weights,
-                         const RandomFunction& random, std::size_t avoid);
+// Of every hundred words, how many the drills take from the common ones when
+// there are any.
+inline constexpr int kCommonPercent = 90;
+
+// Draws one of the words that the first `unlocked` letters allow, favouring
+// common words and words with weak letters: nine times in ten the words are
+// the common ones (when there are any), else all of them; a handful of those
+// is drawn evenly, leaving out the recent ones, and one of the handful is
+// taken with a chance in proportion to the weight of its weakest letter.
+// A word among the recent ones comes again only when the words drawn are
+// few: the window is half their number. Returns the word's place in the
+// index; at least one word must be usable.
+std::size_t drawWeighted(const WordIndex& index, int unlocked, const std::array<double, 64>& weights,
+                         const RandomFunction& random, const RecentWords& recent);
 
 }  // namespace words

@@ -34,11 +34,12 @@ std::shared_ptr<const WordIndex> forSwitches(const std::shared_ptr<const WordInd
                                              const TConvertData& settings) {
     if (!index || index->madeFor(settings))
         return index;
-    return std::make_shared<const WordIndex>(index->list(), settings);
+    return std::make_shared<const WordIndex>(index->list(), settings, index->common());
 }
 
-WordIndex::WordIndex(std::shared_ptr<const WordList> words, const TConvertData& settings)
-    : m_words(std::move(words)), m_settings(settings) {
+WordIndex::WordIndex(std::shared_ptr<const WordList> words, const TConvertData& settings,
+                     std::shared_ptr<const CommonWords> common)
+    : m_words(std::move(words)), m_common(std::move(common)), m_settings(settings) {
     const std::size_t n = m_words ? m_words->size() : 0;
     const int orderSize = course::letterCount();
     // Counting sort by the letters needed: a stable order, words of earlier
@@ -63,15 +64,24 @@ WordIndex::WordIndex(std::shared_ptr<const WordList> words, const TConvertData& 
     // Words needing at most k letters are the first start[k + 1].
     m_usable.resize(static_cast<std::size_t>(orderSize) + 1);
     m_reach.assign(static_cast<std::size_t>(orderSize) + 1, 0);
+    m_commonUsable.assign(static_cast<std::size_t>(orderSize) + 1, 0);
     LetterMask reach = 0;
     std::size_t at = 0;
     for (int k = 0; k <= orderSize; ++k) {
         const std::uint32_t end = start[static_cast<std::size_t>(k) + 1];
-        for (; at < end; ++at)
+        for (; at < end; ++at) {
             reach |= m_masks[at];
+            if (m_common && m_common->rankOf(word(at)) != kNotCommon)
+                m_commonPlaces.push_back(static_cast<std::uint32_t>(at));
+        }
         m_usable[static_cast<std::size_t>(k)] = end;
         m_reach[static_cast<std::size_t>(k)] = reach;
+        m_commonUsable[static_cast<std::size_t>(k)] = static_cast<std::uint32_t>(m_commonPlaces.size());
+        // Words that need exactly k letters have the letter at place k - 1.
+        if (k > 0 && end > start[static_cast<std::size_t>(k)])
+            m_openable |= LetterMask{1} << (k - 1);
     }
+    m_commonPlaces.shrink_to_fit();
 }
 
 std::size_t WordIndex::usable(int unlocked) const {
@@ -88,9 +98,17 @@ LetterMask WordIndex::reach(int unlocked) const {
     return m_reach[static_cast<std::size_t>(unlocked)];
 }
 
+std::size_t WordIndex::commonUsable(int unlocked) const {
+    if (m_commonUsable.empty())
+        return 0;
+    unlocked = std::clamp(unlocked, 0, static_cast<int>(m_commonUsable.size()) - 1);
+    return m_commonUsable[static_cast<std::size_t>(unlocked)];
+}
+
 std::size_t WordIndex::bytes() const {
     return m_order.capacity() * sizeof(std::uint32_t) + m_masks.capacity() * sizeof(LetterMask) +
-           m_usable.capacity() * sizeof(std::uint32_t) + m_reach.capacity() * sizeof(LetterMask);
+           m_usable.capacity() * sizeof(std::uint32_t) + m_reach.capacity() * sizeof(LetterMask) +
+           (m_commonPlaces.capacity() + m_commonUsable.capacity()) * sizeof(std::uint32_t);
 }
 
 }  // namespace words

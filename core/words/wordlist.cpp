@@ -106,6 +106,19 @@ void WordList::sortUnique() {
     *this = std::move(sorted);
 }
 
+bool WordList::contains(std::string_view word) const {
+    std::size_t low = 0;
+    std::size_t high = size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if ((*this)[middle] < word)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low < size() && (*this)[low] == word;
+}
+
 bool suitsDrill(std::string_view lowerWord) {
     return lowerWord.size() >= kMinLetters && lowerWord.size() <= kMaxLetters &&
            std::all_of(lowerWord.begin(), lowerWord.end(),

@@ -29,6 +29,8 @@ public:
     }
     // Sorts the words and drops repeats.
     void sortUnique();
+    // Whether a sorted list holds the word.
+    bool contains(std::string_view word) const;
     std::size_t bytes() const { return m_chars.capacity() + m_ends.capacity() * sizeof(std::uint32_t); }
 
 private:

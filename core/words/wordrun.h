@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 // A drill of real words: where the exercise takes its next word from, and what
 // it tells after an answer. The exercise shows each word in Tengwar and judges
@@ -25,9 +26,15 @@ public:
         return notice;
     }
 
+    // A letter the learner meets from now on (the course unlocked it), to be
+    // shown large, once; 0 when none.
+    unsigned char takeNewLetter() { return std::exchange(m_newLetter, static_cast<unsigned char>(0)); }
+
 protected:
     void tell(std::string notice) { m_notice = std::move(notice); }
+    void announceLetter(unsigned char letter) { m_newLetter = letter; }
 
 private:
     std::string m_notice;
+    unsigned char m_newLetter = 0;
 };

@@ -114,12 +114,14 @@ TEST(CourseWords, DrawsOnlyWordsOfTheUnlockedLetters) {
         const std::size_t usable = index.usable(unlocked);
         ASSERT_EQ(usable, expected) << unlocked;
         ASSERT_GT(usable, 1u) << unlocked;
+        words::RecentWords recent;
         std::size_t last = static_cast<std::size_t>(-1);
         for (int draw = 0; draw < 2000; ++draw) {
-            const std::size_t pick = words::drawWeighted(index, usable, weights, random, last);
+            const std::size_t pick = words::drawWeighted(index, unlocked, weights, random, recent);
             ASSERT_LT(pick, usable);
             ASSERT_NE(pick, last) << "the same word twice in a row";
             last = pick;
+            recent.add(index.word(pick));
             for (const char c : words::phoneticLetters(index.word(pick), settings)) {
                 const int place = course::position(static_cast<unsigned char>(c));
                 ASSERT_TRUE(place >= 0 && place < unlocked)
@@ -160,7 +162,7 @@ TEST(CourseWords, WeakLettersComeMoreOften) {
         wordsWithR += index.word(i).find('r') != std::string_view::npos;
     ASSERT_GT(wordsWithR, 0);
     for (int draw = 0; draw < 4000; ++draw)
-        ++withR[index.word(words::drawWeighted(index, usable, weights, random, usable)).find('r') !=
+        ++withR[index.word(words::drawWeighted(index, unlocked, weights, random, words::RecentWords{})).find('r') !=
                 std::string_view::npos];
     const double share = static_cast<double>(withR[true]) / 4000;
     EXPECT_GT(share, 2.0 * wordsWithR / static_cast<double>(usable));
@@ -240,7 +242,7 @@ TEST(TextSource, PlacesAreKeptPerTextMostRecentFirst) {
 TEST(DictionarySource, DrawsEveryWordAndNeverTheSameTwiceInARow) {
     auto list = sampleWords();
     std::uint32_t seed = 3;
-    DictionaryRun run(list, [&seed](int n) { return random_source::draw(seed, n); });
+    DictionaryRun run(list, nullptr, [&seed](int n) { return random_source::draw(seed, n); });
     std::map<std::string, int> seen;
     std::string last;
     for (int i = 0; i < 3000; ++i) {
@@ -251,7 +253,7 @@ TEST(DictionarySource, DrawsEveryWordAndNeverTheSameTwiceInARow) {
     }
     EXPECT_EQ(seen.size(), list->size());
 
-    DictionaryRun empty(std::make_shared<words::WordList>(), [](int) { return 0; });
+    DictionaryRun empty(std::make_shared<words::WordList>(), nullptr, [](int) { return 0; });
     EXPECT_EQ(empty.next(), "");
     EXPECT_NE(empty.takeNotice(), "");
 }

@@ -22,12 +22,20 @@
 #include "ui/widgets/localetext.h"
 #include "ui/widgets/messages.h"
 #include "ui/widgets/tengwarfont.h"
+#include "ui/words/newletterbanner.h"
 #include "ui_exercisepage.h"
 
 namespace {
 
 // The task number of a drill of real words: no task of the menu has it.
 constexpr int kWordRunTask = -1;
+
+// The question above the answer field: a task shows letters, a drill of real
+// words a word.
+QString questionFor(int task) {
+    return task == kWordRunTask ? QStringLiteral("Katera beseda je na sliki?")
+                                : QStringLiteral("Katera črka oz. kombinacija črk je na sliki?");
+}
 
 // The switches as the engine would read them now.
 TConvertData currentSwitches() {
@@ -146,6 +154,10 @@ ExercisePage::ExercisePage(TrainerSession& session, QWidget* parent)
                 }));
     }
 
+    m_newLetter = new NewLetterBanner(this);
+    m_newLetter->setGeometry(ui->StatistikaPanel->geometry());
+    setHelpContext(m_newLetter, 1721);
+
     m_timer = new QTimer(this);
     m_timer->setInterval(50);
     connect(m_timer, &QTimer::timeout, this, [this] { TimerTimer(); });
@@ -165,19 +177,20 @@ void ExercisePage::resetExercise() {
 void ExercisePage::StartTask(int n) {
     // A task of the menu, or none: the live descriptions again.
     m_drill.reset();
-    m_wordRun.reset();
+    endWordRun();
     startRun(n);
 }
 
 void ExercisePage::startDrill(const TaskDescriptions& drill) {
     m_drill = drill;
-    m_wordRun.reset();
+    endWordRun();
     startRun(1);
     FocusExercise();
 }
 
 void ExercisePage::startWordRun(std::shared_ptr<WordRun> run) {
     m_drill.reset();
+    endWordRun();
     m_wordRun = std::move(run);
     emit statusMessage(QString());
     tellWordRunNotice();
@@ -195,12 +208,23 @@ void ExercisePage::tellWordRunNotice() {
     const std::string notice = m_wordRun->takeNotice();
     if (!notice.empty())
         emit statusMessage(fromCp1250(notice));
+    if (const unsigned char letter = m_wordRun->takeNewLetter(); letter != 0)
+        m_newLetter->showLetter(letter);
+}
+
+void ExercisePage::endWordRun() {
+    if (!m_wordRun)
+        return;
+    m_wordRun.reset();
+    m_newLetter->hide();
+    emit statusMessage(QString());
 }
 
 void ExercisePage::startRun(int n) {
     m_state.resetStatistics();
     m_state.stopClock(tickclock::now());
     m_state.taskNumber = n;
+    ui->VprasanjeLabel->setText(questionFor(n));
     ui->KonecBtn->setEnabled(true);
     ui->CbPremor1->setEnabled(true);
     NextItem();
@@ -260,15 +284,19 @@ void ExercisePage::showItem() {
 
 void ExercisePage::nextWord() {
     const std::string word = m_wordRun->next();
-    tellWordRunNotice();
-    m_state.item = word.empty() ? ExerciseItem{} : words::makeWordItem(word, currentSwitches());
-    showItem();
     if (word.empty()) {
         // Nothing more to read: the run ends as after "Končaj nalogo", and
-        // the run's notice has said why.
+        // the run's notice says why.
+        const std::string why = m_wordRun->takeNotice();
+        m_state.item = ExerciseItem{};
+        showItem();
         KonecBtnClick();
+        emit statusMessage(fromCp1250(why));
         return;
     }
+    tellWordRunNotice();
+    m_state.item = words::makeWordItem(word, currentSwitches());
+    showItem();
     m_state.startClock(tickclock::now());
     m_state.itemTime = 0;
     ui->EdOdgovor1->setFocus();
@@ -293,6 +321,7 @@ void ExercisePage::CheckAnswer() {
         messages::ask(request);
     }
     if (byScript && m_wordRun) {
+        m_newLetter->answered();
         m_wordRun->answered(right);
         tellWordRunNotice();
     }
@@ -438,7 +467,7 @@ void ExercisePage::KonecBtnClick() {
     ui->EdOdgovor1->clear();
     m_clearingAnswer = false;
     m_state.item = ExerciseItem{};
-    m_wordRun.reset();
+    endWordRun();
     ui->KonecBtn->setEnabled(false);
     ui->CbPremor1->setEnabled(false);
     ShowStatistics();

@@ -15,6 +15,7 @@ class ExercisePage;
 class QKeyEvent;
 class QMenu;
 class QTimer;
+class NewLetterBanner;
 class TrainerSession;
 class WordRun;
 
@@ -128,7 +129,11 @@ private:
     // The drill of real words while one runs (its task number is kWordRunTask).
     std::shared_ptr<WordRun> m_wordRun;
     WordEntries m_wordEntries;
+    // The course's new letter, large, over the statistics.
+    NewLetterBanner* m_newLetter = nullptr;
     void addWordEntries();
+    // Ends the drill of real words (if one runs): its letter and its line go.
+    void endWordRun();
     void showItem();
     void nextWord();
     void tellWordRunNotice();

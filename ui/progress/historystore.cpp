@@ -77,6 +77,40 @@ const char* const kMigrations[][7] = {
      "CREATE TABLE settings (key TEXT PRIMARY KEY, value INTEGER NOT NULL)"},
 };
 
+// Answers to words are marked in a column of their own (for the reading
+// speed). A file of an older program gets it when it is opened, with its
+// answers of the word drills found by their names; the older program names
+// the columns it writes and reads, so the column does not disturb it.
+bool addWordsColumn(QSqlDatabase& db) {
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM pragma_table_info('answers') WHERE name = 'words'")) ||
+        !query.next())
+        return false;
+    // The days' figures are read from an index that holds the column too.
+    const auto indexed = [&query] {
+        return query.exec(QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS answers_by_day_words ON answers (day, correct, ms, words)"));
+    };
+    if (query.value(0).toInt() > 0) {
+        query.finish();
+        indexed();
+        return true;
+    }
+    query.finish();
+    if (!db.transaction())
+        return false;
+    const bool ok =
+        query.exec(QStringLiteral("ALTER TABLE answers ADD COLUMN words INTEGER NOT NULL DEFAULT 0")) &&
+        query.exec(QStringLiteral("UPDATE answers SET words = 1 WHERE task IN ('Besede iz slovarja', "
+                                  "'Tečaj') OR task LIKE 'Moje besedilo: %'")) &&
+        indexed();
+    if (!ok || !db.commit()) {
+        db.rollback();
+        return false;
+    }
+    return true;
+}
+
 QString csvField(const QString& text) {
     if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
         !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')) && text.trimmed() == text)
@@ -135,10 +169,15 @@ bool HistoryStore::openFile() {
         QSqlQuery index(db);
         index.exec(QStringLiteral(
             "CREATE INDEX IF NOT EXISTS letter_results_recent ON letter_results (letter, answer_id)"));
+        // A file that cannot be changed is still read, without speeds.
+        m_wordsColumn = addWordsColumn(db);
         m_insertAnswer = std::make_unique<QSqlQuery>(db);
         m_insertAnswer->prepare(
-            QStringLiteral("INSERT INTO answers (at, day, task, letters, expected, typed, correct, ms) "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+            m_wordsColumn
+                ? QStringLiteral("INSERT INTO answers (at, day, task, letters, expected, typed, correct, ms, words) "
+                                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                : QStringLiteral("INSERT INTO answers (at, day, task, letters, expected, typed, correct, ms) "
+                                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
         m_addToTotals = std::make_unique<QSqlQuery>(db);
         m_addToTotals->prepare(QStringLiteral(
             "INSERT INTO letter_totals (letter, shown, wrong, total_ms, last_seen, last_wrong) "
@@ -375,6 +414,8 @@ bool HistoryStore::record(const AnswerRecord& answer, const std::vector<progress
     a.bindValue(5, fromCp1250(answer.typed));
     a.bindValue(6, answer.correct ? 1 : 0);
     a.bindValue(7, answer.ms);
+    if (m_wordsColumn)
+        a.bindValue(8, answer.words);
     bool ok = a.exec();
     QSqlError error = a.lastError();
     const QVariant id = a.lastInsertId();
@@ -502,19 +543,45 @@ std::vector<progress::DayTotals> HistoryStore::days(qint64 fromDay) {
         return result;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.setForwardOnly(true);
-    query.prepare(
-        QStringLiteral("SELECT day, COUNT(*), SUM(correct), AVG(ms) FROM answers WHERE day >= ? "
-                       "GROUP BY day ORDER BY day"));
+    // The reading speed: right answers to words and their time, breaks left out.
+    const QString reading = m_wordsColumn ? QStringLiteral("words > 0 AND correct = 1 AND ms <= %1")
+                                                .arg(progress::kLongestWordMs)
+                                          : QStringLiteral("0");
+    query.prepare(QStringLiteral("SELECT day, COUNT(*), SUM(correct), AVG(ms), "
+                                 "SUM(CASE WHEN %1 THEN %2 ELSE 0 END), SUM(CASE WHEN %1 THEN ms ELSE 0 END) "
+                                 "FROM answers WHERE day >= ? GROUP BY day ORDER BY day")
+                      .arg(reading, m_wordsColumn ? QStringLiteral("words") : QStringLiteral("0")));
     query.addBindValue(fromDay);
     if (!query.exec()) {
         failed(query.lastError());
         return result;
     }
     while (query.next()) {
-        result.push_back(progress::DayTotals{query.value(0).toLongLong(), query.value(1).toInt(),
-                                             query.value(2).toInt(), query.value(3).toDouble()});
+        progress::DayTotals day{query.value(0).toLongLong(), query.value(1).toInt(), query.value(2).toInt(),
+                                query.value(3).toDouble()};
+        day.reading = progress::ReadingTime{query.value(4).toLongLong(), query.value(5).toLongLong()};
+        result.push_back(day);
     }
     return result;
+}
+
+progress::ReadingTime HistoryStore::recentReading(int answers) {
+    progress::ReadingTime reading;
+    if (!open() || !m_wordsColumn)
+        return reading;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("SELECT COALESCE(SUM(words), 0), COALESCE(SUM(ms), 0) FROM (SELECT words, ms "
+                                 "FROM answers WHERE words > 0 AND correct = 1 AND ms <= ? "
+                                 "ORDER BY id DESC LIMIT ?)"));
+    query.addBindValue(progress::kLongestWordMs);
+    query.addBindValue(answers);
+    if (!query.exec() || !query.next()) {
+        failed(query.lastError());
+        return reading;
+    }
+    reading.words = query.value(0).toLongLong();
+    reading.ms = query.value(1).toLongLong();
+    return reading;
 }
 
 qint64 HistoryStore::answerCount(qint64* correct) {

@@ -65,6 +65,9 @@ public:
     std::vector<progress::Confusion> confusions(int limit);
     // Answers per day from the Julian day fromDay on, oldest first.
     std::vector<progress::DayTotals> days(qint64 fromDay);
+    // The latest right answers to words (up to `answers` of them, breaks
+    // left out) and their time: the current reading speed.
+    progress::ReadingTime recentReading(int answers);
     // All answers, and through correct how many of them were right.
     qint64 answerCount(qint64* correct = nullptr);
 
@@ -100,6 +103,9 @@ private:
     QString m_connection;
     bool m_open = false;
     bool m_recording = true;
+    // Whether the file marks the answers to words (a file that could not be
+    // given the column does not).
+    bool m_wordsColumn = false;
     bool m_toldWriteFailure = false;
     bool m_toldDamage = false;
     bool m_toldNewer = false;

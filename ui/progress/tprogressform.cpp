@@ -17,18 +17,21 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
+#include <bit>
 #include <limits>
 #include <map>
 
 #include "core/progress/countscale.h"
 #include "core/progress/course.h"
 #include "core/progress/drillweights.h"
+#include "core/progress/readingspeed.h"
 #include "core/transcription/alphabet.h"
 #include "core/transcription/engine.h"
 #include "qtcore/qtext.h"
 #include "ui/help/contexthelp.h"
 #include "ui/help/helpcontext.h"
 #include "ui/progress/historystore.h"
+#include "ui/progress/speedchart.h"
 #include "ui/widgets/errorguard.h"
 #include "ui/widgets/localetext.h"
 #include "ui/widgets/messages.h"
@@ -40,6 +43,8 @@
 namespace {
 
 constexpr int kConfusionRows = 50;
+// The reading speed on the course's tab: over this many latest right answers to words.
+constexpr int kSpeedAnswers = 50;
 
 
 // A letter as the exercise would show it alone (full transcription with the
@@ -138,6 +143,10 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
     };
     m_accuracyChart = makeChart(QStringLiteral("Pravilni odgovori in povprečen čas na dan"));
     m_accuracyChart->setObjectName(QStringLiteral("GrafUspeh"));
+    m_speedChart = makeChart(QStringLiteral("Hitrost branja na dan (vaje z besedami)"));
+    m_speedChart->setObjectName(QStringLiteral("GrafHitrost"));
+    setHelpContext(m_speedChart, 1724);
+    speedchart::setUp(m_speedChart->chart());
     m_answersChart = makeChart(QStringLiteral("Odgovori na dan"));
     m_answersChart->setObjectName(QStringLiteral("GrafOdgovori"));
     {
@@ -178,7 +187,8 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
         area->attachAxis(days);
         area->attachAxis(count);
     }
-    for (QAbstractAxis* axis : m_accuracyChart->chart()->axes() + m_answersChart->chart()->axes()) {
+    for (QAbstractAxis* axis :
+         m_accuracyChart->chart()->axes() + m_answersChart->chart()->axes() + m_speedChart->chart()->axes()) {
         axis->setLabelsFont(font());
         // Long labels are never cut to "...": the axis takes the room it needs.
         axis->setTruncateLabels(false);
@@ -217,6 +227,7 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
             if (on)
                 guarded(this, [this] {
                     fillCharts();
+                    fillSpeedChart();
                     // A history set aside while the charts were read: the
                     // letters and mistakes must not stay from the old one.
                     if (m_store.revision() != m_shownRevision)
@@ -269,6 +280,7 @@ void TProgressForm::refresh() {
         fillLetters();
         fillConfusions();
         fillCharts();
+        fillSpeedChart();
         fillCourse();
         if (m_store.revision() == m_shownRevision)
             break;
@@ -424,6 +436,12 @@ void TProgressForm::fillCharts() {
     }
 }
 
+void TProgressForm::fillSpeedChart() {
+    const QChart* pattern = m_accuracyChart->chart();
+    const auto* shown = static_cast<const QDateTimeAxis*>(pattern->axes(Qt::Horizontal).front());
+    speedchart::fill(m_speedChart->chart(), m_store.days(shown->min().date().toJulianDay()), pattern);
+}
+
 void TProgressForm::setCoursePracticable(std::function<std::uint64_t(int)> practicable) {
     m_coursePracticable = std::move(practicable);
 }
@@ -470,30 +488,39 @@ void TProgressForm::fillCourse() {
     const int stored = m_store.courseLetters();
     const int unlocked = course::clampUnlocked(stored);
     const std::string_view order = course::order();
-    const std::uint64_t practicable =
-        m_coursePracticable ? m_coursePracticable(unlocked) : ~std::uint64_t{0};
+    const auto practicableAt = [this](int count) {
+        return m_coursePracticable ? m_coursePracticable(count) : ~std::uint64_t{0};
+    };
+    const std::uint64_t practicable = practicableAt(unlocked);
+    // The letter that comes next: the first after the unlocked ones that has
+    // words as soon as it is unlocked; those before it are passed over.
+    int next = unlocked;
+    while (next < course::letterCount() && ((practicableAt(next + 1) >> next) & 1U) == 0)
+        ++next;
     int mastered = 0;
     for (int row = 0; row < static_cast<int>(order.size()); ++row) {
         const auto letter = static_cast<unsigned char>(order[static_cast<std::size_t>(row)]);
-        const bool open = row < unlocked;
+        const bool open = row < unlocked && ((practicable >> row) & 1U) != 0;
         const course::Mastery m = course::assess(m_store.recentResults(letter, course::kWindow));
         QString state;
         QString distance;
         QColor colour(0xE4, 0xE4, 0xE4);
-        if (!open) {
-            state = row == unlocked ? QStringLiteral("naslednja") : QStringLiteral("zaklenjena");
-        } else if (((practicable >> row) & 1U) == 0) {
-            state = QStringLiteral("odklenjena");
-            distance = QStringLiteral("zdaj ni besed s to črko");
+        if (row < unlocked && !open) {
+            state = QStringLiteral("preskočena");
+            distance = QStringLiteral("zdaj ni besed s to črko; pride na vrsto, ko bodo");
             colour = QColor(0xF4, 0xF4, 0xF4);
+        } else if (!open) {
+            state = row == next ? QStringLiteral("naslednja")
+                    : row < next ? QStringLiteral("bo preskočena")
+                                 : QStringLiteral("zaklenjena");
         } else {
             state = QStringLiteral("odklenjena");
             colour = m.mastered ? QColor(0xC8, 0xEE, 0xC8) : QColor(0xFF, 0xF1, 0xB8);
         }
-        if (m.mastered) {
+        if (m.mastered && open) {
             distance = QStringLiteral("obvladana");
-            mastered += open ? 1 : 0;
-        } else if (open && distance.isEmpty()) {
+            ++mastered;
+        } else if (open) {
             QStringList missing;
             if (m.answers < course::kWindow)
                 missing << QStringLiteral("še %1 odgovorov").arg(course::kWindow - m.answers);
@@ -517,17 +544,27 @@ void TProgressForm::fillCourse() {
                                  "»Tečaj«. Začne se s prvimi %1 črkami.")
                       .arg(course::kStartLetters);
     } else {
-        summary = QStringLiteral("Odklenjenih črk: %1 od %2, obvladanih: %3.")
-                      .arg(unlocked)
+        summary = QStringLiteral("Vaših črk: %1 od %2, obvladanih: %3.")
+                      .arg(std::popcount(course::learnerLetters(unlocked, practicable)))
                       .arg(course::letterCount())
                       .arg(mastered);
-        if (unlocked < course::letterCount()) {
+        if (next < course::letterCount()) {
             summary += QStringLiteral(" Naslednja: „%1“.").arg(
-                fromCp1250(course::letterCaption(static_cast<unsigned char>(order[static_cast<std::size_t>(unlocked)]))));
+                fromCp1250(course::letterCaption(static_cast<unsigned char>(order[static_cast<std::size_t>(next)]))));
         }
     }
+    const progress::ReadingTime reading = m_store.recentReading(kSpeedAnswers);
+    summary += reading.words == 0
+                   ? QStringLiteral(" Hitrost branja bo znana po prvih pravilno prebranih besedah.")
+                   : QStringLiteral(" Hitrost branja (besed na minuto, iz največ %1 zadnjih pravilno "
+                                    "prebranih besed): %2.")
+                         .arg(kSpeedAnswers)
+                         .arg(QLocale().toString(progress::wordsPerMinute(reading), 'f', 1));
     summary += QStringLiteral(" Črka je obvladana, ko je od zadnjih %1 odgovorov z njo vsaj %2 % pravilnih "
-                              "in je srednji čas največ %3 na črko; takrat se odklene naslednja.")
+                              "in je srednji čas največ %3 na črko; takrat se odklene naslednja. Črka, s "
+                              "katero zdaj ni nobene besede (nemi e, ko je njegovo stikalo izklopljeno), se "
+                              "preskoči: ni odklenjena, ni šteta in ni naznanjena; na vrsto pride na svojem "
+                              "mestu, ko so besede z njo (drugo stikalo, drugo besedilo).")
                    .arg(course::kWindow)
                    .arg(course::kRightPercent)
                    .arg(seconds(course::kMedianMsPerLetter));

@@ -55,6 +55,7 @@ public:
     QTableWidget* courseTable() const { return m_courseTable; }
     QChartView* accuracyChart() const { return m_accuracyChart; }
     QChartView* answersChart() const { return m_answersChart; }
+    QChartView* speedChart() const { return m_speedChart; }
 
 signals:
     // "Vadi šibke črke": the drill's task, weighted from the history.
@@ -68,6 +69,8 @@ private:
     void fillLetters();
     void fillConfusions();
     void fillCharts();
+    // The reading speed per day, over the days the charts show.
+    void fillSpeedChart();
     void makeCourseTab();
     void fillCourse();
     void BtnVadiClick();
@@ -83,6 +86,7 @@ private:
     const ReadBackRules* m_rules = &readback::defaultRules();
     QChartView* m_accuracyChart = nullptr;
     QChartView* m_answersChart = nullptr;
+    QChartView* m_speedChart = nullptr;
     QLabel* m_courseSummary = nullptr;
     QTableWidget* m_courseTable = nullptr;
     std::function<std::uint64_t(int)> m_coursePracticable;

@@ -9,6 +9,7 @@
 #include "core/exercise/random.h"
 #include "core/settings/options.h"
 #include "core/transcription/settingssource.h"
+#include "core/words/commonwords.h"
 #include "core/words/courserun.h"
 #include "core/words/dictionaryrun.h"
 #include "core/words/textdocument.h"
@@ -70,6 +71,13 @@ struct WordDrills::LoadedText {
 WordDrills::WordDrills(QObject* parent)
     : QObject(parent), m_dictionaryProblem(QStringLiteral("Slovar še ni naložen.")) {
     qRegisterMetaType<std::shared_ptr<WordRun>>();
+    // A short list, read at once: the texts' indexes need it too.
+    QFile list(commonWordsPath());
+    if (list.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = list.readAll();
+        m_common = std::make_shared<const words::CommonWords>(words::CommonWords::parse(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
+    }
 }
 
 WordDrills::~WordDrills() {
@@ -79,6 +87,10 @@ WordDrills::~WordDrills() {
 
 QString WordDrills::defaultDictionaryPath() {
     return QStringLiteral("/usr/share/hunspell/sl_SI.dic");
+}
+
+QString WordDrills::commonWordsPath() {
+    return QStringLiteral(":/words/pogoste-besede.txt");
 }
 
 const std::string& WordDrills::placesName() {
@@ -94,28 +106,36 @@ void WordDrills::loadDictionary(const QString& dicPath) {
     // The switches are read here: the index is made for the ones in use.
     TConvertData settings;
     loadSettings(settings);
-    using Result = std::shared_ptr<const words::WordIndex>;
-    inBackground<Result>(
-        [path, settings]() -> Result {
+    struct Loaded {
+        std::shared_ptr<const words::WordIndex> index;
+        std::shared_ptr<const words::CommonWords> common;
+    };
+    inBackground<Loaded>(
+        [path, settings, common = m_common]() -> Loaded {
             auto list = words::readDictionary(path);
             if (!list)
-                return nullptr;
-            return std::make_shared<const words::WordIndex>(
-                std::make_shared<const words::WordList>(std::move(*list)), settings);
+                return {};
+            Loaded loaded;
+            if (common)
+                loaded.common = std::make_shared<const words::CommonWords>(common->presentIn(*list));
+            loaded.index = std::make_shared<const words::WordIndex>(
+                std::make_shared<const words::WordList>(std::move(*list)), settings, common);
+            return loaded;
         },
-        [this, dicPath](Result index) {
+        [this, dicPath](Loaded loaded) {
             m_loadingDictionary = false;
-            if (!index) {
+            if (!loaded.index) {
                 m_dictionaryProblem =
                     QStringLiteral("Slovarja slovenskih besed ni (%1). Namestite paket hunspell-sl.")
                         .arg(QDir::toNativeSeparators(dicPath));
-            } else if (index->size() == 0) {
+            } else if (loaded.index->size() == 0) {
                 m_dictionaryProblem =
                     QStringLiteral("V slovarju %1 ni besede, ki bi jo program znal zapisati v tengwarju.")
                         .arg(QDir::toNativeSeparators(dicPath));
-                index.reset();
+                loaded.index.reset();
             }
-            m_dictionary = std::move(index);
+            m_dictionary = std::move(loaded.index);
+            m_dictionaryCommon = std::move(loaded.common);
             emit entriesChanged();
         });
 }
@@ -162,7 +182,7 @@ void WordDrills::startDictionary() {
         emit problem(entries().dictionaryWhy);
         return;
     }
-    emit runReady(std::make_shared<DictionaryRun>(m_dictionary->list(), programRandom()));
+    emit runReady(std::make_shared<DictionaryRun>(m_dictionary->list(), m_dictionaryCommon, programRandom()));
 }
 
 void WordDrills::startCourse() {
@@ -273,13 +293,13 @@ void WordDrills::readText(std::function<std::shared_ptr<LoadedText>()> work) {
     TConvertData settings;
     loadSettings(settings);
     inBackground<std::shared_ptr<LoadedText>>(
-        [work = std::move(work), settings]() {
+        [work = std::move(work), settings, common = m_common]() {
             std::shared_ptr<LoadedText> loaded = work();
             if (loaded->document) {
                 // The index shares the document's word list.
                 std::shared_ptr<const words::TextDocument> document = loaded->document;
                 loaded->index = std::make_shared<const words::WordIndex>(
-                    std::shared_ptr<const words::WordList>(document, &document->drillWords), settings);
+                    std::shared_ptr<const words::WordList>(document, &document->drillWords), settings, common);
             }
             return loaded;
         },

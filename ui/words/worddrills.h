@@ -16,6 +16,7 @@ class HistoryStore;
 class QWidget;
 class WordRun;
 namespace words {
+class CommonWords;
 class WordIndex;
 class WordList;
 struct TextDocument;
@@ -36,6 +37,8 @@ public:
 
     // Debian's Slovene dictionary (package hunspell-sl).
     static QString defaultDictionaryPath();
+    // The ranked list of common words that the program carries.
+    static QString commonWordsPath();
     // Starts loading the dictionary; entriesChanged tells when it is done.
     void loadDictionary(const QString& dicPath);
     bool dictionaryLoading() const { return m_loadingDictionary; }
@@ -82,6 +85,9 @@ private:
     // Indexes the dictionary and the text anew when the switches changed.
     void refreshIndexes();
 
+    // The common words, and those of them that the dictionary holds.
+    std::shared_ptr<const words::CommonWords> m_common;
+    std::shared_ptr<const words::CommonWords> m_dictionaryCommon;
     std::shared_ptr<const words::WordIndex> m_dictionary;
     QString m_dictionaryProblem;
     bool m_loadingDictionary = false;
