@@ -1,15 +1,16 @@
 #include "ui/progress/tprogressform.h"
 
 #include <QAreaSeries>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
-#include <QDateTimeAxis>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QGraphicsLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QVBoxLayout>
 #include <QLineSeries>
 #include <QLocale>
 #include <QScrollArea>
@@ -22,6 +23,7 @@
 
 #include "core/progress/countscale.h"
 #include "core/progress/course.h"
+#include "core/progress/dayaxis.h"
 #include "core/progress/drillweights.h"
 #include "core/transcription/alphabet.h"
 #include "core/transcription/engine.h"
@@ -64,6 +66,14 @@ QString seconds(double ms) {
     return QLocale().toString(ms / 1000.0, 'f', 2) + QStringLiteral(" s");
 }
 
+// "še 1 odgovor", "še 2 odgovora", "še 3 odgovori", "še 5 odgovorov".
+QString answersToGo(int count) {
+    return QStringLiteral("še %1 %2").arg(count).arg(countWord(count, QStringLiteral("odgovor"),
+                                                               QStringLiteral("odgovora"),
+                                                               QStringLiteral("odgovori"),
+                                                               QStringLiteral("odgovorov")));
+}
+
 qint64 dayStart(qint64 julianDay) {
     return QDateTime(QDate::fromJulianDay(julianDay), QTime(0, 0)).toMSecsSinceEpoch();
 }
@@ -98,6 +108,8 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
         }
         cell->setTextAlignment(Qt::AlignCenter);
         cell->setData(Qt::UserRole, static_cast<int>(letter));
+        // Said by the letter's name, not by the Tengwar font's codes.
+        cell->setData(Qt::AccessibleTextRole, letterName(letter));
         grid->setItem(static_cast<int>(k) / kColumns, static_cast<int>(k) % kColumns, cell);
     }
 
@@ -107,6 +119,8 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
                                       QStringLiteral("Prebrali ste"), QStringLiteral("Kolikokrat")});
     table->verticalHeader()->hide();
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    grid->setAccessibleName(QStringLiteral("Črke"));
+    table->setAccessibleName(QStringLiteral("Zamenjave"));
 
     // The charts are made once; a refresh replaces their points. In a window
     // too low for both (a small screen, a large scale) they scroll instead of
@@ -115,6 +129,7 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
     chartsScroll->setObjectName(QStringLiteral("GrafiDrsnik"));
     chartsScroll->setWidgetResizable(true);
     chartsScroll->setFrameShape(QFrame::NoFrame);
+    chartsScroll->setAccessibleName(QStringLiteral("Grafi"));
     auto* charts = new QWidget;
     auto* chartsLayout = new QVBoxLayout(charts);
     chartsLayout->setContentsMargins(0, 0, 0, 0);
@@ -131,6 +146,7 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
         chart->setBackgroundRoundness(0);
         chart->setLocalizeNumbers(true);
         auto* view = new QChartView(chart, charts);
+        view->setAccessibleName(title);
         view->setMinimumHeight(180);
         view->setRenderHint(QPainter::Antialiasing);
         chartsLayout->addWidget(view);
@@ -142,7 +158,7 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
     m_answersChart->setObjectName(QStringLiteral("GrafOdgovori"));
     {
         QChart* chart = m_accuracyChart->chart();
-        auto* days = new QDateTimeAxis;
+        auto* days = new QCategoryAxis;
         auto* share = new QValueAxis;
         auto* time = new QValueAxis;
         share->setRange(0, 100);
@@ -166,7 +182,7 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
     }
     {
         QChart* chart = m_answersChart->chart();
-        auto* days = new QDateTimeAxis;
+        auto* days = new QCategoryAxis;
         auto* count = new QValueAxis;
         count->setLabelFormat(QStringLiteral("%.0f"));
         chart->addAxis(days, Qt::AlignBottom);
@@ -183,6 +199,9 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
         // Long labels are never cut to "...": the axis takes the room it needs.
         axis->setTruncateLabels(false);
     }
+
+    // The days' labels follow the room the charts have.
+    m_answersChart->installEventFilter(this);
 
     makeCourseTab();
 
@@ -291,6 +310,15 @@ void TProgressForm::showEvent(QShowEvent* event) {
     guarded(this, [this] { refresh(); });
 }
 
+void TProgressForm::keyPressEvent(QKeyEvent* event) {
+    // Esc closes the window, as it closes a dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 bool TProgressForm::event(QEvent* event) {
     // Coming back to the window after practising shows the new answers.
     if (event->type() == QEvent::WindowActivate && isVisible() && m_store.revision() != m_shownRevision)
@@ -346,6 +374,7 @@ void TProgressForm::fillConfusions() {
         auto* tengwar = new QTableWidgetItem(tengwarOf(c.letter));
         tengwar->setFont(tengwarFont(20));
         tengwar->setTextAlignment(Qt::AlignCenter);
+        tengwar->setData(Qt::AccessibleTextRole, letterName(c.letter));
         table->setItem(row, 0, tengwar);
         auto* letter = new QTableWidgetItem(reading(c.letter));
         letter->setToolTip(letterName(c.letter));
@@ -395,17 +424,14 @@ void TProgressForm::fillCharts() {
         }
     }
 
-    const QDateTime start = QDateTime::fromMSecsSinceEpoch(dayStart(from));
-    const QDateTime end = QDateTime::fromMSecsSinceEpoch(dayStart(std::max(last, from) + 1));
-    const QString format = last - from > 120 ? QStringLiteral("M. yyyy") : QStringLiteral("d. M.");
+    m_chartDays = {from, std::max(last, from)};
+    m_axisRoom = 0;
+    layOutDays();
     {
         QChart* chart = m_accuracyChart->chart();
         const auto series = chart->series();
         static_cast<QLineSeries*>(series[0])->replace(accuracy);
         static_cast<QLineSeries*>(series[1])->replace(average);
-        auto* x = static_cast<QDateTimeAxis*>(chart->axes(Qt::Horizontal).front());
-        x->setRange(start, end);
-        x->setFormat(format);
         auto* time = static_cast<QValueAxis*>(chart->axes(Qt::Vertical).back());
         time->setRange(0, std::ceil(slowest));
         time->applyNiceNumbers();
@@ -414,14 +440,41 @@ void TProgressForm::fillCharts() {
         QChart* chart = m_answersChart->chart();
         auto* area = static_cast<QAreaSeries*>(chart->series().front());
         area->upperSeries()->replace(answers);
-        auto* x = static_cast<QDateTimeAxis*>(chart->axes(Qt::Horizontal).front());
-        x->setRange(start, end);
-        x->setFormat(format);
         auto* count = static_cast<QValueAxis*>(chart->axes(Qt::Vertical).front());
         const progress::CountScale scale = progress::countScale(most);
         count->setRange(0, scale.top);
         count->setTickCount(scale.ticks());
     }
+}
+
+// The date axis of both charts: a label per day, week, month or more, as many
+// as the charts' width holds, each under its own stretch of the axis.
+void TProgressForm::layOutDays() {
+    const int width = m_answersChart->isVisible() ? m_answersChart->width() : this->width() - 30;
+    const QFontMetrics metrics(m_answersChart->chart()->axes(Qt::Horizontal).front()->labelsFont());
+    // The widest label ("30. 12.", "12. 2026") with room on both sides; the
+    // value axes beside the plot take about a hundred pixels.
+    const int labelWidth = metrics.horizontalAdvance(QStringLiteral("00. 0000")) + 2 * metrics.averageCharWidth();
+    const int room = std::max(1, (width - 110) / std::max(1, labelWidth));
+    if (room == m_axisRoom)
+        return;
+    m_axisRoom = room;
+    const dayaxis::Axis axis = dayaxis::make(m_chartDays.first, m_chartDays.second, room);
+    for (QChartView* view : {m_accuracyChart, m_answersChart}) {
+        auto* x = static_cast<QCategoryAxis*>(view->chart()->axes(Qt::Horizontal).front());
+        for (const QString& label : x->categoriesLabels())
+            x->remove(label);
+        x->setStartValue(static_cast<qreal>(dayStart(axis.first)));
+        for (const dayaxis::Period& period : axis.periods)
+            x->append(QString::fromStdString(period.label), static_cast<qreal>(dayStart(period.end)));
+        x->setRange(static_cast<qreal>(dayStart(axis.first)), static_cast<qreal>(dayStart(axis.end)));
+    }
+}
+
+bool TProgressForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_answersChart && event->type() == QEvent::Resize && m_axisRoom != 0)
+        guarded(this, [this] { layOutDays(); });
+    return QWidget::eventFilter(watched, event);
 }
 
 void TProgressForm::setCoursePracticable(std::function<std::uint64_t(int)> practicable) {
@@ -438,6 +491,7 @@ void TProgressForm::makeCourseTab() {
     layout->addWidget(m_courseSummary);
     m_courseTable = new QTableWidget(tab);
     m_courseTable->setObjectName(QStringLiteral("TabelaTecaja"));
+    m_courseTable->setAccessibleName(QStringLiteral("Črke tečaja"));
     m_courseTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_courseTable->setSelectionMode(QAbstractItemView::NoSelection);
     m_courseTable->setColumnCount(6);
@@ -496,7 +550,7 @@ void TProgressForm::fillCourse() {
         } else if (open && distance.isEmpty()) {
             QStringList missing;
             if (m.answers < course::kWindow)
-                missing << QStringLiteral("še %1 odgovorov").arg(course::kWindow - m.answers);
+                missing << answersToGo(course::kWindow - m.answers);
             if (m.answers > 0 && 100 * m.right < course::kRightPercent * m.answers)
                 missing << QStringLiteral("več pravilnih (vsaj %1 %)").arg(course::kRightPercent);
             if (m.answers > 0 && m.medianMs > course::kMedianMsPerLetter)

@@ -152,6 +152,7 @@ void RulesPage::RefreshRulesPage() {
         box->setMaxLength(kNoLimit);
         box->setText(text);
         box->setMaxLength(std::max<int>(kMaxReading, static_cast<int>(text.size())));
+        box->setAccessibleName(QStringLiteral("Prepis črke „%1“").arg(fromCp1250(std::string(1, letter))));
     }
     m_session.setRulesChanged(changed);
 }

@@ -82,6 +82,7 @@ ConversionPage::ConversionPage(TrainerSession& /*session*/, QWidget* parent)
                 }));
     }
     acceptCodePageOnly(ui->EdBrezTilde);
+    ui->EdBrezTilde->setAccessibleName(QStringLiteral("Črke brez tilde"));
     acceptCodePageOnly(ui->EdTest);
     connect(ui->EdBrezTilde, &QLineEdit::textChanged, this, store);
     connect(ui->BtnDefault, &QPushButton::clicked, this, guardedSlot(this, [this] { BtnDefaultClick(); }));
