@@ -170,11 +170,16 @@ TEST(ProgressFormTest, OneDayOfAnswersReadsRightOnTheDateAxis) {
     window.resize(300, 540);
     window.refresh();
     for (QChartView* view : {window.accuracyChart(), window.answersChart()}) {
-        const QStringList labels =
-            static_cast<QCategoryAxis*>(view->chart()->axes(Qt::Horizontal).front())->categoriesLabels();
+        auto* axis = static_cast<QCategoryAxis*>(view->chart()->axes(Qt::Horizontal).front());
+        const QStringList labels = axis->categoriesLabels();
         EXPECT_GE(labels.size(), 1);
         EXPECT_LT(labels.size(), 7);
         EXPECT_EQ(QSet<QString>(labels.begin(), labels.end()).size(), labels.size());
+        // A week's label marks where the week begins, the axis's start first.
+        ASSERT_FALSE(labels.isEmpty());
+        EXPECT_DOUBLE_EQ(axis->endValue(labels.front()), axis->min());
+        EXPECT_LE(axis->min(), weekStart);
+        EXPECT_GE(axis->max(), end);
     }
 }
 

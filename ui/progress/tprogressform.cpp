@@ -452,22 +452,35 @@ void TProgressForm::fillCharts() {
 void TProgressForm::layOutDays() {
     const int width = m_answersChart->isVisible() ? m_answersChart->width() : this->width() - 30;
     const QFontMetrics metrics(m_answersChart->chart()->axes(Qt::Horizontal).front()->labelsFont());
-    // The widest label ("30. 12.", "12. 2026") with room on both sides; the
+    // How many labels as wide as `widest` fit, with room on both sides; the
     // value axes beside the plot take about a hundred pixels.
-    const int labelWidth = metrics.horizontalAdvance(QStringLiteral("00. 0000")) + 2 * metrics.averageCharWidth();
-    const int room = std::max(1, (width - 110) / std::max(1, labelWidth));
-    if (room == m_axisRoom)
+    const auto room = [&](const QString& widest) {
+        const int label = metrics.horizontalAdvance(widest) + 2 * metrics.averageCharWidth();
+        return std::max(1, (width - 110) / std::max(1, label));
+    };
+    // Days and weeks are named by day and month ("30. 12."), longer periods
+    // by month and year ("12. 2026").
+    const int dayRoom = room(QStringLiteral("00. 00."));
+    if (dayRoom == m_axisRoom)
         return;
-    m_axisRoom = room;
-    const dayaxis::Axis axis = dayaxis::make(m_chartDays.first, m_chartDays.second, room);
+    m_axisRoom = dayRoom;
+    dayaxis::Axis axis = dayaxis::make(m_chartDays.first, m_chartDays.second, dayRoom);
+    if (axis.periods.front().end - axis.periods.front().first > 7)
+        axis = dayaxis::make(m_chartDays.first, m_chartDays.second, room(QStringLiteral("00. 0000")));
+    // A day's label stands under its bar; a week's, month's or year's on the
+    // line where it begins.
+    const bool daily = axis.periods.front().end - axis.periods.front().first == 1;
+    const auto at = [](qint64 julianDay) { return static_cast<qreal>(dayStart(julianDay)); };
     for (QChartView* view : {m_accuracyChart, m_answersChart}) {
         auto* x = static_cast<QCategoryAxis*>(view->chart()->axes(Qt::Horizontal).front());
         for (const QString& label : x->categoriesLabels())
             x->remove(label);
-        x->setStartValue(static_cast<qreal>(dayStart(axis.first)));
+        x->setLabelsPosition(daily ? QCategoryAxis::AxisLabelsPositionCenter
+                                   : QCategoryAxis::AxisLabelsPositionOnValue);
+        x->setStartValue(daily ? at(axis.first) : at(axis.first) - 1);
         for (const dayaxis::Period& period : axis.periods)
-            x->append(QString::fromStdString(period.label), static_cast<qreal>(dayStart(period.end)));
-        x->setRange(static_cast<qreal>(dayStart(axis.first)), static_cast<qreal>(dayStart(axis.end)));
+            x->append(QString::fromStdString(period.label), daily ? at(period.end) : at(period.first));
+        x->setRange(at(axis.first), at(axis.end));
     }
 }
 
