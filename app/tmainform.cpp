@@ -1,9 +1,9 @@
 #include "app/tmainform.h"
 
-#include <QCloseEvent>
-#include <QFontMetrics>
-#include <QDateTime>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>

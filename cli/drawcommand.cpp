@@ -7,8 +7,8 @@
 #include "core/exercise/exerciseitem.h"
 #include "core/exercise/random.h"
 #include "core/settings/options.h"
-#include "core/transcription/cp1250.h"
 #include "core/text/plural.h"
+#include "core/transcription/cp1250.h"
 #include "core/transcription/settingssource.h"
 #include "core/transcription/tengwarunicode.h"
 

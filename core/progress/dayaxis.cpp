@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <string>
 
 namespace dayaxis {
 
@@ -38,25 +39,21 @@ std::int64_t addMonths(std::int64_t day, int months) {
     return dayOf(moved);
 }
 
-std::string number(long long value) {
-    return std::to_string(value);
-}
-
 std::string dayLabel(std::int64_t day) {
     const year_month_day date = civil(day);
-    return number(unsigned{date.day()}) + ". " + number(unsigned{date.month()}) + ".";
+    return std::to_string(unsigned{date.day()}) + ". " + std::to_string(unsigned{date.month()}) + ".";
 }
 
 std::string monthLabel(std::int64_t day) {
     const year_month_day date = civil(day);
-    return number(unsigned{date.month()}) + ". " + number(static_cast<int>(date.year()));
+    return std::to_string(unsigned{date.month()}) + ". " + std::to_string(static_cast<int>(date.year()));
 }
 
 std::string yearLabel(std::int64_t day) {
-    return number(static_cast<int>(civil(day).year()));
+    return std::to_string(static_cast<int>(civil(day).year()));
 }
 
-// Periods of a fixed number of days from `start` on until `end` is covered.
+// Periods of `length` days from `start` on, until `lastDay` is in one.
 Axis fixedPeriods(std::int64_t start, std::int64_t lastDay, std::int64_t length) {
     Axis axis;
     axis.first = start;

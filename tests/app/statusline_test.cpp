@@ -40,35 +40,4 @@ TEST_F(StatusLineTest, AMissingDictionaryIsSaidAtStartAndWhole) {
     EXPECT_LE(needed.width(), line->width()) << shown.toStdString();
 }
 
-// A text is cut only when it needs more lines than it has, at the end of the
-// last one, which ends in "…".
-TEST(StatusLineFit, CutsOnlyWhatDoesNotFitAndSaysSo) {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(11);
-    const QFontMetrics metrics(font);
-    const QString word = QStringLiteral("beseda ");
-    const int width = metrics.horizontalAdvance(word.repeated(5));
-    const struct {
-        int words;
-        int lines;
-        bool cut;
-    } cases[] = {
-        {1, 1, false}, {4, 1, false}, {9, 1, true}, {9, 2, false}, {10, 2, false}, {11, 2, true}, {40, 2, true},
-    };
-    for (const auto& c : cases) {
-        const QString text = word.repeated(c.words).trimmed();
-        const QString fitted = TMainForm::fitLines(text, font, width, c.lines);
-        SCOPED_TRACE(std::to_string(c.words) + " words in " + std::to_string(c.lines) + " lines");
-        if (!c.cut) {
-            EXPECT_EQ(fitted, text);
-            continue;
-        }
-        ASSERT_TRUE(fitted.endsWith(QChar(0x2026))) << fitted.toStdString();
-        EXPECT_TRUE(text.startsWith(fitted.chopped(1))) << fitted.toStdString();
-        const QString lines = QStringList(c.lines, QStringLiteral("x")).join(QLatin1Char('\n'));
-        EXPECT_LE(metrics.boundingRect(QRect(0, 0, width, 1000), Qt::TextWordWrap, fitted).height(),
-                  metrics.boundingRect(QRect(0, 0, width, 1000), 0, lines).height());
-    }
-}
-
 }  // namespace

@@ -35,8 +35,9 @@ HelpWindow* openHelp() {
     HelpEngine::instance().jumpContext(kPageHelpTopic);
     HelpWindow* window = HelpEngine::instance().secondaryWindow();
     EXPECT_NE(window, nullptr);
-    if (window != nullptr)
+    if (window != nullptr) {
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+    }
     return window;
 }
 
@@ -72,23 +73,6 @@ TEST(HelpPlace, TheHelpWindowKeepsItsSizeAndPlaceAcrossStarts) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray text = file.readAll();
     EXPECT_TRUE(text.contains("[Drugo]\nkljuc=vrednost\n")) << text.toStdString();
-}
-
-// A stored value that is no rectangle is passed over: the window opens at
-// its usual size, and the next move stores a good one.
-TEST(HelpPlace, AStoredValueThatIsNoRectangleIsPassedOver) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Tengwar Ostrel.conf"));
-    Start start(path);
-    start.options->WriteStringList(storename::kHelpRect, {"ni", "pravokotnik"});
-    EXPECT_FALSE(start.options->GetHelpRect().has_value());
-    HelpWindow* help = openHelp();
-    ASSERT_NE(help, nullptr);
-    EXPECT_EQ(help->size(), QSize(460, 420));
-    help->move(help->pos() + QPoint(10, 10));
-    QTest::qWait(20);
-    ASSERT_TRUE(start.options->GetHelpRect().has_value());
-    EXPECT_EQ(start.options->GetHelpRect()->left, help->geometry().left());
 }
 
 }  // namespace
