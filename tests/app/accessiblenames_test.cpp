@@ -23,8 +23,10 @@ QString accessibleName(QWidget* widget) {
     return face == nullptr ? QString() : face->text(QAccessible::Name).trimmed();
 }
 
+// Pictures in Tengwar: in its font, or drawn with it.
 bool drawsTengwar(const QWidget* widget) {
-    return qobject_cast<const ZoomBox*>(widget) != nullptr ||
+    const QStringList painted = {QStringLiteral("Emblem"), QStringLiteral("TransTengwarBox")};
+    return qobject_cast<const ZoomBox*>(widget) != nullptr || painted.contains(widget->objectName()) ||
            widget->font().family() == QStringLiteral("Tengwar Quenya");
 }
 

@@ -20,6 +20,7 @@ ConversionPage::ConversionPage(TrainerSession& /*session*/, QWidget* parent)
     setBoldCaption(ui->GrpTest);
 
     ui->EdTestTengwar->setFont(tengwarFont(27));
+    ui->EdTestTengwar->setAccessibleName(QStringLiteral("Besedilo v tengwarju"));
 
     m_switches = {{
         {flag::Th, ui->CbTh},
