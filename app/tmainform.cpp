@@ -1,14 +1,18 @@
 #include "app/tmainform.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
 #include <QTabBar>
+#include <QTextLayout>
 #include <QTimer>
 
 #include "app/tsaveform.h"
@@ -96,6 +100,9 @@ TMainForm::TMainForm(QWidget* parent)
     });
 
     guarded(this, [this] { createSteps(); });
+    // A window opened during a drill ("Napredek", help, a box) gives the
+    // keyboard back to the answer when it closes.
+    qApp->installEventFilter(this);
 }
 
 TMainForm::~TMainForm() {
@@ -316,6 +323,28 @@ void TMainForm::HelpBtnClick() {
     HelpEngine::instance().jumpContext(kPageHelpTopic + currentPage());
 }
 
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide && watched != this && watched->isWidgetType()) {
+        const auto* window = static_cast<QWidget*>(watched);
+        const Qt::WindowType type = window->windowType();
+        if (window->isWindow() && (type == Qt::Window || type == Qt::Dialog))
+            QTimer::singleShot(0, this, [this] { giveKeysBackToAnswer(); });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Only while a drill runs on the page in front: a window closed while another
+// page is shown leaves the keyboard where it was.
+void TMainForm::giveKeysBackToAnswer() {
+    if (!isVisible() || isMinimized() || currentPage() != PageExercise || !session().exercise().running())
+        return;
+    const QWidget* active = QApplication::activeWindow();
+    if (active != nullptr && active != this && active->isVisible())
+        return;  // another of the program's windows has the keyboard now
+    activateWindow();
+    m_exercisePage->FocusExercise();
+}
+
 bool TMainForm::event(QEvent* event) {
     if (event->type() == WM_ZOOMCREATED) {
         guarded(this, [this] { ZoomCreated(); });
@@ -339,6 +368,15 @@ void TMainForm::ZoomCreated() {
                 activateWindow();
             }
             m_exercisePage->FocusExercise();
+        });
+        // The window system may leave the zoom window active after a click
+        // on a box: what is typed there still goes to the answer.
+        connect(zoom, &TZoomForm::keyForAnswer, this, [this](QKeyEvent* key) {
+            if (!session().exercise().running())
+                return;
+            key->accept();
+            activateWindow();
+            m_exercisePage->takeKey(*key);
         });
         connect(m_exercisePage, &ExercisePage::itemTextChanged, zoom, &TZoomForm::showItem);
         connect(m_exercisePage, &ExercisePage::answerTextChanged, zoom, &TZoomForm::showAnswer);
@@ -418,7 +456,16 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::wireWordDrills() {
     m_wordDrills = new WordDrills(this);
     m_wordDrills->setDialogParent(this);
-    const auto entries = [this] { m_exercisePage->setWordEntries(m_wordDrills->entries()); };
+    const auto entries = [this] {
+        const WordEntries now = m_wordDrills->entries();
+        m_exercisePage->setWordEntries(now);
+        // A dictionary that is not there is said as soon as its load ends,
+        // not first when the menu is opened.
+        const bool loading = m_wordDrills->dictionaryLoading();
+        if (m_dictionaryLoading && !loading && !now.dictionary)
+            showStatus(now.dictionaryWhy);
+        m_dictionaryLoading = loading;
+    };
     entries();
     connect(m_wordDrills, &WordDrills::entriesChanged, this, entries);
     connect(m_exercisePage, &ExercisePage::wordDrillChosen, this, [this](WordDrill drill) {
@@ -447,13 +494,46 @@ void TMainForm::wireWordDrills() {
     connect(m_exercisePage, &ExercisePage::statusMessage, this, &TMainForm::showStatus);
 }
 
+// The line takes two lines of text; a longer one ends in "…", and the whole
+// text is the line's tooltip.
 void TMainForm::showStatus(const QString& text) {
-    ui->LbSporocilo->setText(text);
+    ui->LbSporocilo->setText(fitLines(text, ui->LbSporocilo->font(), ui->LbSporocilo->width(),
+                                      std::max(1, ui->LbSporocilo->height() /
+                                                      QFontMetrics(ui->LbSporocilo->font()).lineSpacing())));
     ui->LbSporocilo->setToolTip(text);
+    m_statusText = text;
 }
 
 QString TMainForm::statusText() const {
+    return m_statusText;
+}
+
+QString TMainForm::shownStatusText() const {
     return ui->LbSporocilo->text();
+}
+
+QString TMainForm::fitLines(const QString& text, const QFont& font, int width, int lines) {
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QString fitted;
+    for (int k = 0; k < lines; ++k) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(width);
+        if (k + 1 < lines) {
+            fitted += text.mid(line.textStart(), line.textLength());
+            continue;
+        }
+        // The last line holds the rest, cut with "…" when it is longer.
+        const QString rest = text.mid(line.textStart());
+        fitted += QFontMetrics(font).elidedText(rest, Qt::ElideRight, width);
+    }
+    layout.endLayout();
+    return fitted;
 }
 
 void TMainForm::setHistory(HistoryStore* history) {

@@ -74,8 +74,13 @@ public:
     TProgressForm* progressForm() const { return m_progressForm; }
     // The drills of real words (the entries below the tasks of "Nova naloga").
     WordDrills* wordDrills() const { return m_wordDrills; }
-    // The status line beside "Napredek".
+    // The status line beside "Napredek": what it says, and what of it is
+    // shown (two lines at most, cut with "…").
     QString statusText() const;
+    QString shownStatusText() const;
+    // `text` cut to `lines` lines of `width` pixels: the last line that
+    // holds is ended with "…" when more would follow.
+    static QString fitLines(const QString& text, const QFont& font, int width, int lines);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -83,6 +88,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createSteps();
@@ -98,6 +104,7 @@ private:
     void showHistoryNotice(const QString& text);
     void wireWordDrills();
     void showStatus(const QString& text);
+    void giveKeysBackToAnswer();
 
     std::unique_ptr<Ui::TMainForm> ui;
     std::unique_ptr<TrainerSession> m_session;
@@ -120,4 +127,6 @@ private:
     HistoryStore* m_history = nullptr;
     TProgressForm* m_progressForm = nullptr;
     WordDrills* m_wordDrills = nullptr;
+    bool m_dictionaryLoading = false;
+    QString m_statusText;
 };

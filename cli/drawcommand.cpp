@@ -7,6 +7,7 @@
 #include "core/exercise/exerciseitem.h"
 #include "core/exercise/random.h"
 #include "core/settings/options.h"
+#include "core/text/plural.h"
 #include "core/transcription/cp1250.h"
 #include "core/transcription/settingssource.h"
 #include "core/transcription/tengwarunicode.h"
@@ -46,8 +47,10 @@ int runDraw(const CliArgs& args, const TConvertData& switches, TOptions& options
 
     const int task = args.task.value_or(1);
     if (task > descriptions.taskCount()) {
-        throw UsageError("naloga " + std::to_string(task) + " ne obstaja; nalog je " +
-                         std::to_string(descriptions.taskCount()) + " (ostrel draw --list)");
+        const int count = descriptions.taskCount();
+        throw UsageError("naloga " + std::to_string(task) + " ne obstaja; opisi imajo " + std::to_string(count) +
+                         " " + std::string(plural::choose(count, "nalogo", "nalogi", "naloge", "nalog")) +
+                         " (ostrel draw --list)");
     }
     ReadBackRules rules;
     options.LoadReadBackRules(rules);

@@ -226,9 +226,9 @@ bool TOptions::SaveEdits() {
     m_batchDepth = 0;
     flush();
     // Where the windows stood and which page was shown are not the user's edits.
-    static const std::string* const placement[] = {&storename::kMainRect, &storename::kZoomRect,
-                                                   &storename::kActivePage, &storename::kDefault,
-                                                   &storename::kPoetry};
+    static const std::string* const placement[] = {&storename::kMainRect,   &storename::kZoomRect,
+                                                   &storename::kHelpRect,   &storename::kActivePage,
+                                                   &storename::kDefault,    &storename::kPoetry};
     for (const auto& entry : m_unsaved) {
         const std::string& name = entry.first;
         if (std::none_of(std::begin(placement), std::end(placement),

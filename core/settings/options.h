@@ -66,6 +66,10 @@ inline const std::string kZoomB = "Zoom B";
 inline const std::string kFirstTime = "Is this your first time? (honi soit qui mal y pense)";
 inline const std::string kInputFile = "Vhodna datoteka";
 inline const std::string kOutputFile = "Izhodna datoteka";
+// Not among the defaults: written once the help window has been open.
+inline const std::string kHelpRect =
+    "Okno pomo\xE8"
+    "i";
 }  // namespace storename
 
 // The stored layouts of the binary values.
@@ -162,6 +166,10 @@ public:
     // (-1, -1, -1, -1) until the main window has been placed.
     StoredRect GetMainRect();
     void SetMainRect(const StoredRect& rect);
+    // The help window's inside in screen pixels, as the user left it; none
+    // until it has been open (or when what is stored is no rectangle).
+    std::optional<StoredRect> GetHelpRect();
+    void SetHelpRect(const StoredRect& rect);
 
     std::int32_t GetActivePage();
     void SetActivePage(std::int32_t page);

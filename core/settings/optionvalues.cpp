@@ -387,6 +387,23 @@ void TOptions::SetMainRect(const StoredRect& rect) {
     });
 }
 
+std::optional<StoredRect> TOptions::GetHelpRect() {
+    const std::lock_guard lock(m_mutex);
+    EnsureValue({});
+    StoredValue value;
+    if (backendRead(storename::kHelpRect, value) != ValueBackend::ReadStatus::Ok ||
+        value.kind != ValueKind::Binary || value.bytes.size() != 16) {
+        return std::nullopt;
+    }
+    return storelayout::decodeRect(value.bytes);
+}
+void TOptions::SetHelpRect(const StoredRect& rect) {
+    writeLocked(m_mutex, [&] {
+        EnsureValue({});
+        writeValue(storename::kHelpRect, StoredValue::binary(storelayout::encodeRect(rect)));
+    });
+}
+
 std::int32_t TOptions::GetActivePage() {
     return readInteger(storename::kActivePage);
 }

@@ -49,6 +49,11 @@ TEST(CodePageInput, KeepsWhatWindows1250HoldsAndNamesEveryCharacterLeftOut) {
         {QStringLiteral("жщ"),
          QStringLiteral(
              "Znakov \u201Eж\u201C in \u201Eщ\u201C ni v kodni tabeli Windows-1250, zato so izpuščeni.")},
+        // The genitive of "ni": one more is "drugega", two and more "drugih".
+        {QStringLiteral("абвгдежзи"),
+         QStringLiteral("Znakov \u201Eа\u201C, \u201Eб\u201C, \u201Eв\u201C, \u201Eг\u201C, \u201Eд\u201C, "
+                        "\u201Eе\u201C, \u201Eж\u201C, \u201Eз\u201C in še 1 drugega ni v kodni tabeli "
+                        "Windows-1250, zato so izpuščeni.")},
         {QStringLiteral("абвгдежзий"),
          QStringLiteral("Znakov \u201Eа\u201C, \u201Eб\u201C, \u201Eв\u201C, \u201Eг\u201C, \u201Eд\u201C, "
                         "\u201Eе\u201C, \u201Eж\u201C, \u201Eз\u201C in še 2 drugih ni v kodni tabeli "

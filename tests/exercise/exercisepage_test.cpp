@@ -109,7 +109,7 @@ TEST_F(ExercisePageTest, JudgesAsSoonAsTheAnswerIsAsLongAsExpected) {
     type(QStringLiteral("c"));  // wrong first letter of a one-letter answer
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].title, QStringLiteral("Napaka"));
-    EXPECT_EQ(boxes[0].text, QStringLiteral("Pravilni odgovor je: \"b\"."));
+    EXPECT_EQ(boxes[0].text, QStringLiteral("Pravilni odgovor je: „b“."));
     EXPECT_EQ(boxes[0].icon, messages::Icon::Warning);
     EXPECT_EQ(answer()->text(), QString());
     type(QStringLiteral("b"));
@@ -135,7 +135,7 @@ TEST_F(ExercisePageTest, WithWaitForEnterOnlyEnterJudges) {
     EXPECT_EQ(state().answers, 2);
     EXPECT_EQ(state().correct, 1);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, QStringLiteral("Pravilni odgovor je: \"bk w\"."));
+    EXPECT_EQ(boxes[0].text, QStringLiteral("Pravilni odgovor je: „bk w“."));
 }
 
 TEST_F(ExercisePageTest, TurningWaitForEnterOffJudgesACompleteAnswer) {

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QAreaSeries>
+#include <QCategoryAxis>
 #include <QChartView>
 #include <QGuiApplication>
 #include <QLineSeries>
 #include <QLocale>
 #include <QScreen>
+#include <QSet>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -123,6 +125,62 @@ TEST(ProgressFormTest, ShowsTheLettersConfusionsAndDaysOfAKnownHistory) {
     EXPECT_FALSE(store.recordingEnabled());
     EXPECT_TRUE(ui.LbPovzetek->text().contains(QStringLiteral("izklopljeno")));
     QLocale::setDefault(before);
+}
+
+// One day of answers under "Vse": the date axis shows the last week, a label
+// per day, none repeated; the day's bar lies within its day. Narrower, the
+// axis takes weeks, and still repeats nothing.
+TEST(ProgressFormTest, OneDayOfAnswersReadsRightOnTheDateAxis) {
+    QTemporaryDir dir;
+    HistoryStore store(dir.path());
+    const QDateTime now(QDate(2026, 12, 7), QTime(15, 0));
+    for (int k = 0; k < 3; ++k) {
+        ASSERT_TRUE(store.record(
+            AnswerRecord{now.addSecs(-60 * k).toMSecsSinceEpoch(), "Pari", "b", "b", "b", true, 500},
+            progress::attributeAnswer("b", {"b"}, "b")));
+    }
+    TProgressForm window(store);
+    window.setClock([now] { return now; });
+    window.resize(800, 540);
+    window.setRange(TProgressForm::All);
+    window.refresh();
+
+    const qreal day = 24.0 * 3600 * 1000;
+    const qreal weekStart = static_cast<qreal>(QDate(2026, 12, 1).startOfDay().toMSecsSinceEpoch());
+    const qreal end = static_cast<qreal>(QDate(2026, 12, 8).startOfDay().toMSecsSinceEpoch());
+    for (QChartView* view : {window.accuracyChart(), window.answersChart()}) {
+        auto* axis = qobject_cast<QCategoryAxis*>(view->chart()->axes(Qt::Horizontal).front());
+        ASSERT_NE(axis, nullptr);
+        EXPECT_EQ(axis->categoriesLabels(),
+                  (QStringList{QStringLiteral("1. 12."), QStringLiteral("2. 12."), QStringLiteral("3. 12."),
+                               QStringLiteral("4. 12."), QStringLiteral("5. 12."), QStringLiteral("6. 12."),
+                               QStringLiteral("7. 12.")}));
+        EXPECT_DOUBLE_EQ(axis->min(), weekStart);
+        EXPECT_DOUBLE_EQ(axis->max(), end);
+        // The last label stands under the day of the answers.
+        EXPECT_DOUBLE_EQ(axis->endValue(QStringLiteral("7. 12.")), end);
+    }
+    const auto bars =
+        static_cast<QAreaSeries*>(window.answersChart()->chart()->series()[0])->upperSeries()->points();
+    ASSERT_EQ(bars.size(), 4);
+    EXPECT_GE(bars[0].x(), end - day);
+    EXPECT_LE(bars[3].x(), end);
+    EXPECT_DOUBLE_EQ(bars[1].y(), 3.0);
+
+    window.resize(300, 540);
+    window.refresh();
+    for (QChartView* view : {window.accuracyChart(), window.answersChart()}) {
+        auto* axis = static_cast<QCategoryAxis*>(view->chart()->axes(Qt::Horizontal).front());
+        const QStringList labels = axis->categoriesLabels();
+        EXPECT_GE(labels.size(), 1);
+        EXPECT_LT(labels.size(), 7);
+        EXPECT_EQ(QSet<QString>(labels.begin(), labels.end()).size(), labels.size());
+        // A week's label marks where the week begins, the axis's start first.
+        ASSERT_FALSE(labels.isEmpty());
+        EXPECT_DOUBLE_EQ(axis->endValue(labels.front()), axis->min());
+        EXPECT_LE(axis->min(), weekStart);
+        EXPECT_GE(axis->max(), end);
+    }
 }
 
 // With no answers yet the count axis reads 0 1 2 3 4 5, not repeated

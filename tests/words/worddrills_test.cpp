@@ -132,7 +132,7 @@ TEST_F(WordDrillsTest, DictionaryWordsAreReadLikeAnyTaskAndJudgedByTheScript) {
     EXPECT_EQ(page->state().answers, 7);
     EXPECT_EQ(page->state().correct, 6);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], QStringLiteral("Pravilni odgovor je: \"%1\".").arg(word));
+    EXPECT_EQ(boxes[0], QStringLiteral("Pravilni odgovor je: „%1“.").arg(word));
 
     // The history has every answer with the drill as its source, and the
     // misread word's letters as missed.

@@ -20,6 +20,7 @@
 
 #include "app/shellfixture.h"
 #include "core/transcription/convertdata.h"
+#include "qtcore/qtext.h"
 #include "ui/exercise/exercisepage.h"
 #include "ui/help/helpengine.h"
 #include "ui/zoom/tzoomform.h"
@@ -377,6 +378,64 @@ TEST_F(ZoomWiringTest, ShowsTheItemAndTheAnswerAndAClickBringsTheExerciseBack) {
     form->showPage(TMainForm::PageAbout);
     QTest::mouseClick(zoom->itemBox(), Qt::LeftButton);
     EXPECT_EQ(form->currentPage(), TMainForm::PageAbout);
+}
+
+}  // namespace
+
+namespace {
+
+// Makes `window` the active one, as the window system does, and waits until
+// the application knows it.
+bool activate(QWidget* window) {
+    window->activateWindow();
+    return QTest::qWaitFor([&] { return QApplication::activeWindow() == window; });
+}
+
+// A click on the zoom window's picture during a drill, under a window system
+// that leaves the zoom window active: the next keys are still the answer's,
+// the font box and the stored font are untouched. The font box takes keys
+// when it is clicked into.
+TEST_F(ZoomWiringTest, KeysAfterAClickOnThePictureGoToTheAnswerNotToTheFontBox) {
+    options().SetFlag(flag::WaitForEnter, true);
+    options().SetFlag(flag::ZoomShown, true);
+    start();
+    auto* answer = form->findChild<QLineEdit*>(QStringLiteral("EdOdgovor1"));
+    auto* fontBox = zoom->findChild<QComboBox*>(QStringLiteral("FontCombo"));
+    ASSERT_NE(fontBox, nullptr);
+    form->exercisePage()->StartTask(1);
+    const std::string storedFont = options().GetAnswerFont();
+
+    for (ZoomBox* box : {zoom->itemBox(), zoom->answerBox()}) {
+        answer->clear();
+        // The window system activates the window under the click and keeps it so.
+        ASSERT_TRUE(activate(zoom));
+        EXPECT_NE(qobject_cast<ZoomBox*>(QApplication::focusWidget()), nullptr)
+            << "activated, the keys are a box's, not the font box's";
+        QTest::mouseClick(box, Qt::LeftButton);
+        ASSERT_TRUE(activate(zoom));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("ab"));
+        EXPECT_EQ(answer->text(), QStringLiteral("ab"));
+        EXPECT_EQ(fontBox->currentText(), fromCp1250(storedFont));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(options().GetAnswerFont(), storedFont);
+    }
+    EXPECT_EQ(form->exercisePage()->state().answers, 2);
+
+    // Clicked into, the font box takes what is typed.
+    ASSERT_TRUE(activate(zoom));
+    QTest::mouseClick(fontBox->lineEdit(), Qt::LeftButton);
+    fontBox->lineEdit()->selectAll();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Moja pisava"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(options().GetAnswerFont(), "Moja pisava");
+    EXPECT_TRUE(answer->text().isEmpty());
+
+    // Without a drill the keys typed on the picture go nowhere.
+    form->exercisePage()->StartTask(0);
+    QTest::mouseClick(zoom->itemBox(), Qt::LeftButton);
+    zoom->itemBox()->setFocus();
+    QTest::keyClicks(zoom->itemBox(), QStringLiteral("x"));
+    EXPECT_TRUE(answer->text().isEmpty());
 }
 
 }  // namespace

@@ -58,6 +58,8 @@ DescriptionsPage::DescriptionsPage(TrainerSession& session, QWidget* parent)
     setHelpContext(this, 9703);
     setHelpContext(ui->PnlSkupine, 1201);
     setHelpContext(ui->MemoSkupine, 1201);
+    ui->MemoSkupine->setAccessibleName(QStringLiteral("Skupine črk"));
+    ui->MemoNaloge->setAccessibleName(QStringLiteral("Naloge"));
     setHelpContext(ui->PnlNaloge, 1202);
     setHelpContext(ui->MemoNaloge, 1202);
     setHelpContext(ui->ConfirmTasksBtn, 1203);

@@ -1,6 +1,7 @@
 #include "ui/exercise/exercisepage.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMenu>
@@ -92,6 +93,9 @@ ExercisePage::ExercisePage(TrainerSession& session, QWidget* parent)
     ui->NaslovVaje1->setFont(title);
     ui->TengwarLabel1->setFont(tengwarFont(27));
     ui->TengwarLabel1->setBackgroundRole(QPalette::Base);
+    // Its text is font codes, no words: a screen reader says what it is.
+    ui->TengwarLabel1->setAccessibleName(QStringLiteral("Primer v tengwarju"));
+    ui->EdOdgovor1->setAccessibleName(QStringLiteral("Odgovor"));
     for (QLabel* caption : {ui->LbStVaj, ui->LbPravilni, ui->LbNapacni, ui->LbPovprecje, ui->LbNajhitrejsi,
                             ui->LbNajpocasnejsi}) {
         QFont bold = caption->font();
@@ -315,7 +319,7 @@ void ExercisePage::CheckAnswer() {
         messages::Request request;
         request.parent = this;
         request.title = QStringLiteral("Napaka");
-        request.text = QStringLiteral("Pravilni odgovor je: \"%1\".").arg(fromCp1250(m_state.item.answer));
+        request.text = QStringLiteral("Pravilni odgovor je: „%1“.").arg(fromCp1250(m_state.item.answer));
         request.icon = messages::Icon::Warning;
         request.buttons = {messages::caption(messages::Button::Ok)};
         messages::ask(request);
@@ -353,6 +357,15 @@ void ExercisePage::FocusExercise() {
         return;
     emit pageShowRequested();
     ui->EdOdgovor1->setFocus();
+}
+
+void ExercisePage::takeKey(const QKeyEvent& key) {
+    if (!m_state.running())
+        return;
+    FocusExercise();
+    QKeyEvent copy(key.type(), key.key(), key.modifiers(), key.nativeScanCode(), key.nativeVirtualKey(),
+                   key.nativeModifiers(), key.text(), key.isAutoRepeat(), static_cast<quint16>(key.count()));
+    QCoreApplication::sendEvent(ui->EdOdgovor1, &copy);
 }
 
 // A control that has the focus was reached with Tab and used from the

@@ -55,6 +55,9 @@ public:
     // When a task runs: asks for this page to be shown and gives the answer
     // field the focus.
     void FocusExercise();
+    // A key typed in another window of the program (the zoom window) while
+    // a task runs: it goes to the answer field as if typed there.
+    void takeKey(const QKeyEvent& key);
 
     // The check box "Čakaj na Enter", set from the stored flag at start.
     void setWaitForEnter(bool on);

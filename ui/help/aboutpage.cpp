@@ -91,6 +91,7 @@ void AboutIcon::mousePressEvent(QMouseEvent* event) {
 
 AboutPage::AboutPage(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::AboutPage>()) {
     ui->setupUi(this);
+    ui->Emblem->setAccessibleName(QStringLiteral("Napis v tengwarju"));
     setHelpContext(this, 9705);
 
     // 21 pixels of cell height, as the title was laid out for: about 19 of em.

@@ -13,6 +13,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/settings/options.h"
+#include "ui/widgets/errorguard.h"
 #include "ui/widgets/windowframe.h"
 
 HelpWindow::HelpWindow(QWidget* parent)
@@ -27,10 +29,12 @@ HelpWindow::HelpWindow(QWidget* parent)
     m_backButton->setObjectName(QStringLiteral("BtnNazaj"));
     m_backButton->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
     m_backButton->setToolTip(QStringLiteral("Nazaj na prejšnjo temo (Alt+levo)"));
+    m_backButton->setAccessibleName(QStringLiteral("Nazaj"));
     m_backButton->setAutoRaise(true);
     m_forwardButton->setObjectName(QStringLiteral("BtnNaprej"));
     m_forwardButton->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
     m_forwardButton->setToolTip(QStringLiteral("Naprej na naslednjo temo (Alt+desno)"));
+    m_forwardButton->setAccessibleName(QStringLiteral("Naprej"));
     m_forwardButton->setAutoRaise(true);
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(4, 2, 4, 0);
@@ -64,7 +68,45 @@ HelpWindow::HelpWindow(QWidget* parent)
             QDesktopServices::openUrl(url);
         }
     });
+    m_browser->setAccessibleName(QStringLiteral("Besedilo pomoči"));
     resize(460, 420);
+    guarded(this, [this] { restorePlace(); });
+    m_trackPlacement = true;
+}
+
+// The stored rectangle is the window's inside, so that it comes back exactly
+// whatever frame the window system draws; a place that does not fit the
+// screen now stays stored while the window is shown where it fits.
+void HelpWindow::restorePlace() {
+    if (!hasOptions())
+        return;
+    const std::optional<StoredRect> stored = Options().GetHelpRect();
+    if (!stored)
+        return;
+    const QRect place(QPoint(stored->left, stored->top),
+                      QSize(stored->right - stored->left, stored->bottom - stored->top));
+    if (place.width() < 100 || place.height() < 100)
+        return;
+    setGeometry(place);
+    m_programPlace.holdUnlessFits(place, place);
+}
+
+void HelpWindow::storePlace() {
+    if (!m_trackPlacement || !isVisible() || !hasOptions() || !m_programPlace.isUsers(geometry()))
+        return;
+    const QRect inside = geometry();
+    Options().SetHelpRect(
+        StoredRect{inside.x(), inside.y(), inside.x() + inside.width(), inside.y() + inside.height()});
+}
+
+void HelpWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    guarded(this, [this] { storePlace(); });
+}
+
+void HelpWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    guarded(this, [this] { storePlace(); });
 }
 
 void HelpWindow::showText(int context, const QString& markdown) {
@@ -121,7 +163,7 @@ void HelpWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // Wholly on the screen, its title bar included, whatever the scale.
     if (!event->spontaneous())
-        afterFrameKnown(this, [this] { keepOnScreen(this); });
+        afterFrameKnown(this, [this] { guarded(this, [this] { m_programPlace.framed(this); }); });
 }
 
 bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <vector>
 
+#include "ui/widgets/windowframe.h"
+
 class QTextBrowser;
 class QToolButton;
 
@@ -15,7 +17,8 @@ QPoint placeBeside(const QRect& anchor, QSize size, const QRect& available);
 class HelpTopics;
 
 // The secondary help window "sec": a topic shown in a browser that stays open
-// beside the program until it is closed or the program ends.
+// beside the program until it is closed or the program ends. Where the user
+// leaves it, and its size, are kept in the settings store for the next start.
 class HelpWindow : public QWidget {
     Q_OBJECT
 
@@ -42,6 +45,8 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -55,6 +60,8 @@ private:
     void travel(std::vector<Visit>& from, std::vector<Visit>& to);
     void display(const Visit& visit);
     void updateButtons();
+    void restorePlace();
+    void storePlace();
 
     QTextBrowser* m_browser;
     QToolButton* m_backButton;
@@ -63,4 +70,7 @@ private:
     QString m_markdown;
     std::vector<Visit> m_back;
     std::vector<Visit> m_forward;
+    // Off while the window is made: its first size is not the user's.
+    bool m_trackPlacement = false;
+    ProgramPlace m_programPlace;
 };

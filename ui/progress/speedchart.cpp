@@ -3,7 +3,7 @@
 #include <QChart>
 #include <QDate>
 #include <QDateTime>
-#include <QDateTimeAxis>
+#include <QCategoryAxis>
 #include <QLineSeries>
 #include <QValueAxis>
 #include <algorithm>
@@ -14,7 +14,8 @@
 namespace speedchart {
 
 void setUp(QChart* chart) {
-    auto* days = new QDateTimeAxis;
+    // The days are laid out by the window, as on the charts above it.
+    auto* days = new QCategoryAxis;
     auto* speed = new QValueAxis;
     speed->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(days, Qt::AlignBottom);
@@ -27,25 +28,19 @@ void setUp(QChart* chart) {
     series->attachAxis(speed);
 }
 
-void fill(QChart* chart, const std::vector<progress::DayTotals>& days, const QChart* pattern) {
-    const auto* shown = static_cast<const QDateTimeAxis*>(pattern->axes(Qt::Horizontal).front());
-    const qint64 first = shown->min().date().toJulianDay();
-    const qint64 last = shown->max().date().toJulianDay();
+void fill(QChart* chart, const std::vector<progress::DayTotals>& days, qint64 first, qint64 last) {
     QList<QPointF> points;
     double fastest = 0;
     for (const progress::DayTotals& day : days) {
         const double perMinute = progress::wordsPerMinute(day.reading);
-        if (day.julianDay < first || day.julianDay >= last || perMinute <= 0)
+        if (day.julianDay < first || day.julianDay > last || perMinute <= 0)
             continue;
-        const QDateTime noon(QDate::fromJulianDay(day.julianDay), QTime(12, 0));
-        points.append({static_cast<double>(noon.toMSecsSinceEpoch()), perMinute});
+        // At noon, over the middle of the day's stretch of the axis.
+        const qint64 midnight = QDateTime(QDate::fromJulianDay(day.julianDay), QTime(0, 0)).toMSecsSinceEpoch();
+        points.append({static_cast<double>(midnight + 12 * 3600 * 1000), perMinute});
         fastest = std::max(fastest, perMinute);
     }
     static_cast<QLineSeries*>(chart->series().front())->replace(points);
-    auto* x = static_cast<QDateTimeAxis*>(chart->axes(Qt::Horizontal).front());
-    x->setRange(shown->min(), shown->max());
-    x->setFormat(shown->format());
-    x->setTickCount(shown->tickCount());
     auto* y = static_cast<QValueAxis*>(chart->axes(Qt::Vertical).front());
     // Round steps of ten words a minute, a step above the fastest day, so
     // that its point is not drawn on the chart's edge.

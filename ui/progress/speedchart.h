@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QtGlobal>
 #include <vector>
 
 #include "core/progress/answerrecord.h"
@@ -12,9 +13,9 @@ namespace speedchart {
 
 // Gives an empty chart its axes and its one series.
 void setUp(QChart* chart);
-// Shows the days' speeds over the days that pattern's date axis shows, with
-// the same dates and ticks, so that the chart lines up with the one beside it.
-// Days without right answers to words have no point.
-void fill(QChart* chart, const std::vector<progress::DayTotals>& days, const QChart* pattern);
+// Shows the days' speeds from the Julian day first to last; the window lays
+// out the date axis as on the charts beside it. Days without right answers
+// to words have no point.
+void fill(QChart* chart, const std::vector<progress::DayTotals>& days, qint64 first, qint64 last);
 
 }  // namespace speedchart

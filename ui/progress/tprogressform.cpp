@@ -1,15 +1,16 @@
 #include "ui/progress/tprogressform.h"
 
 #include <QAreaSeries>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
-#include <QDateTimeAxis>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QGraphicsLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QVBoxLayout>
 #include <QLineSeries>
 #include <QLocale>
 #include <QScrollArea>
@@ -23,6 +24,7 @@
 
 #include "core/progress/countscale.h"
 #include "core/progress/course.h"
+#include "core/progress/dayaxis.h"
 #include "core/progress/drillweights.h"
 #include "core/progress/readingspeed.h"
 #include "core/transcription/alphabet.h"
@@ -69,6 +71,14 @@ QString seconds(double ms) {
     return QLocale().toString(ms / 1000.0, 'f', 2) + QStringLiteral(" s");
 }
 
+// "še 1 odgovor", "še 2 odgovora", "še 3 odgovori", "še 5 odgovorov".
+QString answersToGo(int count) {
+    return QStringLiteral("še %1 %2").arg(count).arg(countWord(count, QStringLiteral("odgovor"),
+                                                               QStringLiteral("odgovora"),
+                                                               QStringLiteral("odgovori"),
+                                                               QStringLiteral("odgovorov")));
+}
+
 qint64 dayStart(qint64 julianDay) {
     return QDateTime(QDate::fromJulianDay(julianDay), QTime(0, 0)).toMSecsSinceEpoch();
 }
@@ -103,6 +113,8 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
         }
         cell->setTextAlignment(Qt::AlignCenter);
         cell->setData(Qt::UserRole, static_cast<int>(letter));
+        // Said by the letter's name, not by the Tengwar font's codes.
+        cell->setData(Qt::AccessibleTextRole, letterName(letter));
         grid->setItem(static_cast<int>(k) / kColumns, static_cast<int>(k) % kColumns, cell);
     }
 
@@ -112,6 +124,8 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
                                       QStringLiteral("Prebrali ste"), QStringLiteral("Kolikokrat")});
     table->verticalHeader()->hide();
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    grid->setAccessibleName(QStringLiteral("Črke"));
+    table->setAccessibleName(QStringLiteral("Zamenjave"));
 
     // The charts are made once; a refresh replaces their points. In a window
     // too low for both (a small screen, a large scale) they scroll instead of
@@ -120,6 +134,7 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
     chartsScroll->setObjectName(QStringLiteral("GrafiDrsnik"));
     chartsScroll->setWidgetResizable(true);
     chartsScroll->setFrameShape(QFrame::NoFrame);
+    chartsScroll->setAccessibleName(QStringLiteral("Grafi"));
     auto* charts = new QWidget;
     auto* chartsLayout = new QVBoxLayout(charts);
     chartsLayout->setContentsMargins(0, 0, 0, 0);
@@ -136,6 +151,7 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
         chart->setBackgroundRoundness(0);
         chart->setLocalizeNumbers(true);
         auto* view = new QChartView(chart, charts);
+        view->setAccessibleName(title);
         view->setMinimumHeight(180);
         view->setRenderHint(QPainter::Antialiasing);
         chartsLayout->addWidget(view);
@@ -151,7 +167,7 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
     m_answersChart->setObjectName(QStringLiteral("GrafOdgovori"));
     {
         QChart* chart = m_accuracyChart->chart();
-        auto* days = new QDateTimeAxis;
+        auto* days = new QCategoryAxis;
         auto* share = new QValueAxis;
         auto* time = new QValueAxis;
         share->setRange(0, 100);
@@ -175,7 +191,7 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
     }
     {
         QChart* chart = m_answersChart->chart();
-        auto* days = new QDateTimeAxis;
+        auto* days = new QCategoryAxis;
         auto* count = new QValueAxis;
         count->setLabelFormat(QStringLiteral("%.0f"));
         chart->addAxis(days, Qt::AlignBottom);
@@ -193,6 +209,9 @@ TProgressForm::TProgressForm(HistoryStore& store, QWidget* parent)
         // Long labels are never cut to "...": the axis takes the room it needs.
         axis->setTruncateLabels(false);
     }
+
+    // The days' labels follow the room the charts have.
+    m_answersChart->installEventFilter(this);
 
     makeCourseTab();
 
@@ -303,6 +322,15 @@ void TProgressForm::showEvent(QShowEvent* event) {
     guarded(this, [this] { refresh(); });
 }
 
+void TProgressForm::keyPressEvent(QKeyEvent* event) {
+    // Esc closes the window, as it closes a dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 bool TProgressForm::event(QEvent* event) {
     // Coming back to the window after practising shows the new answers.
     if (event->type() == QEvent::WindowActivate && isVisible() && m_store.revision() != m_shownRevision)
@@ -358,6 +386,7 @@ void TProgressForm::fillConfusions() {
         auto* tengwar = new QTableWidgetItem(tengwarOf(c.letter));
         tengwar->setFont(tengwarFont(20));
         tengwar->setTextAlignment(Qt::AlignCenter);
+        tengwar->setData(Qt::AccessibleTextRole, letterName(c.letter));
         table->setItem(row, 0, tengwar);
         auto* letter = new QTableWidgetItem(reading(c.letter));
         letter->setToolTip(letterName(c.letter));
@@ -407,17 +436,14 @@ void TProgressForm::fillCharts() {
         }
     }
 
-    const QDateTime start = QDateTime::fromMSecsSinceEpoch(dayStart(from));
-    const QDateTime end = QDateTime::fromMSecsSinceEpoch(dayStart(std::max(last, from) + 1));
-    const QString format = last - from > 120 ? QStringLiteral("M. yyyy") : QStringLiteral("d. M.");
+    m_chartDays = {from, std::max(last, from)};
+    m_axisRoom = 0;
+    layOutDays();
     {
         QChart* chart = m_accuracyChart->chart();
         const auto series = chart->series();
         static_cast<QLineSeries*>(series[0])->replace(accuracy);
         static_cast<QLineSeries*>(series[1])->replace(average);
-        auto* x = static_cast<QDateTimeAxis*>(chart->axes(Qt::Horizontal).front());
-        x->setRange(start, end);
-        x->setFormat(format);
         auto* time = static_cast<QValueAxis*>(chart->axes(Qt::Vertical).back());
         time->setRange(0, std::ceil(slowest));
         time->applyNiceNumbers();
@@ -426,9 +452,6 @@ void TProgressForm::fillCharts() {
         QChart* chart = m_answersChart->chart();
         auto* area = static_cast<QAreaSeries*>(chart->series().front());
         area->upperSeries()->replace(answers);
-        auto* x = static_cast<QDateTimeAxis*>(chart->axes(Qt::Horizontal).front());
-        x->setRange(start, end);
-        x->setFormat(format);
         auto* count = static_cast<QValueAxis*>(chart->axes(Qt::Vertical).front());
         const progress::CountScale scale = progress::countScale(most);
         count->setRange(0, scale.top);
@@ -437,9 +460,51 @@ void TProgressForm::fillCharts() {
 }
 
 void TProgressForm::fillSpeedChart() {
-    const QChart* pattern = m_accuracyChart->chart();
-    const auto* shown = static_cast<const QDateTimeAxis*>(pattern->axes(Qt::Horizontal).front());
-    speedchart::fill(m_speedChart->chart(), m_store.days(shown->min().date().toJulianDay()), pattern);
+    speedchart::fill(m_speedChart->chart(), m_store.days(m_chartDays.first), m_chartDays.first,
+                     m_chartDays.second);
+}
+
+// The date axis of both charts: a label per day, week, month or more, as many
+// as the charts' width holds, each under its own stretch of the axis.
+void TProgressForm::layOutDays() {
+    const int width = m_answersChart->isVisible() ? m_answersChart->width() : this->width() - 30;
+    const QFontMetrics metrics(m_answersChart->chart()->axes(Qt::Horizontal).front()->labelsFont());
+    // How many labels as wide as `widest` fit, with room on both sides; the
+    // value axes beside the plot take about a hundred pixels.
+    const auto room = [&](const QString& widest) {
+        const int label = metrics.horizontalAdvance(widest) + 2 * metrics.averageCharWidth();
+        return std::max(1, (width - 110) / std::max(1, label));
+    };
+    // Days and weeks are named by day and month ("30. 12."), longer periods
+    // by month and year ("12. 2026").
+    const int dayRoom = room(QStringLiteral("00. 00."));
+    if (dayRoom == m_axisRoom)
+        return;
+    m_axisRoom = dayRoom;
+    dayaxis::Axis axis = dayaxis::make(m_chartDays.first, m_chartDays.second, dayRoom);
+    if (axis.periods.front().end - axis.periods.front().first > 7)
+        axis = dayaxis::make(m_chartDays.first, m_chartDays.second, room(QStringLiteral("00. 0000")));
+    // A day's label stands under its bar; a week's, month's or year's on the
+    // line where it begins.
+    const bool daily = axis.periods.front().end - axis.periods.front().first == 1;
+    const auto at = [](qint64 julianDay) { return static_cast<qreal>(dayStart(julianDay)); };
+    for (QChartView* view : {m_accuracyChart, m_answersChart, m_speedChart}) {
+        auto* x = static_cast<QCategoryAxis*>(view->chart()->axes(Qt::Horizontal).front());
+        for (const QString& label : x->categoriesLabels())
+            x->remove(label);
+        x->setLabelsPosition(daily ? QCategoryAxis::AxisLabelsPositionCenter
+                                   : QCategoryAxis::AxisLabelsPositionOnValue);
+        x->setStartValue(daily ? at(axis.first) : at(axis.first) - 1);
+        for (const dayaxis::Period& period : axis.periods)
+            x->append(QString::fromStdString(period.label), daily ? at(period.end) : at(period.first));
+        x->setRange(at(axis.first), at(axis.end));
+    }
+}
+
+bool TProgressForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_answersChart && event->type() == QEvent::Resize && m_axisRoom != 0)
+        guarded(this, [this] { layOutDays(); });
+    return QWidget::eventFilter(watched, event);
 }
 
 void TProgressForm::setCoursePracticable(std::function<std::uint64_t(int)> practicable) {
@@ -456,6 +521,7 @@ void TProgressForm::makeCourseTab() {
     layout->addWidget(m_courseSummary);
     m_courseTable = new QTableWidget(tab);
     m_courseTable->setObjectName(QStringLiteral("TabelaTecaja"));
+    m_courseTable->setAccessibleName(QStringLiteral("Črke tečaja"));
     m_courseTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_courseTable->setSelectionMode(QAbstractItemView::NoSelection);
     m_courseTable->setColumnCount(6);
@@ -523,7 +589,7 @@ void TProgressForm::fillCourse() {
         } else if (open) {
             QStringList missing;
             if (m.answers < course::kWindow)
-                missing << QStringLiteral("še %1 odgovorov").arg(course::kWindow - m.answers);
+                missing << answersToGo(course::kWindow - m.answers);
             if (m.answers > 0 && 100 * m.right < course::kRightPercent * m.answers)
                 missing << QStringLiteral("več pravilnih (vsaj %1 %)").arg(course::kRightPercent);
             if (m.answers > 0 && m.medianMs > course::kMedianMsPerLetter)

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "core/exercise/taskdescriptions.h"
 #include "core/readback/readbackrules.h"
@@ -64,6 +65,8 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void fillLetters();
@@ -71,6 +74,7 @@ private:
     void fillCharts();
     // The reading speed per day, over the days the charts show.
     void fillSpeedChart();
+    void layOutDays();
     void makeCourseTab();
     void fillCourse();
     void BtnVadiClick();
@@ -90,6 +94,10 @@ private:
     QLabel* m_courseSummary = nullptr;
     QTableWidget* m_courseTable = nullptr;
     std::function<std::uint64_t(int)> m_coursePracticable;
+    // The first and last day the charts show, and how many labels their
+    // date axis had room for (0: to be laid out).
+    std::pair<qint64, qint64> m_chartDays{0, 0};
+    int m_axisRoom = 0;
     // The store's count of changes when the window was last filled.
     quint64 m_shownRevision = ~quint64{0};
 };

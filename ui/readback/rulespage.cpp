@@ -68,6 +68,10 @@ RulesPage::RulesPage(TrainerSession& session, QWidget* parent)
     setMouseHelp(ui->CbAutoSavePrepis, false);
     setMouseHelp(ui->TransScroll, true);
 
+    // Drawn, not text: a screen reader says what each row is.
+    ui->TransVhodBox->setAccessibleName(QStringLiteral("Črke"));
+    ui->TransTengwarBox->setAccessibleName(QStringLiteral("Črke v tengwarju"));
+    ui->TransPomenBox->setAccessibleName(QStringLiteral("Pomen črk"));
     for (QWidget* box : {ui->TransVhodBox, ui->TransTengwarBox, ui->TransPomenBox}) {
         box->setAttribute(Qt::WA_OpaquePaintEvent);
         box->installEventFilter(this);
@@ -152,6 +156,7 @@ void RulesPage::RefreshRulesPage() {
         box->setMaxLength(kNoLimit);
         box->setText(text);
         box->setMaxLength(std::max<int>(kMaxReading, static_cast<int>(text.size())));
+        box->setAccessibleName(QStringLiteral("Prepis črke „%1“").arg(fromCp1250(std::string(1, letter))));
     }
     m_session.setRulesChanged(changed);
 }

@@ -20,6 +20,7 @@ ConversionPage::ConversionPage(TrainerSession& /*session*/, QWidget* parent)
     setBoldCaption(ui->GrpTest);
 
     ui->EdTestTengwar->setFont(tengwarFont(27));
+    ui->EdTestTengwar->setAccessibleName(QStringLiteral("Besedilo v tengwarju"));
 
     m_switches = {{
         {flag::Th, ui->CbTh},
@@ -82,6 +83,7 @@ ConversionPage::ConversionPage(TrainerSession& /*session*/, QWidget* parent)
                 }));
     }
     acceptCodePageOnly(ui->EdBrezTilde);
+    ui->EdBrezTilde->setAccessibleName(QStringLiteral("Črke brez tilde"));
     acceptCodePageOnly(ui->EdTest);
     connect(ui->EdBrezTilde, &QLineEdit::textChanged, this, store);
     connect(ui->BtnDefault, &QPushButton::clicked, this, guardedSlot(this, [this] { BtnDefaultClick(); }));

@@ -10,6 +10,7 @@
 #include <QVariant>
 
 #include "core/transcription/cp1250.h"
+#include "ui/widgets/localetext.h"
 
 namespace {
 
@@ -84,8 +85,13 @@ QString refusedCharacterMessage(const QString& refused) {
     }
     QString list;
     if (named.size() > kNamed) {
+        // "Znakov ... in še 1 drugega ni": the genitive of the negation.
+        const qsizetype more = named.size() - kNamed;
         list = QStringList(named.mid(0, kNamed)).join(QStringLiteral(", ")) +
-               QStringLiteral(" in \u0161e %1 drugih").arg(named.size() - kNamed);
+               QStringLiteral(" in \u0161e %1 %2")
+                   .arg(more)
+                   .arg(countWord(more, QStringLiteral("drugega"), QStringLiteral("drugih"),
+                                  QStringLiteral("drugih"), QStringLiteral("drugih")));
     } else {
         list = QStringList(named.mid(0, named.size() - 1)).join(QStringLiteral(", ")) +
                QStringLiteral(" in ") + named.constLast();

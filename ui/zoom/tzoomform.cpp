@@ -131,6 +131,18 @@ TZoomForm::TZoomForm(TOptions& options, QWidget* owner)
     connect(ui->BtnBackCol, &QToolButton::clicked, this, guardedSlot(this, [this] { BtnBackColClick(); }));
     connect(ui->PaintBox, &ZoomBox::leftClicked, this, &TZoomForm::focusExerciseRequested);
     connect(ui->PaintBox2, &ZoomBox::leftClicked, this, &TZoomForm::focusExerciseRequested);
+    connect(ui->PaintBox, &ZoomBox::keyTyped, this, &TZoomForm::keyForAnswer);
+    connect(ui->PaintBox2, &ZoomBox::keyTyped, this, &TZoomForm::keyForAnswer);
+    ui->PaintBox->setAccessibleName(QStringLiteral("Primer v tengwarju"));
+    ui->PaintBox2->setAccessibleName(QStringLiteral("Vaš odgovor"));
+    ui->FontCombo->setAccessibleName(QStringLiteral("Pisava za odgovor"));
+    ui->BtnBold->setAccessibleName(QStringLiteral("Krepka pisava"));
+    ui->BtnItalic->setAccessibleName(QStringLiteral("Poševna pisava"));
+    ui->BtnTextCol->setAccessibleName(QStringLiteral("Barva besedila"));
+    ui->BtnBackCol->setAccessibleName(QStringLiteral("Barva ozadja"));
+    // When the window becomes active the keyboard goes to a box, not to the
+    // font box: the font box takes keys only when clicked into or tabbed to.
+    ui->PaintBox->setFocus();
 
     guarded(this, [this] {
         FormCreate();

@@ -14,6 +14,7 @@
 namespace Ui {
 class TZoomForm;
 }
+class QKeyEvent;
 class ZoomBox;
 struct ZoomBoxLook;
 
@@ -53,6 +54,10 @@ public slots:
 signals:
     // A left click on either box: the exercise should take the keyboard.
     void focusExerciseRequested();
+    // A key typed while the keyboard is with a box, not the font box (the
+    // window system left this window active after a click on a box): it
+    // belongs to the answer. A receiver that takes it accepts it.
+    void keyForAnswer(QKeyEvent* event);
     // The user closed the window; it is hidden now. Not sent when it closes
     // because its owner has closed.
     void closed();

@@ -1,6 +1,7 @@
 #include "ui/zoom/zoombox.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
@@ -25,6 +26,8 @@ QFont baseFont(const ZoomBoxLook& look) {
 ZoomBox::ZoomBox(QWidget* parent) : QWidget(parent) {
     // The whole box is drawn by paintEvent.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A click on the box takes the keyboard from the font box; Tab passes by.
+    setFocusPolicy(Qt::ClickFocus);
     setLook(m_look);
 }
 
@@ -101,4 +104,11 @@ void ZoomBox::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     QWidget::mouseReleaseEvent(event);
+}
+
+void ZoomBox::keyPressEvent(QKeyEvent* event) {
+    event->ignore();
+    emit keyTyped(event);
+    if (!event->isAccepted())
+        QWidget::keyPressEvent(event);
 }

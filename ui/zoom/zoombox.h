@@ -20,7 +20,8 @@ struct ZoomBoxLook {
 
 // One of the zoom window's two drawing areas: its text as large as the box
 // allows (see textfit.h), drawn off screen and copied in one step. A left
-// click is reported; other presses go on to the window (context help).
+// click is reported; other presses go on to the window (context help). A
+// click gives it the focus, and the keys typed then are handed on.
 class ZoomBox : public QWidget {
     Q_OBJECT
 
@@ -41,11 +42,15 @@ public:
 
 signals:
     void leftClicked();
+    // A key pressed while the box has the focus; a receiver that uses it
+    // accepts it.
+    void keyTyped(QKeyEvent* event);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QString m_text;
