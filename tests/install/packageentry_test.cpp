@@ -66,6 +66,7 @@ TEST(PackageEntry, IsLookedForInTheSystemsFoldersOnly) {
         {"in the last system folder", {local + "/applications"}, usr + ':' + local, true},
         {"in the user's and a system folder", {own, local + "/applications"}, usr + ':' + local, true},
         {"the user's folder among the system's", {own}, usr + ':' + ownData + ':' + local, false},
+        {"the user's folder among the system's, with a slash", {own}, usr + ':' + ownData + "/:" + local, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
