@@ -79,8 +79,8 @@ SPREAD = {"A": 1.0, "B": 0.95, "C": 0.82, "O": 0.9}
 TILDE_Y = -145  # centre of the doubling tilde below the letter
 TILDE_W = 64  # the tilde's pen: heavy enough to show, light enough that the wave stays open
 TILDE_AMP = 50  # the height of its wave above and below the centre line
-SILENT_E_Y = -325  # centre of the silent-e dot, below the tilde
-SILENT_E_R = 40
+SILENT_E_Y = -340  # centre of the silent-e dot, below the tilde
+SILENT_E_R = 70
 
 
 def mark(draw):
@@ -563,9 +563,24 @@ EXTRA = {f"tilde.after{code:02X}": tilde_after(code) for code in TILDE_BEARERS}
 VOWEL_MARKS = (0x25, 0x54, 0x47, 0x42, 0x5E, 0x59, 0x48, 0x4E, 0x26, 0x55, 0x4A, 0x4D,
                0x28, 0x4F, 0x4C, 0x3E, 0x29, 0x50, 0x3A, 0x3F)
 EXTRA["silente.under"] = silent_e(MARK_AT["O"])
+# Under a letter whose stem reaches below the line on its right (the calma
+# and quesse series), the dot hangs under the bow, left of that stem.
+STEM_RIGHT_BELOW = [code for code, (series, grade) in REGULAR.items() if series in (3, 4) and grade <= 4]
+EXTRA["silente.left"] = silent_e(-338)
 # The long carrier's stem leans right below the line; the dot hangs further
 # left of it than after other letters, in the room the carrier keeps on its left.
 EXTRA["silente.before"] = silent_e(-262)
+
+
+def silent_e_left_rules():
+    """The silent-e dot after a letter of STEM_RIGHT_BELOW, with up to two marks between."""
+    letters = "[" + " ".join(glyph_name(c) for c in STEM_RIGHT_BELOW) + "]"
+    marks = "[" + " ".join([glyph_name(m) for m in VOWEL_MARKS + TILDE_CODES] +
+                           [f"tilde.after{c:02X}" for c in STEM_RIGHT_BELOW]) + "]"
+    between = ["", f" {marks}", f" {marks} {marks}"]
+    rules = "".join(f"        sub {letters}{between[n]} [uni0030 uni0070]' by silente.left;\n" for n in (2, 1, 0))
+    # a lookup of its own, run after the tildes have taken their letters' forms
+    return "    lookup silente_left {\n" + rules + "    } silente_left;\n"
 
 
 def glyph_name(code):
@@ -578,4 +593,4 @@ FEATURES = "languagesystem DFLT dflt;\nlanguagesystem latn dflt;\n\nfeature calt
     "    sub [uni0060 uni005B] [" + " ".join(glyph_name(m) for m in VOWEL_MARKS) + "] uni0070' by silente.under;\n"
     "    sub [uni0060 uni005B] uni0070' by silente.under;\n"
     "    sub uni007E [" + " ".join(glyph_name(m) for m in VOWEL_MARKS) + "] uni0070' by silente.before;\n"
-    "    sub uni007E uni0070' by silente.before;\n") + "} calt;\n"
+    "    sub uni007E uni0070' by silente.before;\n") + silent_e_left_rules() + "} calt;\n"
