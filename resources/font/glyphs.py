@@ -93,10 +93,13 @@ def mark(draw):
 MARK_W = 74  # the marks are written with a lighter stroke than the letters
 
 
-def a_mark(cls):
-    """Three dots in a triangle."""
-    cx, s = MARK_AT[cls], 66 * SPREAD[cls]
-    r = DOT_R - 6
+A_SPREAD = 68  # half the distance of the a-mark's lower dots: a pixel of paper between them at 20 px
+A_DOT_R = 41
+
+
+def a_mark(cls, dx=0):
+    """Three dots in a triangle, as far apart on every bearer."""
+    cx, s, r = MARK_AT[cls] + dx, A_SPREAD, A_DOT_R
     return mark(lambda g: (g.dot(cx - s, MARK_Y + r, r), g.dot(cx + s, MARK_Y + r, r),
                            g.dot(cx, MARK_Y + r + 1.9 * s, r)))
 
@@ -108,10 +111,10 @@ def e_mark(cls):
                                    width=MARK_W))
 
 
-def i_mark(cls):
+def i_mark(cls, dx=0):
     """One dot."""
-    cx = MARK_AT[cls]
-    return mark(lambda g: g.dot(cx, MARK_Y + 75, 54))
+    cx = MARK_AT[cls] + dx
+    return mark(lambda g: g.dot(cx, MARK_Y + 75, 64))
 
 
 def curl(cx, turn, k):
@@ -567,20 +570,29 @@ EXTRA["silente.under"] = silent_e(MARK_AT["O"])
 # and quesse series), the dot hangs under the bow, left of that stem.
 STEM_RIGHT_BELOW = [code for code, (series, grade) in REGULAR.items() if series in (3, 4) and grade <= 4]
 EXTRA["silente.left"] = silent_e(-338)
+# Over anto the wide letters' a- and i-marks stand a little right, clear of its tall stem.
+ANTO_SHIFT = 30
+EXTRA["a.after34"] = a_mark("C", dx=ANTO_SHIFT)
+EXTRA["i.after34"] = i_mark("C", dx=ANTO_SHIFT)
 # The long carrier's stem leans right below the line; the dot hangs further
 # left of it than after other letters, in the room the carrier keeps on its left.
 EXTRA["silente.before"] = silent_e(-262)
 
 
-def silent_e_left_rules():
-    """The silent-e dot after a letter of STEM_RIGHT_BELOW, with up to two marks between."""
+def placed_mark_rules():
+    """The silent-e dot after a letter of STEM_RIGHT_BELOW, with up to two marks between,
+    and the a- and i-marks over anto."""
     letters = "[" + " ".join(glyph_name(c) for c in STEM_RIGHT_BELOW) + "]"
     marks = "[" + " ".join([glyph_name(m) for m in VOWEL_MARKS + TILDE_CODES] +
                            [f"tilde.after{c:02X}" for c in STEM_RIGHT_BELOW]) + "]"
     between = ["", f" {marks}", f" {marks} {marks}"]
     rules = "".join(f"        sub {letters}{between[n]} [uni0030 uni0070]' by silente.left;\n" for n in (2, 1, 0))
     # a lookup of its own, run after the tildes have taken their letters' forms
-    return "    lookup silente_left {\n" + rules + "    } silente_left;\n"
+    tildes = " ".join(glyph_name(t) for t in TILDE_CODES) + " tilde.after34"
+    for code, form in ((0x47, "a.after34"), (0x4A, "i.after34")):
+        rules += f"        sub uni0034 [{tildes}] {glyph_name(code)}' by {form};\n"
+        rules += f"        sub uni0034 {glyph_name(code)}' by {form};\n"
+    return "    lookup marks_placed {\n" + rules + "    } marks_placed;\n"
 
 
 def glyph_name(code):
@@ -593,4 +605,4 @@ FEATURES = "languagesystem DFLT dflt;\nlanguagesystem latn dflt;\n\nfeature calt
     "    sub [uni0060 uni005B] [" + " ".join(glyph_name(m) for m in VOWEL_MARKS) + "] uni0070' by silente.under;\n"
     "    sub [uni0060 uni005B] uni0070' by silente.under;\n"
     "    sub uni007E [" + " ".join(glyph_name(m) for m in VOWEL_MARKS) + "] uni0070' by silente.before;\n"
-    "    sub uni007E uni0070' by silente.before;\n") + silent_e_left_rules() + "} calt;\n"
+    "    sub uni007E uni0070' by silente.before;\n") + placed_mark_rules() + "} calt;\n"
