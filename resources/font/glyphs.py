@@ -117,6 +117,12 @@ def i_mark(cls, dx=0):
     return mark(lambda g: g.dot(cx, MARK_Y + 75, 64))
 
 
+CURL_WIDTH = 1.4
+CURL_FOOT = 15
+CURL_END = 130
+CURL_PEN = 90
+
+
 def curl(cx, turn, k):
     """A hook rising on one side and turning over to the other: turn +1 right, -1 left.
 
@@ -125,25 +131,27 @@ def curl(cx, turn, k):
     s = turn
 
     def at(dx, dy):
-        return (cx + s * k * (dx - 10), MARK_Y + 1.2 * dy)
+        return (cx + s * k * CURL_WIDTH * (dx - 10), MARK_Y + 1.2 * dy)
 
-    # wide enough inside that the stroke leaves the hook open
-    p = Path(*at(-55, 15))
-    p.curve(at(-65, 130), at(-15, 190), at(30, 185))
-    p.curve(at(70, 180), at(85, 145), at(75, 95))
+    # The rising side is long and the falling one short, so that the curl and
+    # its mirror image differ at text size; wide enough inside that the stroke
+    # leaves the hook open.
+    p = Path(*at(-60, CURL_FOOT))
+    p.curve(at(-68, 120), at(-25, 195), at(20, 192))
+    p.curve(at(65, 190), at(85, 160), at(78, CURL_END))
     return p
 
 
-def o_mark(cls):
+def o_mark(cls, dx=0):
     """The curl that turns to the right."""
-    cx = MARK_AT[cls]
-    return mark(lambda g: g.stroke(curl(cx, +1, SPREAD[cls]), width=MARK_W))
+    cx = MARK_AT[cls] + dx
+    return mark(lambda g: g.stroke(curl(cx, +1, SPREAD[cls]), width=CURL_PEN))
 
 
-def u_mark(cls):
+def u_mark(cls, dx=0):
     """The curl that turns to the left."""
-    cx = MARK_AT[cls]
-    return mark(lambda g: g.stroke(curl(cx, -1, SPREAD[cls]), width=MARK_W))
+    cx = MARK_AT[cls] + dx
+    return mark(lambda g: g.stroke(curl(cx, -1, SPREAD[cls]), width=CURL_PEN))
 
 
 # The tilde stands between the descending stems of the letters of its class:
@@ -570,10 +578,14 @@ EXTRA["silente.under"] = silent_e(MARK_AT["O"])
 # and quesse series), the dot hangs under the bow, left of that stem.
 STEM_RIGHT_BELOW = [code for code, (series, grade) in REGULAR.items() if series in (3, 4) and grade <= 4]
 EXTRA["silente.left"] = silent_e(-338)
-# Over anto the wide letters' a- and i-marks stand a little right, clear of its tall stem.
-ANTO_SHIFT = 30
-EXTRA["a.after34"] = a_mark("C", dx=ANTO_SHIFT)
-EXTRA["i.after34"] = i_mark("C", dx=ANTO_SHIFT)
+# The wide letters' vowel marks but e stand a little aside over those whose
+# stem rises above the bows: right over anto, left over harma, hwesta, anca
+# and unque.
+MARK_SHIFT = {0x34: 30, 0x64: -25, 0x63: -25, 0x66: -25, 0x76: -25}
+SHIFTED_MARKS = {0x47: ("a", a_mark), 0x4A: ("i", i_mark), 0x4C: ("o", o_mark), 0x3A: ("u", u_mark)}
+for _letter, _dx in MARK_SHIFT.items():
+    for _name, _form in SHIFTED_MARKS.values():
+        EXTRA[f"{_name}.after{_letter:02X}"] = _form("C", dx=_dx)
 # The long carrier's stem leans right below the line; the dot hangs further
 # left of it than after other letters, in the room the carrier keeps on its left.
 EXTRA["silente.before"] = silent_e(-262)
@@ -581,17 +593,19 @@ EXTRA["silente.before"] = silent_e(-262)
 
 def placed_mark_rules():
     """The silent-e dot after a letter of STEM_RIGHT_BELOW, with up to two marks between,
-    and the a- and i-marks over anto."""
+    and the vowel marks over the letters of MARK_SHIFT."""
     letters = "[" + " ".join(glyph_name(c) for c in STEM_RIGHT_BELOW) + "]"
     marks = "[" + " ".join([glyph_name(m) for m in VOWEL_MARKS + TILDE_CODES] +
                            [f"tilde.after{c:02X}" for c in STEM_RIGHT_BELOW]) + "]"
     between = ["", f" {marks}", f" {marks} {marks}"]
     rules = "".join(f"        sub {letters}{between[n]} [uni0030 uni0070]' by silente.left;\n" for n in (2, 1, 0))
     # a lookup of its own, run after the tildes have taken their letters' forms
-    tildes = " ".join(glyph_name(t) for t in TILDE_CODES) + " tilde.after34"
-    for code, form in ((0x47, "a.after34"), (0x4A, "i.after34")):
-        rules += f"        sub uni0034 [{tildes}] {glyph_name(code)}' by {form};\n"
-        rules += f"        sub uni0034 {glyph_name(code)}' by {form};\n"
+    for letter in MARK_SHIFT:
+        tildes = " ".join(glyph_name(t) for t in TILDE_CODES) + f" tilde.after{letter:02X}"
+        for code, (name, _) in SHIFTED_MARKS.items():
+            form = f"{name}.after{letter:02X}"
+            rules += f"        sub {glyph_name(letter)} [{tildes}] {glyph_name(code)}' by {form};\n"
+            rules += f"        sub {glyph_name(letter)} {glyph_name(code)}' by {form};\n"
     return "    lookup marks_placed {\n" + rules + "    } marks_placed;\n"
 
 
