@@ -117,13 +117,14 @@ def i_mark(cls, dx=0):
     return mark(lambda g: g.dot(cx, MARK_Y + 75, 64))
 
 
-CURL_WIDTH = 1.4
+# how wide the curls are written over each class of bearer
+CURL_WIDTH = {"A": 1.3, "B": 1.4, "C": 1.4, "O": 1.4}
 CURL_FOOT = 15
 CURL_END = 130
 CURL_PEN = 90
 
 
-def curl(cx, turn, k):
+def curl(cx, turn, k, width):
     """A hook rising on one side and turning over to the other: turn +1 right, -1 left.
 
     Its ink is centred on cx.
@@ -131,7 +132,7 @@ def curl(cx, turn, k):
     s = turn
 
     def at(dx, dy):
-        return (cx + s * k * CURL_WIDTH * (dx - 10), MARK_Y + 1.2 * dy)
+        return (cx + s * k * width * (dx - 10), MARK_Y + 1.2 * dy)
 
     # The rising side is long and the falling one short, so that the curl and
     # its mirror image differ at text size; wide enough inside that the stroke
@@ -145,13 +146,13 @@ def curl(cx, turn, k):
 def o_mark(cls, dx=0):
     """The curl that turns to the right."""
     cx = MARK_AT[cls] + dx
-    return mark(lambda g: g.stroke(curl(cx, +1, SPREAD[cls]), width=CURL_PEN))
+    return mark(lambda g: g.stroke(curl(cx, +1, SPREAD[cls], CURL_WIDTH[cls]), width=CURL_PEN))
 
 
 def u_mark(cls, dx=0):
     """The curl that turns to the left."""
     cx = MARK_AT[cls] + dx
-    return mark(lambda g: g.stroke(curl(cx, -1, SPREAD[cls]), width=CURL_PEN))
+    return mark(lambda g: g.stroke(curl(cx, -1, SPREAD[cls], CURL_WIDTH[cls]), width=CURL_PEN))
 
 
 # The tilde stands between the descending stems of the letters of its class:
@@ -372,11 +373,15 @@ def dots(*points, advance=220, r=DOT_R + 3):
     return g
 
 
+HOOK_CURL_X = 90  # where the low s-hook's curl ends, from the end of the letter before it
+
+
 def s_hook(high):
     """The s-hook that follows a letter: a tail from the foot of the letter curling down below the line.
 
     The low form leaves the foot of the bow before it (after tinco, ando and
-    parma) and curls back under it; the high one (after quesse) leaves the
+    parma) and curls back towards it, ending short of the tilde that may
+    stand under the letter; the high one (after quesse) leaves the
     foot of quesse's stem and keeps its tail open, clear of the stem.
     """
     g = Glyph(190)
@@ -385,8 +390,8 @@ def s_hook(high):
         p.curve((40, YB + 10), (100, -30), (95, -110))
         p.curve((92, -185), (80, -240), (50, -255))
     else:
-        p.curve((30, YB), (95, -40), (90, -110))
-        p.curve((85, -200), (10, -225), (-25, -170))
+        p.curve((30, YB), (100, -40), (98, -115))
+        p.curve((96, -200), (HOOK_CURL_X + 15, -240), (HOOK_CURL_X, -205))
     g.stroke(p)
     return g
 
@@ -550,11 +555,13 @@ TILDE_LETTERS = (0x35, 0x36, 0x67, 0x68, 0x6E, 0x74, 0x79, 0x62,  # grades 5 and
                  0x39, 0x6F, 0x6C, 0x2E)
 
 
-def tilde_after(code):
-    """The tilde that follows the letter `code`."""
+def tilde_after(code, hooked=False):
+    """The tilde that follows the letter `code` (hooked: and then the low s-hook)."""
     series, grade = REGULAR.get(code, (0, 6))
     adv = GLYPHS[code].advance
-    if grade > 4:  # no stem below the line: room from the previous letter's ink to the next one's
+    if hooked:  # the stem on the left, the s-hook's curl on the right
+        lo, hi = STEM_X + W / 2, adv + HOOK_CURL_X - W / 2
+    elif grade > 4:  # no stem below the line: room from the previous letter's ink to the next one's
         lo, hi = -SB, adv + SB
     elif series in (1, 2):  # the stem on the left: room up to the next letter's ink
         lo, hi = STEM_X + W / 2, adv + SB
@@ -566,6 +573,10 @@ def tilde_after(code):
 
 TILDE_BEARERS = [code for code, (_, grade) in REGULAR.items() if grade <= 4] + list(TILDE_LETTERS)
 EXTRA = {f"tilde.after{code:02X}": tilde_after(code) for code in TILDE_BEARERS}
+# Tinco, ando and parma take the low s-hook, whose curl hangs under the end
+# of the letter: there the tilde stops short of the curl.
+HOOKED = (0x31, 0x32, 0x71)
+EXTRA.update({f"tilde.after{code:02X}.hook": tilde_after(code, hooked=True) for code in HOOKED})
 
 # The silent-e dot after a letter that bears a vowel mark keeps to the right
 # of the letter, clear of any stem that reaches below the line. Under the
@@ -578,14 +589,20 @@ EXTRA["silente.under"] = silent_e(MARK_AT["O"])
 # and quesse series), the dot hangs under the bow, left of that stem.
 STEM_RIGHT_BELOW = [code for code, (series, grade) in REGULAR.items() if series in (3, 4) and grade <= 4]
 EXTRA["silente.left"] = silent_e(-338)
-# The wide letters' vowel marks but e stand a little aside over those whose
-# stem rises above the bows: right over anto, left over harma, hwesta, anca
-# and unque.
-MARK_SHIFT = {0x34: 30, 0x64: -25, 0x63: -25, 0x66: -25, 0x76: -25}
-SHIFTED_MARKS = {0x47: ("a", a_mark), 0x4A: ("i", i_mark), 0x4C: ("o", o_mark), 0x3A: ("u", u_mark)}
-for _letter, _dx in MARK_SHIFT.items():
-    for _name, _form in SHIFTED_MARKS.values():
-        EXTRA[f"{_name}.after{_letter:02X}"] = _form("C", dx=_dx)
+# Over some letters the vowel marks but e stand a little aside: the wide
+# letters' marks right over anto and left over harma, hwesta, anca and unque,
+# clear of their stems above the bows; the one-bow letters' marks right over
+# hwesta sindarinwa, clear of its hook, and over
+# the narrow S and Z, which are written before no vowel, over the middle of
+# their ring, clear of a tall letter before them.
+MARK_SHIFT = {0x34: ("C", 30), 0x64: ("C", -25), 0x63: ("C", -25), 0x66: ("C", -25), 0x76: ("C", -25),
+              0x49: ("A", 50), 0x3C: ("A", 50), 0x6F: ("A", 30)}
+MARK_FORMS = {"a": a_mark, "i": i_mark, "o": o_mark, "u": u_mark}
+# the codes of the a, i, o and u marks of each class
+MARK_CODES = {"A": (0x25, 0x26, 0x28, 0x29), "C": (0x47, 0x4A, 0x4C, 0x3A)}
+for _letter, (_cls, _dx) in MARK_SHIFT.items():
+    for _name, _form in MARK_FORMS.items():
+        EXTRA[f"{_name}.after{_letter:02X}"] = _form(_cls, dx=_dx)
 # The long carrier's stem leans right below the line; the dot hangs further
 # left of it than after other letters, in the room the carrier keeps on its left.
 EXTRA["silente.before"] = silent_e(-262)
@@ -600,9 +617,9 @@ def placed_mark_rules():
     between = ["", f" {marks}", f" {marks} {marks}"]
     rules = "".join(f"        sub {letters}{between[n]} [uni0030 uni0070]' by silente.left;\n" for n in (2, 1, 0))
     # a lookup of its own, run after the tildes have taken their letters' forms
-    for letter in MARK_SHIFT:
+    for letter, (cls, _) in MARK_SHIFT.items():
         tildes = " ".join(glyph_name(t) for t in TILDE_CODES) + f" tilde.after{letter:02X}"
-        for code, (name, _) in SHIFTED_MARKS.items():
+        for code, name in zip(MARK_CODES[cls], MARK_FORMS):
             form = f"{name}.after{letter:02X}"
             rules += f"        sub {glyph_name(letter)} [{tildes}] {glyph_name(code)}' by {form};\n"
             rules += f"        sub {glyph_name(letter)} {glyph_name(code)}' by {form};\n"
@@ -613,7 +630,15 @@ def glyph_name(code):
     return "space" if code == 0x20 else "uni%04X" % code
 
 
-FEATURES = "languagesystem DFLT dflt;\nlanguagesystem latn dflt;\n\nfeature calt {\n" + "".join(
+def hooked_tilde_rules():
+    """The tilde between tinco, ando or parma and the low s-hook, with up to two marks before the hook."""
+    tildes = "[" + " ".join(glyph_name(t) for t in TILDE_CODES) + "]"
+    marks = "[" + " ".join(glyph_name(m) for m in VOWEL_MARKS + (0x30, 0x70)) + "]"
+    return "".join(f"    sub {glyph_name(code)} {tildes}'{between} uni003D by tilde.after{code:02X}.hook;\n"
+                   for code in HOOKED for between in (f" {marks} {marks}", f" {marks}", ""))
+
+
+FEATURES = "languagesystem DFLT dflt;\nlanguagesystem latn dflt;\n\nfeature calt {\n" + hooked_tilde_rules() + "".join(
     f"    sub {glyph_name(code)} [{' '.join(glyph_name(t) for t in TILDE_CODES)}]' by tilde.after{code:02X};\n"
     for code in TILDE_BEARERS) + (
     "    sub [uni0060 uni005B] [" + " ".join(glyph_name(m) for m in VOWEL_MARKS) + "] uni0070' by silente.under;\n"
