@@ -312,7 +312,10 @@ def hwesta_sindarinwa():
     The hook leans left at once, so that the marks over the bow stand clear of it.
     """
     dx = 150
-    g = shifted(regular(1, 6, bow=380), dx)  # a wide bow puts the marks well right of the hook
+    # a wide bow puts the marks well right of the hook; the bow stops low, as
+    # the other series' do: the hinting takes the font's stem widths from this
+    # glyph (it stands at the code of the letter o)
+    g = shifted(regular(1, 6, bow=380, open_end=-50), dx)
     x = STEM_X + dx
     top = X + 150
     p = Path(x, X - 10)
@@ -379,19 +382,21 @@ HOOK_CURL_X = 90  # where the low s-hook's curl ends, from the end of the letter
 def s_hook(high):
     """The s-hook that follows a letter: a tail from the foot of the letter curling down below the line.
 
-    The low form leaves the foot of the bow before it (after tinco, ando and
+    The low form leaves the end of the bow before it (after tinco, ando and
     parma) and curls back towards it, ending short of the tilde that may
     stand under the letter; the high one (after quesse) leaves the
     foot of quesse's stem and keeps its tail open, clear of the stem.
     """
     g = Glyph(190)
-    p = Path(-55, YB + 10)
     if high:
+        p = Path(-55, YB + 10)
         p.curve((40, YB + 10), (100, -30), (95, -110))
         p.curve((92, -185), (80, -240), (50, -255))
     else:
-        p.curve((30, YB), (100, -40), (98, -115))
-        p.curve((96, -200), (HOOK_CURL_X + 15, -240), (HOOK_CURL_X, -205))
+        # from where tinco's open bow stops, above the line
+        p = Path(-100, 165)
+        p.curve((-75, 60), (20, 20), (75, -40))
+        p.curve((105, -80), (105, -180), (HOOK_CURL_X, -205))
     g.stroke(p)
     return g
 
