@@ -507,9 +507,10 @@ GLYPHS.update({
     0x70: silent_e(-236),
     # signs
     0x5D: dots((130, YM), advance=260, r=70),  # full stop: one big dot
-    # two dots, left of where a mark over them stands, so that an i-dot over
-    # them does not make a column of three like the three-dot sign
-    0x5B: dots((105, YM + 110), (105, YM - 110), advance=340, r=55),
+    # two dots, well left of where a mark over them stands (three pixels at
+    # 20 px), so that an i-dot over them does not make a slanted column of
+    # three like the three-dot sign
+    0x5B: dots((105, YM + 110), (105, YM - 110), advance=400, r=55),
     0x3D: s_hook(high=False),
     0x5C: s_hook(high=True),
     0x22: dots((110, YM + 170), (110, YM), (110, YM - 170)),
