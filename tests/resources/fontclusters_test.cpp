@@ -149,7 +149,7 @@ struct Tally {
 
     void count(bool ok, const std::string& what) {
         ++checked;
-        if (!ok && ++failed <= 200) {
+        if (!ok && ++failed <= 20) {
             examples += "\n  " + what;
         }
     }
