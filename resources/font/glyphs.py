@@ -117,7 +117,10 @@ def i_mark(cls, dx=0):
     return mark(lambda g: g.dot(cx, MARK_Y + 75, 64))
 
 
-# how wide the curls are written over each class of bearer
+# The o- and u-curls: how wide they are written over each class of bearer
+# (narrower over the one-bow letters, which stand between tall neighbours),
+# where the rising side starts and the falling one ends above the marks'
+# line, and their pen, as heavy as the letters' so that they show at 20 px.
 CURL_WIDTH = {"A": 1.3, "B": 1.4, "C": 1.4, "O": 1.4}
 CURL_FOOT = 15
 CURL_END = 130
@@ -312,10 +315,7 @@ def hwesta_sindarinwa():
     The hook leans left at once, so that the marks over the bow stand clear of it.
     """
     dx = 150
-    # a wide bow puts the marks well right of the hook; the bow stops low, as
-    # the other series' do: the hinting takes the font's stem widths from this
-    # glyph (it stands at the code of the letter o)
-    g = shifted(regular(1, 6, bow=380, open_end=-50), dx)
+    g = shifted(regular(1, 6, bow=380), dx)  # a wide bow puts the marks well right of the hook
     x = STEM_X + dx
     top = X + 150
     p = Path(x, X - 10)
@@ -598,9 +598,8 @@ EXTRA["silente.left"] = silent_e(-338)
 # Over some letters the vowel marks but e stand a little aside: the wide
 # letters' marks right over anto and left over harma, hwesta, anca and unque,
 # clear of their stems above the bows; the one-bow letters' marks right over
-# hwesta sindarinwa, clear of its hook, and over
-# the narrow S and Z, which are written before no vowel, over the middle of
-# their ring, clear of a tall letter before them.
+# hwesta sindarinwa, clear of its hook, and over the middle of the ring of the
+# narrow S and Z, clear of a tall letter before them.
 MARK_SHIFT = {0x34: ("C", 30), 0x64: ("C", -25), 0x63: ("C", -25), 0x66: ("C", -25), 0x76: ("C", -25),
               0x49: ("A", 50), 0x3C: ("A", 50), 0x6F: ("A", 30)}
 MARK_FORMS = {"a": a_mark, "i": i_mark, "o": o_mark, "u": u_mark}
@@ -616,13 +615,13 @@ EXTRA["silente.before"] = silent_e(-262)
 
 def placed_mark_rules():
     """The silent-e dot after a letter of STEM_RIGHT_BELOW, with up to two marks between,
-    and the vowel marks over the letters of MARK_SHIFT."""
+    and the vowel marks over the letters of MARK_SHIFT: a lookup of its own, run
+    after the tildes have taken their letters' forms."""
     letters = "[" + " ".join(glyph_name(c) for c in STEM_RIGHT_BELOW) + "]"
     marks = "[" + " ".join([glyph_name(m) for m in VOWEL_MARKS + TILDE_CODES] +
                            [f"tilde.after{c:02X}" for c in STEM_RIGHT_BELOW]) + "]"
     between = ["", f" {marks}", f" {marks} {marks}"]
     rules = "".join(f"        sub {letters}{between[n]} [uni0030 uni0070]' by silente.left;\n" for n in (2, 1, 0))
-    # a lookup of its own, run after the tildes have taken their letters' forms
     for letter, (cls, _) in MARK_SHIFT.items():
         tildes = " ".join(glyph_name(t) for t in TILDE_CODES) + f" tilde.after{letter:02X}"
         for code, name in zip(MARK_CODES[cls], MARK_FORMS):

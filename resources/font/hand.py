@@ -172,13 +172,12 @@ def bows(x0, count, closed, bow=BOW, open_end=-50):
     return paths
 
 
-def regular(series, grade, bow=BOW, raised=False, open_end=None):
+def regular(series, grade, bow=BOW, raised=False):
     """One of the 24 regular tengwar.
 
     series 1..4 (tinco, parma, calma, quesse), grade 1..6 (see glyphs.py);
     bow is the width of a single bow. raised=True draws the stem from the
-    ascender down to the line only (hyarmen's stem) instead of the grade's;
-    open_end overrides where an open bow stops. The tinco and parma series have their
+    ascender down to the line only (hyarmen's stem) instead of the grade's. The tinco and parma series have their
     bows on the right of the stem, hanging from its top; the calma and quesse
     series are the same bows turned half round: on the left of the stem,
     rising from its foot.
@@ -202,8 +201,7 @@ def regular(series, grade, bow=BOW, raised=False, open_end=None):
     # The tinco series' open bows stop high above the line, so that they stand
     # apart from the closed bows of the parma series at text size; the calma
     # series' bows, turned half round, keep their end low, clear of the marks.
-    if open_end is None:
-        open_end = TINCO_OPEN_END if series == 1 else -50
+    open_end = TINCO_OPEN_END if series == 1 else -50
     for p in bows(STEM_X, count, closed, bow, open_end):
         if left:
             p.points = [(advance - x, X - y) for x, y in p.points]
