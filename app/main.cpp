@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "app/singleinstance.h"
 #include "app/startup.h"
 #include "app/tmainform.h"
 #include "core/settings/options.h"
@@ -37,6 +38,14 @@ int main(int argc, char* argv[]) {
     // Qt needs its application object before anything asks for the screen,
     // which the store does for one of its defaults; it shows nothing yet.
     Application app(argc, argv);
+
+    // One copy per session: a second start brings the first to the front and
+    // ends before it reads or writes anything of the user's.
+    ApplicationService service;
+    if (service.claim() == ApplicationService::Claim::OtherActivated) {
+        return 0;
+    }
+
     // Qt's own dialogs (the colour and file choosers) speak Slovenian too.
     loadQtTranslations();
 
@@ -94,6 +103,7 @@ int main(int argc, char* argv[]) {
     // The dictionary of the word drills loads meanwhile, off the main thread.
     mainForm->wordDrills()->loadDictionary(WordDrills::defaultDictionaryPath());
     mainForm->show();
+    service.setWindow(mainForm.get());
     history.open();
     if (!goOn) {
         endOnceIdle();
@@ -102,7 +112,8 @@ int main(int argc, char* argv[]) {
     // 7.
     const int result = QApplication::exec();
 
-    // 8.
+    // 8. A start from here on runs alone rather than ask a closing copy.
+    service.release();
     options->SetNoticeHandler({});
     installOptions(nullptr);
     options.reset();

@@ -105,14 +105,6 @@ int runConvert(const CliArgs& args, const TConvertData& switches) {
     const std::string& input = args.files[0];
     const std::string& output = args.files[1];
 
-    // The output is truncated before the input is read: one file for both
-    // would be lost.
-    if (isSameFile(input, output)) {
-        throw RunError(cp1250::toUtf8(ConvertError::messageFor(ConvertError::Kind::OpenOutput,
-                                                               cp1250::fromUtf8(output))) +
-                       " Vhodna in izhodna datoteka sta ista; izberite drugo izhodno datoteko.");
-    }
-
     ConvertJob job;
     job.inputName = commandLineText(input, "ime vhodne datoteke");
     job.outputName = commandLineText(output, "ime izhodne datoteke");

@@ -39,9 +39,12 @@ done
 
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "Depends: $depends"
-for lib in libqt6widgets6 libc6 libqt6sql6-sqlite qt6-translations-l10n hunspell-sl; do
+for lib in libqt6widgets6 libqt6dbus6 libc6 libqt6sql6-sqlite qt6-translations-l10n hunspell-sl; do
   grep -q "$lib" <<<"$depends" || { echo "Depends lacks $lib"; status=1; }
 done
+recommends="$(dpkg-deb -f "$deb" Recommends)"
+echo "Recommends: $recommends"
+grep -qw qt6-wayland <<<"$recommends" || { echo "Recommends lacks qt6-wayland"; status=1; }
 
 dpkg-deb -x "$deb" "$work/root"
 if command -v desktop-file-validate >/dev/null; then

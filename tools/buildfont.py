@@ -42,6 +42,15 @@ import hand  # noqa: E402
 FAMILY = "Tengwar Quenya"
 STYLE = "Medium"
 VERSION = "Version 1.000"
+# The licence every copy of the font carries in its name table, as the Open
+# Font License asks; the copyright line is the first line of the licence file
+# beside the sources.
+LICENCE_FILE = os.path.join(FONT_DIR, "OFL.txt")
+LICENCE_URL = "https://openfontlicense.org"
+LICENCE_DESCRIPTION = (
+    "This Font Software is licensed under the SIL Open Font License, Version 1.1. "
+    f"This license is available with a FAQ at: {LICENCE_URL}"
+)
 # 2026-01-01 00:00:00 UTC in seconds since 1904-01-01, the font's epoch.
 TIMESTAMP = 3850329600
 
@@ -178,6 +187,15 @@ def notdef():
 glyph_name = glyphs.glyph_name
 
 
+def copyright_line():
+    """The licence file's first line, "Copyright <year> <holder>"."""
+    with open(LICENCE_FILE, encoding="utf-8") as licence:
+        line = licence.readline().strip()
+    if not line.startswith("Copyright "):
+        sys.exit(f"buildfont.py: {LICENCE_FILE} does not start with its copyright line")
+    return line
+
+
 def build(path):
     order = [".notdef"] + [glyph_name(c) for c in range(0x20, 0x7F)] + sorted(glyphs.EXTRA)
     tt = {}
@@ -206,7 +224,9 @@ def build(path):
     fb.setupHorizontalHeader(ascent=ASCENT, descent=DESCENT)
     full = f"{FAMILY} {STYLE}"
     fb.setupNameTable({
-        "copyright": "Drawn for Tengwar Ostrel.",
+        "copyright": copyright_line(),
+        "licenseDescription": LICENCE_DESCRIPTION,
+        "licenseInfoURL": LICENCE_URL,
         "familyName": FAMILY,
         "styleName": STYLE,
         "uniqueFontIdentifier": f"{full}; {VERSION}",

@@ -37,6 +37,9 @@ fi
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime"
+# A session bus that is not there: every start is timed alone, never handed
+# over to a copy that runs on the desktop (nor is a bus launched for it).
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus"
 mkdir -p -m 700 "$work/runtime"
 for _ in $(seq 300); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 "$work/waitmap" -t 20000 "$bare" >/dev/null  # warms the disk cache and the X server

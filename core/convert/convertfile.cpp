@@ -115,23 +115,41 @@ std::string inputChangedMessage(const std::string& inputName) {
     return "Datoteka \x84" + inputName + "\x93 se je med pretvorbo spremenila.";
 }
 
+std::string stoppedMessage(const std::string& outputName) {
+    return "Pretvorba je bila prekinjena. Datoteka \x84" + outputName +
+           "\x93 vsebuje le pretvorjeni za\xE8" "etek besedila.";
+}
+
+std::string stoppedBeforeWritingMessage(const std::string& outputName) {
+    return "Pretvorba je bila prekinjena, preden se je za\xE8" "elo pisanje; datoteke \x84" + outputName +
+           "\x93 nisem spremenil.";
+}
+
 ConvertFileOutcome convertFile(const ConvertJob& job, ConvertControl& control, const OverwriteQuestion& askOverwrite,
-                               const ReplaceQuestion& askReplace) {
+                               const ReplaceQuestion& askReplace, const Cp1250Question& askCp1250) {
     using Kind = ConvertError::Kind;
     const std::string inputPath = systemPath(job.inputName);
     const std::string outputPath = systemPath(job.outputName);
 
+    // Said at once: no question about writing over a folder or the input.
     struct stat outputStat {};
     const bool outputExists = ::stat(outputPath.c_str(), &outputStat) == 0;
+    if (outputExists && S_ISDIR(outputStat.st_mode)) {
+        throw ConvertError(Kind::OpenOutput, job.outputName, EISDIR);
+    }
+    if (outputExists && isSameFile(inputPath, outputPath)) {
+        throw ConvertError(Kind::SameAsInput, job.outputName);
+    }
     if (outputExists && askOverwrite && !askOverwrite(job.outputName)) {
         return ConvertFileOutcome::Declined;
     }
 
     InputFile input(inputPath, job.inputName, job.pieceSize);
     input.beforeRead = job.beforeRead;
-    // Truncating the output would destroy the input when both are one file.
+    // Truncating the output would destroy the input when both are one file
+    // (checked again on the file opened, which the names may no longer be).
     if (input.isFile(outputPath)) {
-        throw ConvertError(Kind::OpenOutput, job.outputName);
+        throw ConvertError(Kind::SameAsInput, job.outputName);
     }
     if (input.size() == 0) {
         throw ConvertError(Kind::EmptyInput, job.inputName);
@@ -150,6 +168,12 @@ ConvertFileOutcome convertFile(const ConvertJob& job, ConvertControl& control, c
         }
         if (input.changed()) {
             return ConvertFileOutcome::ChangedBeforeWriting;
+        }
+        // UTF-8 characters before bytes that are not UTF-8: a UTF-8 text
+        // with a fault more likely than a Windows-1250 one.
+        if (!utf8 && !survey.isUtf8() && survey.invalid && survey.multiByte && askCp1250 &&
+            !askCp1250(job.inputName, *survey.invalid)) {
+            return ConvertFileOutcome::Declined;
         }
         utf8 = utf8 || survey.isUtf8();
         if (utf8 && survey.invalid) {

@@ -58,11 +58,16 @@ std::string ConvertError::messageFor(Kind kind, const std::string& fileName, int
         case Kind::OpenOutput:
             text = replaceName("Ne morem odpreti datoteke \"%s\"!", fileName);
             break;
+        case Kind::SameAsInput:
+            text = replaceName("Ne morem odpreti datoteke \"%s\"!", fileName) +
+                   "\rVhodna in izhodna datoteka sta ista; izberite drugo izhodno datoteko.";
+            break;
         case Kind::ReadInput:
             text = replaceName("Napaka pri branju datoteke \"%s\"!", fileName);
             break;
         case Kind::EmptyInput:
-            return {};
+            text = replaceName("Datoteka \x84%s\x93 je prazna; ni \xE8" "esa pretvoriti.", fileName);
+            break;
         case Kind::Write:
             text = replaceName("Napaka pri pisanju v datoteko \"%s\"!", fileName);
             break;

@@ -25,13 +25,13 @@ struct TextPlace {
 };
 
 // A failure of a file conversion. what() is the message for the user in
-// Windows-1250; it is empty for an input with nothing in it, which ends the
-// conversion without a message.
+// Windows-1250.
 class ConvertError : public std::runtime_error {
 public:
     enum class Kind {
         OpenInput,      // the input cannot be opened (missing, a folder, no access)
-        OpenOutput,     // the output cannot be created (also: it is the input itself)
+        OpenOutput,     // the output cannot be created
+        SameAsInput,    // the output is the input itself (also through a link)
         ReadInput,      // reading the input failed
         EmptyInput,     // the input holds no bytes
         Write,          // the output took fewer bytes than it was given

@@ -192,6 +192,9 @@ TEST_F(CliTest, ConvertCreatesNothingForABadInputAndNeverCopiesIt) {
         {"convert star.txt a.rtf", "--encoding cp1250"},
         {"convert manjka.txt a.rtf", "\"manjka.txt\"! Datoteka ali mapa ne obstaja."},
         {"convert tmp a.rtf", "\"tmp\"! To je mapa, ne datoteka."},
+        // An output that cannot be written over is refused before the question.
+        {"convert star.txt tmp", "\"tmp\"! To je mapa, ne datoteka."},
+        {"convert star.txt ./star.txt", "Vhodna in izhodna datoteka sta ista"},
         {"convert --yes --replace ruska.txt /dev/full", "Na disku ni dovolj prostora."},
     };
     for (const auto& c : cases) {
@@ -199,6 +202,7 @@ TEST_F(CliTest, ConvertCreatesNothingForABadInputAndNeverCopiesIt) {
         const ToolRun r = run(c.args);
         EXPECT_EQ(r.status, 1);
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("--yes"), std::string::npos) << r.err;
         EXPECT_FALSE(fs::exists(path("a.rtf")));
     }
     // A UTF-8 input is read where it is.

@@ -49,6 +49,7 @@ TEST_F(ConvertFileTest, FailuresNameTheirFileAndLoseNothing) {
     fs::create_hard_link(path("vhod.txt"), path("trda.txt"));
 
     using Kind = ConvertError::Kind;
+    const std::string same = "Vhodna in izhodna datoteka sta ista";
     const struct {
         const char* what;
         std::string in;
@@ -56,15 +57,16 @@ TEST_F(ConvertFileTest, FailuresNameTheirFileAndLoseNothing) {
         Kind kind;
         bool namesOutput;
         bool outputLeft;  // an output file exists afterwards (none is created)
+        std::string says;  // the reason the message gives
     } cases[] = {
-        {"same file", path("vhod.txt"), path("vhod.txt"), Kind::OpenOutput, true, true},
-        {"same file through a link", path("vhod.txt"), path("povezava.txt"), Kind::OpenOutput, true, true},
-        {"same file by a hard link", path("vhod.txt"), path("trda.txt"), Kind::OpenOutput, true, true},
-        {"missing input", path("ni.txt"), path("a.rtf"), Kind::OpenInput, false, false},
-        {"a folder as input", path("mapa"), path("b.rtf"), Kind::OpenInput, false, false},
-        {"missing output folder", path("vhod.txt"), path("ni/c.rtf"), Kind::OpenOutput, true, false},
-        {"a folder as output", path("vhod.txt"), path("mapa"), Kind::OpenOutput, true, true},
-        {"empty input", path("prazna.txt"), path("d.rtf"), Kind::EmptyInput, false, false},
+        {"same file", path("vhod.txt"), path("vhod.txt"), Kind::SameAsInput, true, true, same},
+        {"same file through a link", path("vhod.txt"), path("povezava.txt"), Kind::SameAsInput, true, true, same},
+        {"same file by a hard link", path("vhod.txt"), path("trda.txt"), Kind::SameAsInput, true, true, same},
+        {"missing input", path("ni.txt"), path("a.rtf"), Kind::OpenInput, false, false, "ne obstaja"},
+        {"a folder as input", path("mapa"), path("b.rtf"), Kind::OpenInput, false, false, "To je mapa"},
+        {"missing output folder", path("vhod.txt"), path("ni/c.rtf"), Kind::OpenOutput, true, false, "ne obstaja"},
+        {"a folder as output", path("vhod.txt"), path("mapa"), Kind::OpenOutput, true, true, "To je mapa"},
+        {"empty input", path("prazna.txt"), path("d.rtf"), Kind::EmptyInput, false, false, "je prazna"},
     };
     for (const auto& c : cases) {
         try {
@@ -73,13 +75,16 @@ TEST_F(ConvertFileTest, FailuresNameTheirFileAndLoseNothing) {
         } catch (const ConvertError& e) {
             EXPECT_EQ(e.kind(), c.kind) << c.what;
             EXPECT_EQ(e.fileName(), c.namesOutput ? c.out : c.in) << c.what;
-            const std::string named = "\"" + e.fileName() + "\"!";
-            EXPECT_EQ(std::string(e.what()).find(named) != std::string::npos, c.kind != Kind::EmptyInput)
-                << c.what;
+            const std::string message = e.what();
+            EXPECT_NE(message.find(e.fileName()), std::string::npos) << c.what;
+            EXPECT_NE(message.find(c.says), std::string::npos) << c.what << ": " << message;
         }
         EXPECT_EQ(fs::exists(c.out), c.outputLeft) << c.what;
         EXPECT_EQ(readFile(path("vhod.txt")), text) << c.what;
     }
+    // The input itself, or a folder, is refused before the question about
+    // writing over an existing output.
+    EXPECT_TRUE(m_asked.empty());
     EXPECT_EQ(fs::read_symlink(path("povezava.txt")), path("vhod.txt"));
 
     // One file by any of its names; two files, or a missing one, never.
@@ -98,6 +103,60 @@ TEST_F(ConvertFileTest, AsksBeforeWritingOverAnExistingOutput) {
     EXPECT_TRUE(readFile(path("izhod.rtf")).ends_with("{\\f0 1}}"));
     EXPECT_EQ(run(path("vhod.txt"), path("nova.rtf")), ConvertFileOutcome::Finished);
     EXPECT_EQ(m_asked, (std::vector<std::string>{path("izhod.rtf"), path("izhod.rtf")}));
+}
+
+TEST_F(ConvertFileTest, AUtf8TextWithABadByteIsReadAsWindows1250OnlyWhenTheUserSaysSo) {
+    const std::string cutLast = "Ča\xC5\xA1" "a\nkova\xC4";  // "Čaša", then "kovač" cut in its last letter
+    const struct {
+        const char* what;
+        std::string bytes;
+        InputEncoding encoding;
+        bool answer;
+        bool asked;  // at line 2, column 5
+        ConvertFileOutcome outcome;
+    } cases[] = {
+        {"cut last letter, read as Windows-1250", cutLast, InputEncoding::Detect, true, true,
+         ConvertFileOutcome::Finished},
+        {"cut last letter, declined", cutLast, InputEncoding::Detect, false, true, ConvertFileOutcome::Declined},
+        {"Windows-1250 text", cp1250::fromUtf8("Čaša\nkovač"), InputEncoding::Detect, false, false,
+         ConvertFileOutcome::Finished},
+        {"whole UTF-8", "Ča\xC5\xA1" "a\nkova\xC4\x8D", InputEncoding::Detect, false, false,
+         ConvertFileOutcome::Finished},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(path("izhod.rtf"));
+        writeFile(path("vhod.txt"), c.bytes);
+        ConvertJob job{path("vhod.txt"), path("izhod.rtf"), {}, c.encoding};
+        std::vector<TextPlace> asked;
+        const auto outcome = convertFile(job, m_control, {}, {}, [&](const std::string& name, const TextPlace& place) {
+            EXPECT_EQ(name, path("vhod.txt"));
+            asked.push_back(place);
+            return c.answer;
+        });
+        EXPECT_EQ(outcome, c.outcome);
+        ASSERT_EQ(asked.size(), c.asked ? 1U : 0U);
+        if (c.asked) {
+            EXPECT_EQ(asked[0].line, 2U);
+            EXPECT_EQ(asked[0].column, 5U);
+        }
+        EXPECT_EQ(fs::exists(path("izhod.rtf")), outcome == ConvertFileOutcome::Finished);
+    }
+    // Read as UTF-8 by the job, or marked UTF-8 by its byte order mark, the
+    // fault is an error as before, without the question.
+    for (const auto& [bytes, encoding] : {std::pair{cutLast, InputEncoding::Utf8},
+                                          std::pair{"\xEF\xBB\xBF" + cutLast, InputEncoding::Detect}}) {
+        writeFile(path("vhod.txt"), bytes);
+        ConvertJob job{path("vhod.txt"), path("izhod.rtf"), {}, encoding};
+        bool asked = false;
+        try {
+            convertFile(job, m_control, {}, {}, [&](const std::string&, const TextPlace&) { return asked = true; });
+            ADD_FAILURE() << "no error";
+        } catch (const ConvertError& e) {
+            EXPECT_EQ(e.kind(), ConvertError::Kind::NotUtf8);
+        }
+        EXPECT_FALSE(asked);
+    }
 }
 
 TEST_F(ConvertFileTest, SizesBeyondFourGibibytesDoNotWrap) {

@@ -148,13 +148,17 @@ TEST_F(ConvertPageTest, ConvertsOnAWorkerAndSwapsTheButtonsBackAtItsEnd) {
     EXPECT_FALSE(ui->TerminateBtn->isVisible());
     EXPECT_FALSE(ui->TerminateBtn->isEnabled());
     EXPECT_FALSE(ui->ConvertPercent->isVisible());
-    ASSERT_EQ(boxes.size(), 1u);
+    ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(titles[0], QStringLiteral("Opozorilo"));
     EXPECT_EQ(defaults[0], QStringLiteral("Ne")) << "overwriting needs an explicit Da";
     EXPECT_EQ(boxes[0], QStringLiteral("Datoteka \"%1\" že obstaja.  Ali naj rezultate pretvorbe zapišem čez "
                                        "njeno sedanjo vsebino?")
                             .arg(path("izhod.rtf")));
-    // Stopped before a byte was written: the old output is as it was.
+    // Stopped before a byte was written, and told so: the old output is as it was.
+    EXPECT_EQ(titles[1], QStringLiteral("Pretvorba prekinjena"));
+    EXPECT_EQ(boxes[1], QStringLiteral("Pretvorba je bila prekinjena, preden se je začelo pisanje; datoteke „%1“ "
+                                       "nisem spremenil.")
+                            .arg(path("izhod.rtf")));
     const QByteArray stopped = readFile(QStringLiteral("izhod.rtf"));
     EXPECT_EQ(stopped, "staro");
 
@@ -166,16 +170,94 @@ TEST_F(ConvertPageTest, ConvertsOnAWorkerAndSwapsTheButtonsBackAtItsEnd) {
     EXPECT_TRUE(whole.endsWith("\\par\r\n}"));
     EXPECT_EQ(whole.count("\\par\r\n"), text.count("\r\n"));
 
-    // The same file as input and output: refused after "Da", input untouched.
+    // The same file as input and output: refused with its reason, before any
+    // question; the input untouched.
     boxes.clear();
     titles.clear();
     ui->OutEdit->setText(path("vhod.txt"));
     QTest::mouseClick(ui->ConvertBtn, Qt::LeftButton);
     waitForTheEnd();
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(titles[1], QStringLiteral("Napaka pri pretvorbi!"));
-    EXPECT_EQ(boxes[1], QStringLiteral("Ne morem odpreti datoteke \"%1\"!").arg(path("vhod.txt")));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(titles[0], QStringLiteral("Napaka pri pretvorbi!"));
+    EXPECT_EQ(boxes[0], QStringLiteral("Ne morem odpreti datoteke \"%1\"!\nVhodna in izhodna datoteka sta ista; "
+                                       "izberite drugo izhodno datoteko.")
+                            .arg(path("vhod.txt")));
     EXPECT_EQ(readFile(QStringLiteral("vhod.txt")), text);
+}
+
+TEST_F(ConvertPageTest, EveryOutcomeWithoutAWholeDocumentIsTold) {
+    // An empty input: told, and no file made.
+    writeFile(QStringLiteral("prazna.txt"), "");
+    m_page->setFileNames(path("prazna.txt"), path("prazna.rtf"));
+    QTest::mouseClick(ui->ConvertBtn, Qt::LeftButton);
+    waitForTheEnd();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(titles[0], QStringLiteral("Napaka pri pretvorbi!"));
+    EXPECT_EQ(boxes[0], QStringLiteral("Datoteka „%1“ je prazna; ni česa pretvoriti.").arg(path("prazna.txt")));
+    EXPECT_FALSE(QFile::exists(path("prazna.rtf")));
+
+    // Stopped while the document is written: the output holds its beginning,
+    // and the box says so.
+    QByteArray text;
+    while (text.size() < (32 << 20)) {
+        text += "Nekoc je zivel mlad kovac, ki je 12 let hodil cez goro.\r\n";
+    }
+    writeFile(QStringLiteral("velika.txt"), text);
+    boxes.clear();
+    titles.clear();
+    m_page->setFileNames(path("velika.txt"), path("velika.rtf"));
+    QTest::mouseClick(ui->ConvertBtn, Qt::LeftButton);
+    // Past the first reading (the first half of the progress), writing.
+    ASSERT_TRUE(waitUntil([] {
+        const TConvertThread* thread = TConvertThread::active();
+        return thread == nullptr || thread->control().percent() > 50;
+    }));
+    ASSERT_TRUE(TConvertThread::running()) << "ended before it could be stopped";
+    QTest::mouseClick(ui->TerminateBtn, Qt::LeftButton);
+    waitForTheEnd();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(titles[0], QStringLiteral("Pretvorba prekinjena"));
+    EXPECT_EQ(boxes[0], QStringLiteral("Pretvorba je bila prekinjena. Datoteka „%1“ vsebuje le pretvorjeni "
+                                       "začetek besedila.")
+                            .arg(path("velika.rtf")));
+    const QByteArray beginning = readFile(QStringLiteral("velika.rtf"));
+    EXPECT_TRUE(beginning.endsWith("}"));
+    EXPECT_LT(beginning.count("\\par\r\n"), text.count("\r\n"));
+
+    // The program's own stop at its end is not told.
+    boxes.clear();
+    QFile::remove(path("velika.rtf"));
+    QTest::mouseClick(ui->ConvertBtn, Qt::LeftButton);
+    TConvertThread::stopAndWait();
+    EXPECT_TRUE(boxes.empty()) << boxes.front().toStdString();
+}
+
+TEST_F(ConvertPageTest, AUtf8FileWithABadByteIsReadAsWindows1250OnlyAfterAsking) {
+    // "Čaša", then "kovač" cut in its last letter.
+    writeFile(QStringLiteral("odrezana.txt"), QByteArray("\xC4\x8C" "a\xC5\xA1" "a\nkova\xC4"));
+    m_page->setFileNames(path("odrezana.txt"), path("odrezana.rtf"));
+    for (const int answer : {1, 0}) {
+        boxes.clear();
+        titles.clear();
+        defaults.clear();
+        messages::setResponder([this, answer](const messages::Request& request) {
+            boxes.push_back(request.text);
+            titles.push_back(request.title);
+            defaults.push_back(request.buttons.value(request.defaultButton));
+            return answer;
+        });
+        QTest::mouseClick(ui->ConvertBtn, Qt::LeftButton);
+        waitForTheEnd();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(titles[0], QStringLiteral("Opozorilo"));
+        EXPECT_EQ(defaults[0], QStringLiteral("Ne"));
+        EXPECT_EQ(boxes[0], QStringLiteral("Datoteka „%1“ je v kodiranju UTF-8, le v vrstici 2, stolpcu 5 je bajt, "
+                                           "ki ni UTF-8 (morda odrezan znak).\n\nAli naj jo preberem kot besedilo "
+                                           "v kodni tabeli Windows-1250? Njeni znaki UTF-8 bodo tedaj pretvorjeni "
+                                           "narobe.")
+                                .arg(path("odrezana.txt")));
+        EXPECT_EQ(QFile::exists(path("odrezana.rtf")), answer == 0);
+    }
 }
 
 TEST_F(ConvertPageTest, OpensWithXdgOpenFromTheInputsFolderAndExplainsItsFailures) {

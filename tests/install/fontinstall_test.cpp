@@ -8,10 +8,13 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRawFont>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include "core/install/szdd.h"
 #include "tools/szddcompress.h"
@@ -39,6 +42,30 @@ QByteArray pack(const QByteArray& bytes) {
     const auto packed =
         szddpack::pack(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
     return QByteArray(reinterpret_cast<const char*>(packed.data()), qsizetype(packed.size()));
+}
+
+// The Windows (Unicode) records of a TrueType name table, by name id.
+std::map<int, QString> windowsNames(const QByteArray& table) {
+    const auto u16 = [&table](qsizetype at) {
+        return at + 2 <= table.size() ? (quint16(quint8(table[at])) << 8) | quint8(table[at + 1]) : 0;
+    };
+    std::map<int, QString> names;
+    const int count = u16(2);
+    const qsizetype strings = u16(4);
+    for (int i = 0; i < count; ++i) {
+        const qsizetype record = 6 + 12 * i;
+        if (u16(record) != 3 || u16(record + 2) != 1) {
+            continue;  // platform 3, encoding 1: UTF-16BE
+        }
+        const qsizetype length = u16(record + 8);
+        const qsizetype offset = strings + u16(record + 10);
+        QString text;
+        for (qsizetype at = offset; at + 1 < offset + length; at += 2) {
+            text += QChar(char16_t(u16(at)));
+        }
+        names[u16(record + 6)] = text;
+    }
+    return names;
 }
 
 // The dialog's controls, by their object names.
@@ -241,6 +268,27 @@ TEST_F(FontInstallTest, EmbeddedResourceUnpacksToTheFontFile) {
     ASSERT_TRUE(unpacked.has_value());
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(unpacked->data()), qsizetype(unpacked->size())), ttf);
     EXPECT_LT(packed.size(), ttf.size());
+}
+
+TEST_F(FontInstallTest, TheWrittenFontCarriesItsCopyrightAndLicence) {
+    const QString licenceFile = QFileInfo(QStringLiteral(OSTREL_FONT_FILE)).dir().filePath(QStringLiteral("OFL.txt"));
+    const QStringList licence = QString::fromUtf8(readAll(licenceFile)).split(QLatin1Char('\n'));
+    ASSERT_GE(licence.size(), 5) << licenceFile.toStdString();
+    const QString folder = m_root.filePath(QStringLiteral("fonts"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QString path;
+    ASSERT_TRUE(WriteFontToFolder(folder, path));
+
+    const QRawFont font(readAll(path), 12);
+    ASSERT_TRUE(font.isValid());
+    const std::map<int, QString> names = windowsNames(font.fontTable("name"));
+    const QString url = QStringLiteral("https://openfontlicense.org");
+    ASSERT_TRUE(licence.at(4).trimmed() == url) << "OFL.txt names another address";
+    // 0 copyright, 13 licence description, 14 licence address.
+    EXPECT_EQ(names.count(0) ? names.at(0) : QString(), licence.at(0).trimmed());
+    EXPECT_TRUE(names.count(13) && names.at(13).contains(QStringLiteral("SIL Open Font License, Version 1.1")) &&
+                names.at(13).contains(url));
+    EXPECT_EQ(names.count(14) ? names.at(14) : QString(), url);
 }
 
 TEST_F(FontInstallTest, FirstStartWritesIntoTheNewFontsFolderAndRegisters) {

@@ -40,6 +40,15 @@ QString TConvertThread::replaceQuestionText(const std::string& inputName, const 
     return text + QStringLiteral("\n\nAli naj pretvorim datoteko in te znake nadomestim z „?“?");
 }
 
+QString TConvertThread::cp1250QuestionText(const std::string& inputName, const TextPlace& place) {
+    return QStringLiteral("Datoteka „%1“ je v kodiranju UTF-8, le v vrstici %2, stolpcu %3 je bajt, ki ni UTF-8 "
+                          "(morda odrezan znak).\n\nAli naj jo preberem kot besedilo v kodni tabeli Windows-1250? "
+                          "Njeni znaki UTF-8 bodo tedaj pretvorjeni narobe.")
+        .arg(fromCp1250(inputName))
+        .arg(place.line)
+        .arg(place.column);
+}
+
 TConvertThread* TConvertThread::start(QWidget* owner, bool lowerCase, const std::string& inputName,
                                       const std::string& outputName, TerminationHandler onTerminate) {
     ConvertJob job{inputName, outputName, {}};
@@ -73,18 +82,16 @@ void TConvertThread::Terminate() {
 
 void TConvertThread::run() {
     QWidget* const owner = m_owner;
-    const auto show = [owner](const std::string& text) {
-        if (text.empty()) {
-            return;
-        }
+    const auto tell = [owner](const QString& title, const std::string& text) {
         messages::Request request;
         request.parent = owner;
-        request.title = QStringLiteral("Napaka pri pretvorbi!");
+        request.title = title;
         request.text = boxText(text);
         request.icon = messages::Icon::Information;
         request.buttons = {messages::caption(messages::Button::Ok)};
         messages::ask(request);
     };
+    const auto show = [&tell](const std::string& text) { tell(QStringLiteral("Napaka pri pretvorbi!"), text); };
     const OverwriteQuestion askOverwrite = [owner](const std::string& outputName) {
         const std::string text = "Datoteka \"" + outputName +
                                  "\" \x9E"
@@ -113,9 +120,26 @@ void TConvertThread::run() {
         request.escapeButton = 1;
         return messages::ask(request) == 0;
     };
+    const Cp1250Question askCp1250 = [owner](const std::string& inputName, const TextPlace& place) {
+        messages::Request request;
+        request.parent = owner;
+        request.title = QStringLiteral("Opozorilo");
+        request.text = cp1250QuestionText(inputName, place);
+        request.icon = messages::Icon::Warning;
+        request.buttons = {messages::caption(messages::Button::Yes), messages::caption(messages::Button::No)};
+        // Read the wrong way, the text comes out garbled: Enter alone answers "Ne".
+        request.defaultButton = 1;
+        request.escapeButton = 1;
+        return messages::ask(request) == 0;
+    };
     try {
-        const ConvertFileOutcome outcome = convertFile(m_job, m_control, askOverwrite, askReplace);
-        if (outcome == ConvertFileOutcome::Changed) {
+        const ConvertFileOutcome outcome = convertFile(m_job, m_control, askOverwrite, askReplace, askCp1250);
+        const bool told = !m_quiet.load();
+        if (outcome == ConvertFileOutcome::Stopped && told) {
+            tell(QStringLiteral("Pretvorba prekinjena"), stoppedMessage(m_job.outputName));
+        } else if (outcome == ConvertFileOutcome::StoppedBeforeWriting && told) {
+            tell(QStringLiteral("Pretvorba prekinjena"), stoppedBeforeWritingMessage(m_job.outputName));
+        } else if (outcome == ConvertFileOutcome::Changed) {
             show(inputChangedMessage(m_job.inputName) +
                  "\rIzhodna datoteka vsebuje pretvorbo tistega, kar je bilo prebrano.");
         } else if (outcome == ConvertFileOutcome::ChangedBeforeWriting) {
@@ -142,6 +166,7 @@ void TConvertThread::stopAndWait() {
     if (thread == nullptr) {
         return;
     }
+    thread->m_quiet.store(true);
     thread->Terminate();
     // A box the worker asks for is shown by this thread, so events are served
     // while waiting.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QThread>
+#include <atomic>
 #include <functional>
 #include <vector>
 
@@ -38,6 +39,10 @@ public:
     static QString replaceQuestionText(const std::string& inputName, const std::vector<TextPlace>& first,
                                        std::uint64_t count);
 
+    // The question asked when a UTF-8 input holds bytes that are not UTF-8:
+    // names their place and offers to read the file as Windows-1250.
+    static QString cp1250QuestionText(const std::string& inputName, const TextPlace& place);
+
     // At program end: stops a running conversion and waits for it, so that
     // it never outlives the settings store. The handler is not run.
     static void stopAndWait();
@@ -53,4 +58,6 @@ private:
     ConvertJob m_job;
     TerminationHandler m_onTerminate;
     ConvertControl m_control;
+    // Set when the program ends the conversion: its stop is not told.
+    std::atomic<bool> m_quiet{false};
 };
