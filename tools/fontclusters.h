@@ -12,7 +12,7 @@
 // with the marks drawn on it (vowel marks, the doubling tilde, the silent-e
 // dot) and the s-hook that may end it, or a carrier with its marks. The font
 // is judged on every distinct cluster, so the set is kept as test data
-// (tests/resources/fontclusters.txt) and made by the tool `fontclusters`.
+// (tests/resources/fontclusters.txt), made by `cmake --build <dir> --target fontclusters`.
 namespace fontclusters {
 
 // A set of transcription switches the clusters are collected under.

@@ -167,7 +167,7 @@ TEST_F(FontClusters, NoMarkTouchesAnotherGlyph) {
                     for (std::size_t j = i + 1; j < inks.size(); ++j) {
                         if ((fontclusters::isMark(cluster[i]) || fontclusters::isMark(cluster[j])) &&
                             touch(inks[i], inks[j])) {
-                            touching = std::string{cluster[i], ' ', 'a', 'n', 'd', ' ', cluster[j]} + " touch at +" +
+                            touching = std::string(1, cluster[i]) + " and " + cluster[j] + " touch at +" +
                                        std::to_string(kOffsets[o]).substr(0, 4);
                             break;
                         }
