@@ -79,8 +79,8 @@ SPREAD = {"A": 1.0, "B": 0.95, "C": 0.82, "O": 0.9}
 TILDE_Y = -145  # centre of the doubling tilde below the letter
 TILDE_W = 64  # the tilde's pen: heavy enough to show, light enough that the wave stays open
 TILDE_AMP = 50  # the height of its wave above and below the centre line
-SILENT_E_Y = -325  # centre of the silent-e dot, below the tilde
-SILENT_E_R = 40
+SILENT_E_Y = -340  # centre of the silent-e dot, below the tilde
+SILENT_E_R = 70
 
 
 def mark(draw):
@@ -93,10 +93,13 @@ def mark(draw):
 MARK_W = 74  # the marks are written with a lighter stroke than the letters
 
 
-def a_mark(cls):
-    """Three dots in a triangle."""
-    cx, s = MARK_AT[cls], 66 * SPREAD[cls]
-    r = DOT_R - 6
+A_SPREAD = 68  # half the distance of the a-mark's lower dots: a pixel of paper between them at 20 px
+A_DOT_R = 41
+
+
+def a_mark(cls, dx=0):
+    """Three dots in a triangle, as far apart on every bearer."""
+    cx, s, r = MARK_AT[cls] + dx, A_SPREAD, A_DOT_R
     return mark(lambda g: (g.dot(cx - s, MARK_Y + r, r), g.dot(cx + s, MARK_Y + r, r),
                            g.dot(cx, MARK_Y + r + 1.9 * s, r)))
 
@@ -108,13 +111,23 @@ def e_mark(cls):
                                    width=MARK_W))
 
 
-def i_mark(cls):
+def i_mark(cls, dx=0):
     """One dot."""
-    cx = MARK_AT[cls]
-    return mark(lambda g: g.dot(cx, MARK_Y + 75, 54))
+    cx = MARK_AT[cls] + dx
+    return mark(lambda g: g.dot(cx, MARK_Y + 75, 64))
 
 
-def curl(cx, turn, k):
+# The o- and u-curls: how wide they are written over each class of bearer
+# (narrower over the one-bow letters, which stand between tall neighbours),
+# where the rising side starts and the falling one ends above the marks'
+# line, and their pen, as heavy as the letters' so that they show at 20 px.
+CURL_WIDTH = {"A": 1.3, "B": 1.4, "C": 1.4, "O": 1.4}
+CURL_FOOT = 15
+CURL_END = 130
+CURL_PEN = 90
+
+
+def curl(cx, turn, k, width):
     """A hook rising on one side and turning over to the other: turn +1 right, -1 left.
 
     Its ink is centred on cx.
@@ -122,25 +135,27 @@ def curl(cx, turn, k):
     s = turn
 
     def at(dx, dy):
-        return (cx + s * k * (dx - 10), MARK_Y + 1.2 * dy)
+        return (cx + s * k * width * (dx - 10), MARK_Y + 1.2 * dy)
 
-    # wide enough inside that the stroke leaves the hook open
-    p = Path(*at(-55, 15))
-    p.curve(at(-65, 130), at(-15, 190), at(30, 185))
-    p.curve(at(70, 180), at(85, 145), at(75, 95))
+    # The rising side is long and the falling one short, so that the curl and
+    # its mirror image differ at text size; wide enough inside that the stroke
+    # leaves the hook open.
+    p = Path(*at(-60, CURL_FOOT))
+    p.curve(at(-68, 120), at(-25, 195), at(20, 192))
+    p.curve(at(65, 190), at(85, 160), at(78, CURL_END))
     return p
 
 
-def o_mark(cls):
+def o_mark(cls, dx=0):
     """The curl that turns to the right."""
-    cx = MARK_AT[cls]
-    return mark(lambda g: g.stroke(curl(cx, +1, SPREAD[cls]), width=MARK_W))
+    cx = MARK_AT[cls] + dx
+    return mark(lambda g: g.stroke(curl(cx, +1, SPREAD[cls], CURL_WIDTH[cls]), width=CURL_PEN))
 
 
-def u_mark(cls):
+def u_mark(cls, dx=0):
     """The curl that turns to the left."""
-    cx = MARK_AT[cls]
-    return mark(lambda g: g.stroke(curl(cx, -1, SPREAD[cls]), width=MARK_W))
+    cx = MARK_AT[cls] + dx
+    return mark(lambda g: g.stroke(curl(cx, -1, SPREAD[cls], CURL_WIDTH[cls]), width=CURL_PEN))
 
 
 # The tilde stands between the descending stems of the letters of its class:
@@ -361,21 +376,27 @@ def dots(*points, advance=220, r=DOT_R + 3):
     return g
 
 
+HOOK_CURL_X = 90  # where the low s-hook's curl ends, from the end of the letter before it
+
+
 def s_hook(high):
     """The s-hook that follows a letter: a tail from the foot of the letter curling down below the line.
 
-    The low form leaves the foot of the bow before it (after tinco, ando and
-    parma) and curls back under it; the high one (after quesse) leaves the
+    The low form leaves the end of the bow before it (after tinco, ando and
+    parma) and curls back towards it, ending short of the tilde that may
+    stand under the letter; the high one (after quesse) leaves the
     foot of quesse's stem and keeps its tail open, clear of the stem.
     """
     g = Glyph(190)
-    p = Path(-55, YB + 10)
     if high:
+        p = Path(-55, YB + 10)
         p.curve((40, YB + 10), (100, -30), (95, -110))
         p.curve((92, -185), (80, -240), (50, -255))
     else:
-        p.curve((30, YB), (95, -40), (90, -110))
-        p.curve((85, -200), (10, -225), (-25, -170))
+        # from where tinco's open bow stops, above the line
+        p = Path(-100, 165)
+        p.curve((-75, 60), (20, 20), (75, -40))
+        p.curve((105, -80), (105, -180), (HOOK_CURL_X, -205))
     g.stroke(p)
     return g
 
@@ -486,9 +507,10 @@ GLYPHS.update({
     0x70: silent_e(-236),
     # signs
     0x5D: dots((130, YM), advance=260, r=70),  # full stop: one big dot
-    # two dots, left of where a mark over them stands, so that an i-dot over
-    # them does not make a column of three like the three-dot sign
-    0x5B: dots((105, YM + 110), (105, YM - 110), advance=340, r=55),
+    # two dots, well left of where a mark over them stands (three pixels at
+    # 20 px), so that an i-dot over them does not make a slanted column of
+    # three like the three-dot sign
+    0x5B: dots((105, YM + 110), (105, YM - 110), advance=400, r=55),
     0x3D: s_hook(high=False),
     0x5C: s_hook(high=True),
     0x22: dots((110, YM + 170), (110, YM), (110, YM - 170)),
@@ -539,11 +561,13 @@ TILDE_LETTERS = (0x35, 0x36, 0x67, 0x68, 0x6E, 0x74, 0x79, 0x62,  # grades 5 and
                  0x39, 0x6F, 0x6C, 0x2E)
 
 
-def tilde_after(code):
-    """The tilde that follows the letter `code`."""
+def tilde_after(code, hooked=False):
+    """The tilde that follows the letter `code` (hooked: and then the low s-hook)."""
     series, grade = REGULAR.get(code, (0, 6))
     adv = GLYPHS[code].advance
-    if grade > 4:  # no stem below the line: room from the previous letter's ink to the next one's
+    if hooked:  # the stem on the left, the s-hook's curl on the right
+        lo, hi = STEM_X + W / 2, adv + HOOK_CURL_X - W / 2
+    elif grade > 4:  # no stem below the line: room from the previous letter's ink to the next one's
         lo, hi = -SB, adv + SB
     elif series in (1, 2):  # the stem on the left: room up to the next letter's ink
         lo, hi = STEM_X + W / 2, adv + SB
@@ -555,6 +579,10 @@ def tilde_after(code):
 
 TILDE_BEARERS = [code for code, (_, grade) in REGULAR.items() if grade <= 4] + list(TILDE_LETTERS)
 EXTRA = {f"tilde.after{code:02X}": tilde_after(code) for code in TILDE_BEARERS}
+# Tinco, ando and parma take the low s-hook, whose curl hangs under the end
+# of the letter: there the tilde stops short of the curl.
+HOOKED = (0x31, 0x32, 0x71)
+EXTRA.update({f"tilde.after{code:02X}.hook": tilde_after(code, hooked=True) for code in HOOKED})
 
 # The silent-e dot after a letter that bears a vowel mark keeps to the right
 # of the letter, clear of any stem that reaches below the line. Under the
@@ -563,19 +591,62 @@ EXTRA = {f"tilde.after{code:02X}": tilde_after(code) for code in TILDE_BEARERS}
 VOWEL_MARKS = (0x25, 0x54, 0x47, 0x42, 0x5E, 0x59, 0x48, 0x4E, 0x26, 0x55, 0x4A, 0x4D,
                0x28, 0x4F, 0x4C, 0x3E, 0x29, 0x50, 0x3A, 0x3F)
 EXTRA["silente.under"] = silent_e(MARK_AT["O"])
+# Under a letter whose stem reaches below the line on its right (the calma
+# and quesse series), the dot hangs under the bow, left of that stem.
+STEM_RIGHT_BELOW = [code for code, (series, grade) in REGULAR.items() if series in (3, 4) and grade <= 4]
+EXTRA["silente.left"] = silent_e(-338)
+# Over some letters the vowel marks but e stand a little aside: the wide
+# letters' marks right over anto and left over harma, hwesta, anca and unque,
+# clear of their stems above the bows; the one-bow letters' marks right over
+# hwesta sindarinwa, clear of its hook, and over the middle of the ring of the
+# narrow S and Z, clear of a tall letter before them.
+MARK_SHIFT = {0x34: ("C", 30), 0x64: ("C", -25), 0x63: ("C", -25), 0x66: ("C", -25), 0x76: ("C", -25),
+              0x49: ("A", 50), 0x3C: ("A", 50), 0x6F: ("A", 30)}
+MARK_FORMS = {"a": a_mark, "i": i_mark, "o": o_mark, "u": u_mark}
+# the codes of the a, i, o and u marks of each class
+MARK_CODES = {"A": (0x25, 0x26, 0x28, 0x29), "C": (0x47, 0x4A, 0x4C, 0x3A)}
+for _letter, (_cls, _dx) in MARK_SHIFT.items():
+    for _name, _form in MARK_FORMS.items():
+        EXTRA[f"{_name}.after{_letter:02X}"] = _form(_cls, dx=_dx)
 # The long carrier's stem leans right below the line; the dot hangs further
 # left of it than after other letters, in the room the carrier keeps on its left.
 EXTRA["silente.before"] = silent_e(-262)
+
+
+def placed_mark_rules():
+    """The silent-e dot after a letter of STEM_RIGHT_BELOW, with up to two marks between,
+    and the vowel marks over the letters of MARK_SHIFT: a lookup of its own, run
+    after the tildes have taken their letters' forms."""
+    letters = "[" + " ".join(glyph_name(c) for c in STEM_RIGHT_BELOW) + "]"
+    marks = "[" + " ".join([glyph_name(m) for m in VOWEL_MARKS + TILDE_CODES] +
+                           [f"tilde.after{c:02X}" for c in STEM_RIGHT_BELOW]) + "]"
+    between = ["", f" {marks}", f" {marks} {marks}"]
+    rules = "".join(f"        sub {letters}{between[n]} [uni0030 uni0070]' by silente.left;\n" for n in (2, 1, 0))
+    for letter, (cls, _) in MARK_SHIFT.items():
+        tildes = " ".join(glyph_name(t) for t in TILDE_CODES) + f" tilde.after{letter:02X}"
+        for code, name in zip(MARK_CODES[cls], MARK_FORMS):
+            form = f"{name}.after{letter:02X}"
+            rules += f"        sub {glyph_name(letter)} [{tildes}] {glyph_name(code)}' by {form};\n"
+            rules += f"        sub {glyph_name(letter)} {glyph_name(code)}' by {form};\n"
+    return "    lookup marks_placed {\n" + rules + "    } marks_placed;\n"
 
 
 def glyph_name(code):
     return "space" if code == 0x20 else "uni%04X" % code
 
 
-FEATURES = "languagesystem DFLT dflt;\nlanguagesystem latn dflt;\n\nfeature calt {\n" + "".join(
+def hooked_tilde_rules():
+    """The tilde between tinco, ando or parma and the low s-hook, with up to two marks before the hook."""
+    tildes = "[" + " ".join(glyph_name(t) for t in TILDE_CODES) + "]"
+    marks = "[" + " ".join(glyph_name(m) for m in VOWEL_MARKS + (0x30, 0x70)) + "]"
+    return "".join(f"    sub {glyph_name(code)} {tildes}'{between} uni003D by tilde.after{code:02X}.hook;\n"
+                   for code in HOOKED for between in (f" {marks} {marks}", f" {marks}", ""))
+
+
+FEATURES = "languagesystem DFLT dflt;\nlanguagesystem latn dflt;\n\nfeature calt {\n" + hooked_tilde_rules() + "".join(
     f"    sub {glyph_name(code)} [{' '.join(glyph_name(t) for t in TILDE_CODES)}]' by tilde.after{code:02X};\n"
     for code in TILDE_BEARERS) + (
     "    sub [uni0060 uni005B] [" + " ".join(glyph_name(m) for m in VOWEL_MARKS) + "] uni0070' by silente.under;\n"
     "    sub [uni0060 uni005B] uni0070' by silente.under;\n"
     "    sub uni007E [" + " ".join(glyph_name(m) for m in VOWEL_MARKS) + "] uni0070' by silente.before;\n"
-    "    sub uni007E uni0070' by silente.before;\n") + "} calt;\n"
+    "    sub uni007E uni0070' by silente.before;\n") + placed_mark_rules() + "} calt;\n"

@@ -30,6 +30,7 @@ STEM_X = SB + W / 2  # centre of the stem of a letter whose stem stands on the l
 
 BOW = 300  # width (centre line) of a single bow
 BOW2 = 215  # width of each bow of a double bow
+TINCO_OPEN_END = -15  # where the tinco series' open bows stop (degrees below the right side)
 
 MARK_Y = X + 95  # lowest ink of a mark above a letter
 DOT_R = 50  # radius of a dot
@@ -123,10 +124,11 @@ def stem(g, x, top, bottom):
     g.stroke(Path(x, top).line(x, bottom), cap="flat")
 
 
-def hanging_bow(x0, w, closed, first=True):
+def hanging_bow(x0, w, closed, first=True, open_end=-50):
     """A bow that leaves the stem (or the previous bow) at the top and curves down to the right.
 
-    Open bows curl back inwards at the bottom and stop short; closed bows
+    Open bows curl back inwards at the bottom and stop short, at the angle
+    open_end (degrees; 0 is the right side of the bow); closed bows
     return along the baseline to where they started, with a flat bottom bar.
     A bow that is not the first of a double bow springs from the side of the
     previous one instead of from the top of the stem.
@@ -148,7 +150,7 @@ def hanging_bow(x0, w, closed, first=True):
         p.arc(x0 + w - bot_r, YB + bot_rv, bot_r, bot_rv, 0, -90)
         p.line(x0, YB)
     else:
-        p.arc(x0 + w - bot_r, YB + bot_rv, bot_r, bot_rv, 0, -50)
+        p.arc(x0 + w - bot_r, YB + bot_rv, bot_r, bot_rv, 0, open_end)
     return p
 
 
@@ -159,13 +161,13 @@ def mirror_y(path, axis=YM):
     return q
 
 
-def bows(x0, count, closed, bow=BOW):
+def bows(x0, count, closed, bow=BOW, open_end=-50):
     """The centre lines of one or two hanging bows to the right of a stem at x0."""
     widths = [bow] if count == 1 else [BOW2, BOW2]
     paths = []
     x = x0
     for i, w in enumerate(widths):
-        paths.append(hanging_bow(x, w, closed, first=(i == 0)))
+        paths.append(hanging_bow(x, w, closed, first=(i == 0), open_end=open_end))
         x += w
     return paths
 
@@ -196,7 +198,11 @@ def regular(series, grade, bow=BOW, raised=False):
     else:
         stem(g, stem_x, X, 0)
     closed = series in (2, 4)
-    for p in bows(STEM_X, count, closed, bow):
+    # The tinco series' open bows stop high above the line, so that they stand
+    # apart from the closed bows of the parma series at text size; the calma
+    # series' bows, turned half round, keep their end low, clear of the marks.
+    open_end = TINCO_OPEN_END if series == 1 else -50
+    for p in bows(STEM_X, count, closed, bow, open_end):
         if left:
             p.points = [(advance - x, X - y) for x, y in p.points]
         g.stroke(p)
