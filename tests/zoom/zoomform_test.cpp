@@ -386,9 +386,15 @@ namespace {
 
 // Makes `window` the active one, as the window system does, and waits until
 // the application knows it.
+// As a user's click does: asked again while another window took the keyboard
+// back in between (the main window does so, a moment later, when one of the
+// program's windows hides during a drill).
 bool activate(QWidget* window) {
-    window->activateWindow();
-    return QTest::qWaitFor([&] { return QApplication::activeWindow() == window; });
+    return QTest::qWaitFor([&] {
+        if (QApplication::activeWindow() != window)
+            window->activateWindow();
+        return QApplication::activeWindow() == window;
+    });
 }
 
 // A click on the zoom window's picture during a drill, under a window system

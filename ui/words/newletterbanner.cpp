@@ -26,6 +26,8 @@ NewLetterBanner::NewLetterBanner(QWidget* parent) : QFrame(parent) {
     m_tengwar = new QLabel(this);
     m_tengwar->setObjectName(QStringLiteral("NovaCrkaTengwar"));
     m_tengwar->setFont(tengwarFont(48));
+    // Read out as what it is, never as the font codes it is drawn with.
+    m_tengwar->setAccessibleName(QStringLiteral("Nova črka v tengwarju"));
     m_reading = new QLabel(this);
     m_reading->setObjectName(QStringLiteral("NovaCrkaBranje"));
     QFont bold = m_reading->font();
