@@ -65,7 +65,9 @@ bool linesAreSound(const QList<QByteArray>& lines) {
         if (line.isEmpty() || line.startsWith(';')) {
             continue;
         }
-        if (line.startsWith('[') ? !line.contains(']') : !line.contains('=') || endsInsideQuotes(line)) {
+        // An '=' after a backslash is escaped: a line with no other holds no key.
+        if (line.startsWith('[') ? !line.contains(']')
+                                 : findOutsideQuotes(line, '=') < 0 || endsInsideQuotes(line)) {
             return false;
         }
     }
@@ -145,6 +147,17 @@ QString readKey(QByteArrayView spelled) {
         }
         key += QChar(code);
         i = first + digits;
+    }
+    // As QSettings takes a key: no slash at either end, none doubled. A key
+    // written by hand as "Zoom/" is the key "Zoom", and is written back so.
+    while (key.contains(QLatin1String("//"))) {
+        key.replace(QLatin1String("//"), QLatin1String("/"));
+    }
+    while (key.startsWith(QLatin1Char('/'))) {
+        key.remove(0, 1);
+    }
+    while (key.endsWith(QLatin1Char('/'))) {
+        key.chop(1);
     }
     return key;
 }
@@ -321,9 +334,11 @@ ReadResult parse(QByteArrayView data, const QString& group) {
     if (!lines.isEmpty() && lines.constLast().isEmpty()) {
         lines.removeLast();  // what follows the last line end
     }
+    // A character cut at the very end is not UTF-8 either: the decoder
+    // would only hold its bytes back.
     QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString decoded = utf8.decode(kept);
-    if (kept.contains('\0') || utf8.hasError() || !linesAreSound(lines)) {
+    (void)utf8.decode(kept);
+    if (kept.contains('\0') || utf8.hasError() || !QByteArrayView(kept).isValidUtf8() || !linesAreSound(lines)) {
         result.shape = Shape::Unreadable;
         return result;
     }
@@ -358,6 +373,9 @@ ReadResult parse(QByteArrayView data, const QString& group) {
             continue;
         }
         const qsizetype equals = findOutsideQuotes(trimmed, '=');
+        if (equals < 0) {
+            continue;  // never so: linesAreSound refused it
+        }
         QByteArrayView value = QByteArrayView(trimmed).sliced(equals + 1);
         // An unquoted ';' starts a comment.
         if (const qsizetype comment = findOutsideQuotes(value, ';'); comment >= 0) {

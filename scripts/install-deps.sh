@@ -16,6 +16,7 @@ PACKAGES=(
   libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev
   dpkg-dev desktop-file-utils appstream lintian
   hunspell-sl
+  clang libclang-rt-14-dev
 )
 
 missing=()
