@@ -110,6 +110,10 @@ TEST_F(SettingsFilesTest, EveryWriteReportedSavedByConcurrentWritersIsInTheFile)
 // A lock file with no owner named in it is what a live writer shows between
 // making the file and naming itself: while it is young, it stays.
 TEST_F(SettingsFilesTest, AYoungEmptyLockIsAWriterAtWorkAndStays) {
+    {
+        SettingsFileBackend first(path);
+        TOptions store(first, testEnvironment());
+    }
     const QString lock = path + QStringLiteral(".lock");
     writeBytes(lock, QByteArray());
     SettingsFileBackend backend(path);
