@@ -228,11 +228,14 @@ bool TOptions::SaveEdits() {
     // The program is closing: a batch still open (the start-up's) ends here.
     m_batchDepth = 0;
     flush();
-    // Where the windows stood and which page was shown are not the user's edits.
+    // Where the windows stood, which page was shown and the first-start mark
+    // are not the user's edits.
     static const std::string* const placement[] = {&storename::kMainRect, &storename::kZoomRect,
                                                    &storename::kActivePage, &storename::kDefault,
                                                    &storename::kPoetry, &storename::kFirstTime};
-    for (const auto& [name, value] : m_unsaved) {
+    for (const auto& entry : m_unsaved) {
+        const std::string& name = entry.first;
+        const std::optional<StoredValue>& value = entry.second;
         if (std::any_of(std::begin(placement), std::end(placement),
                         [&](const std::string* each) { return *each == name; })) {
             continue;
