@@ -107,14 +107,10 @@ bool convertUtf8(InputFile& input, RtfDocument& document, ConvertControl& contro
     return !fault;
 }
 
-// Removes what a failed conversion wrote of a regular file; the sentence
-// that tells the user which became of it (Windows-1250).
+// Removes what a failed conversion wrote into a regular file; the sentence
+// that tells the user what became of it (Windows-1250).
 std::string removePartialOutput(OutputFile& output, const std::string& path, const std::string& name) {
-    const bool regular = output.isRegular();
     output.close();
-    if (!regular) {
-        return "Izhodna datoteka \x84" + name + "\x93 ni cel dokument.";
-    }
     if (::unlink(path.c_str()) == 0) {
         return "Nedokon\xE8" "ana datoteka \x84" + name + "\x93 je odstranjena.";
     }
@@ -215,6 +211,10 @@ ConvertFileOutcome convertFile(const ConvertJob& job, ConvertControl& control, c
     } catch (const ConvertError& error) {
         // A full disk or a failed read leaves a document without its end,
         // which no reader opens as a whole: it goes, and the message says so.
+        // A device (/dev/full) holds no document to remove.
+        if (!output.isRegular()) {
+            throw;
+        }
         throw ConvertError(error, removePartialOutput(output, outputPath, job.outputName));
     }
     if (stopped) {

@@ -9,7 +9,7 @@
 namespace {
 
 // The most of an unfinished run that is held before its parts are written.
-constexpr std::size_t kLongRunBytes = std::size_t{256} << 10;
+constexpr std::size_t kLongRunBytes = std::size_t{1} << 20;
 
 }  // namespace
 
