@@ -222,4 +222,31 @@ TEST_F(SettingsFilesTest, AHandWrittenKeyEndingInASlashIsReadAndWrittenBackWhole
               storedfile::Shape::Unreadable);
 }
 
+// Lines of other sections and before the first one are another program's:
+// they go through any number of writes byte for byte, CRs at their ends too.
+TEST(SettingsFileShape, OthersLinesKeepTheirLineEndsThroughWrites) {
+    const QByteArray file = "; po meri\r\r\n[Drugo]\r\nx=1\r\r\ny=2\n[1.0]\r\nZoom%20A=int:5\r\n";
+    storedfile::ReadResult read = storedfile::parse(file, storedform::group());
+    ASSERT_EQ(read.shape, storedfile::Shape::Sound);
+    const QByteArray others = read.contents.otherSections;
+    EXPECT_TRUE(others.contains("x=1\r\r\n")) << others.toStdString();
+    for (int write = 0; write < 3; ++write) {
+        read = storedfile::parse(storedfile::compose(read.contents, storedform::group()), storedform::group());
+        ASSERT_EQ(read.shape, storedfile::Shape::Sound);
+        EXPECT_EQ(read.contents.otherSections, others);
+        EXPECT_EQ(read.contents.values.at(QStringLiteral("Zoom A")), QByteArray("int:5"));
+    }
+}
+
+// A character beyond the first plane is spelled whole, not as two halves
+// that each become '?'.
+TEST(SettingsFileShape, ValuesWithCharactersBeyondTheFirstPlaneComeBackWhole) {
+    for (const char* utf8 : {"\xF0\x9F\x98\x80", "a\xF3\xA5\x92\xBE=b", "\xC4\x8D"}) {
+        const QString text = QString::fromUtf8(utf8);
+        QString back;
+        ASSERT_TRUE(storedfile::valueText(storedfile::spellValue(text), back));
+        EXPECT_EQ(back, text) << utf8;
+    }
+}
+
 }  // namespace
