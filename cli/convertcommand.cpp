@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <iterator>
 
 #include "cli/decodefault.h"
 #include "cli/progressbar.h"
@@ -16,50 +17,57 @@
 
 namespace {
 
-// Ctrl+C asks the running conversion to stop; it then closes the document
-// properly, as the page's stop button does, and the tool ends by the signal.
+// Ctrl+C, a kill (SIGTERM) and a closed terminal (SIGHUP) ask the running
+// conversion to stop; it then closes the document properly, as the page's
+// stop button does, and the tool ends by that signal.
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 std::atomic<ConvertControl*> g_running{nullptr};
-volatile std::sig_atomic_t g_interrupted = 0;
+volatile std::sig_atomic_t g_stopSignal = 0;
 
-void stopOnSignal(int) {
-    g_interrupted = 1;
+void stopOnSignal(int signal) {
+    g_stopSignal = signal;
     if (ConvertControl* control = g_running.load()) {
         control->stopRequested.store(true, std::memory_order_relaxed);
     }
 }
 
-class StopOnInterrupt {
+class StopOnSignals {
 public:
-    explicit StopOnInterrupt(ConvertControl& control) {
+    explicit StopOnSignals(ConvertControl& control) {
         g_running.store(&control);
         struct sigaction action {};
         action.sa_handler = stopOnSignal;
         sigemptyset(&action.sa_mask);
-        ::sigaction(SIGINT, &action, &m_previous);
-        // Started with the interrupt ignored (in the background, under
-        // nohup): it stays ignored, as for any Unix tool.
-        if (m_previous.sa_handler == SIG_IGN) {
-            ::sigaction(SIGINT, &m_previous, nullptr);
+        for (std::size_t i = 0; i < std::size(kStopSignals); ++i) {
+            ::sigaction(kStopSignals[i], &action, &m_previous[i]);
+            // Started with the signal ignored (in the background, under
+            // nohup): it stays ignored, as for any Unix tool.
+            if (m_previous[i].sa_handler == SIG_IGN) {
+                ::sigaction(kStopSignals[i], &m_previous[i], nullptr);
+            }
         }
     }
-    StopOnInterrupt(const StopOnInterrupt&) = delete;
-    StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
-    ~StopOnInterrupt() {
-        ::sigaction(SIGINT, &m_previous, nullptr);
+    StopOnSignals(const StopOnSignals&) = delete;
+    StopOnSignals& operator=(const StopOnSignals&) = delete;
+    ~StopOnSignals() {
+        for (std::size_t i = 0; i < std::size(kStopSignals); ++i) {
+            ::sigaction(kStopSignals[i], &m_previous[i], nullptr);
+        }
         g_running.store(nullptr);
     }
 
 private:
-    struct sigaction m_previous {};
+    struct sigaction m_previous[std::size(kStopSignals)] {};
 };
 
-// After the clean-up, an interrupted run ends by the signal itself, so that
-// a shell loop around the tool stops too (status 130).
-void endByInterrupt() {
+// After the clean-up, a stopped run ends by the signal itself, so that a
+// shell loop around the tool stops too (status 128 + the signal).
+void endBySignal() {
     std::fflush(stdout);
     std::fflush(stderr);
-    ::signal(SIGINT, SIG_DFL);
-    ::raise(SIGINT);
+    const int signal = g_stopSignal;
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
 }
 
 // The message (UTF-8) for a failure of the conversion.
@@ -118,13 +126,13 @@ int runConvert(const CliArgs& args, const TConvertData& switches) {
     ConvertControl control;
     ConvertFileOutcome outcome{};
     try {
-        const StopOnInterrupt interrupt(control);
+        const StopOnSignals stopping(control);
         const ProgressBar bar(control);
         outcome =
             convertFile(job, control, [&](const std::string&) { return args.yes || askToOverwrite(output); });
     } catch (const ConvertError& error) {
-        if (g_interrupted != 0) {
-            endByInterrupt();
+        if (g_stopSignal != 0) {
+            endBySignal();
         }
         throw RunError(failureMessage(error, input));
     }
@@ -148,8 +156,8 @@ int runConvert(const CliArgs& args, const TConvertData& switches) {
                          cp1250::toUtf8(inputChangedMessage(job.inputName)).c_str(), output.c_str());
             break;
     }
-    if (g_interrupted != 0) {
-        endByInterrupt();
+    if (g_stopSignal != 0) {
+        endBySignal();
     }
     return outcome == ConvertFileOutcome::Finished ? 0 : 1;
 }

@@ -56,7 +56,10 @@ constexpr const char* kTranscribe = R"(Uporaba: ostrel transcribe [STIKALA] [DAT
 
 Prečrka latinico v Tengwar, vrstico za vrstico, iz datotek (ali s
 standardnega vhoda, če datotek ni ali je ime "-") na standardni izhod.
-Besedilo teče skozi: poraba pomnilnika ni odvisna od velikosti vhoda.
+Besedilo teče skozi: poraba pomnilnika ni odvisna od velikosti vhoda ne
+od dolžine vrstice. Izjema je dolg niz črk, ki ga pravila prečrkovanja ne
+dovolijo razrezati (na primer sami naključni samoglasniki): tak niz se
+hrani ves, dokler se ne konča.
 
   --raw                 surovi način: besedilo je že zapisano v črkah
                         fonetične abecede in se le poišče v tabeli znakov
@@ -80,8 +83,9 @@ constexpr const char* kConvert = R"(Uporaba: ostrel convert [STIKALA] VHOD.txt I
 
 Pretvori besedilno datoteko v dokument RTF, enak tistemu, ki ga napiše
 stran "Pretvorba datotek": besede v pisavi "Tengwar Quenya", ločila in
-številke v latinici. Na terminalu teče vrstica napredka; Ctrl+C pretvorbo
-ustavi in dokument pravilno zaključi.
+številke v latinici. Na terminalu teče vrstica napredka; Ctrl+C (pa tudi
+signala TERM in HUP) pretvorbo ustavi in dokument pravilno zaključi. Če
+pisanje ne uspe (poln disk), se nedokončana izhodna datoteka odstrani.
 
   --yes, -y             obstoječo izhodno datoteko prepiši brez vprašanja
   --set 34=on           velike črke pred prečrkovanjem spremeni v male

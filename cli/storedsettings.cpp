@@ -1,7 +1,12 @@
 #include "cli/storedsettings.h"
 
 #include <QFile>
+#include <QFileInfo>
 
+#include <unistd.h>
+
+#include "core/convert/regularfile.h"
+#include "core/convert/systemerror.h"
 #include "core/transcription/cp1250.h"
 #include "qtcore/storedfile.h"
 #include "qtcore/storedform.h"
@@ -23,12 +28,19 @@ StoredSettings::StoredSettings(const QString& filePath) {
 // reads, so nothing is moved aside or copied.
 void StoredSettings::load(const QString& filePath) {
     m_path = filePath.toStdString();
-    QFile file(filePath);
-    if (!file.exists()) {
+    if (!QFileInfo::exists(filePath)) {
         return;  // never started yet: the defaults
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_problem = "datoteke ni mogo\xC4\x8D" "e prebrati";
+    // A named pipe in the file's place would hold the open for ever.
+    int error = 0;
+    const int fd = openRegularFile(QFile::encodeName(filePath).toStdString(), error);
+    QFile file;
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        m_problem = error == kNotRegularFile ? "to ni navadna datoteka, temve\xC4\x8D cev ali naprava"
+                                             : "datoteke ni mogo\xC4\x8D" "e prebrati";
         return;
     }
     const storedfile::ReadResult result = storedfile::parse(file.readAll(), storedform::group());

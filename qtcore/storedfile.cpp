@@ -65,11 +65,30 @@ bool linesAreSound(const QList<QByteArray>& lines) {
         if (line.isEmpty() || line.startsWith(';')) {
             continue;
         }
-        if (line.startsWith('[') ? !line.contains(']') : !line.contains('=') || endsInsideQuotes(line)) {
+        // An '=' after a backslash is escaped: a line with no other holds no key.
+        if (line.startsWith('[') ? !line.contains(']')
+                                 : findOutsideQuotes(line, '=') < 0 || endsInsideQuotes(line)) {
             return false;
         }
     }
     return true;
+}
+
+// A character written as an escape; a number that names none (a surrogate
+// half, beyond U+10FFFF, or overflowed by a long row of digits) is U+FFFD,
+// which is written back as it is read.
+void appendCodePoint(QString& text, char32_t code) {
+    const bool valid = code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+    const char32_t character = valid ? code : 0xFFFD;
+    text += QString::fromUcs4(&character, 1);
+}
+
+// UTF-8 bytes as text, a byte-order mark at their start kept as the
+// character it is (QString::fromUtf8 drops it, and a value whose text
+// follows an escape would lose it).
+QString utf8Text(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
 }
 
 void chopTrailingSpaces(QString& text, qsizetype limit) {
@@ -146,6 +165,17 @@ QString readKey(QByteArrayView spelled) {
         key += QChar(code);
         i = first + digits;
     }
+    // As QSettings takes a key: no slash at either end, none doubled. A key
+    // written by hand as "Zoom/" is the key "Zoom", and is written back so.
+    while (key.contains(QLatin1String("//"))) {
+        key.replace(QLatin1String("//"), QLatin1String("/"));
+    }
+    while (key.startsWith(QLatin1Char('/'))) {
+        key.remove(0, 1);
+    }
+    while (key.endsWith(QLatin1Char('/'))) {
+        key.chop(1);
+    }
     return key;
 }
 
@@ -156,7 +186,8 @@ QByteArray spellValue(const QString& text) {
     QByteArray out;
     bool needsQuotes = false;
     bool escapeNextIfDigit = false;
-    for (const QChar qc : value) {
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar qc = value.at(i);
         const char16_t ch = qc.unicode();
         if (ch == ';' || ch == ',' || ch == '=') {
             needsQuotes = true;
@@ -202,7 +233,11 @@ QByteArray spellValue(const QString& text) {
                     out += "\\x" + QByteArray::number(ch, 16);
                     escapeNextIfDigit = true;
                 } else {
-                    out += QString(qc).toUtf8();
+                    // A character beyond the first plane is two halves that
+                    // only together are UTF-8.
+                    const bool pair = qc.isHighSurrogate() && i + 1 < value.size() && value.at(i + 1).isLowSurrogate();
+                    out += QStringView(value).sliced(i, pair ? 2 : 1).toUtf8();
+                    i += pair ? 1 : 0;
                 }
         }
     }
@@ -253,13 +288,13 @@ bool valueText(QByteArrayView raw, QString& text) {
                     code = code * 16 + static_cast<char32_t>(digit);
                     ++i;
                 }
-                text += QString::fromUcs4(&code, 1);
+                appendCodePoint(text, code);
             } else if (!known && e >= '0' && e <= '7') {
                 char32_t code = static_cast<char32_t>(e - '0');
                 while (i < raw.size() && raw[i] >= '0' && raw[i] <= '7') {
                     code = code * 8 + static_cast<char32_t>(raw[i++] - '0');
                 }
-                text += QString::fromUcs4(&code, 1);
+                appendCodePoint(text, code);
             }
             chopLimit = text.size();
         } else if (c == '"') {
@@ -276,7 +311,7 @@ bool valueText(QByteArrayView raw, QString& text) {
             while (j < raw.size() && raw[j] != '\\' && raw[j] != '"' && raw[j] != ',') {
                 ++j;
             }
-            text += QString::fromUtf8(raw.sliced(i, j - i));
+            text += utf8Text(raw.sliced(i, j - i));
             i = j;
         }
     }
@@ -321,9 +356,11 @@ ReadResult parse(QByteArrayView data, const QString& group) {
     if (!lines.isEmpty() && lines.constLast().isEmpty()) {
         lines.removeLast();  // what follows the last line end
     }
+    // A character cut at the very end is not UTF-8 either: the decoder
+    // would only hold its bytes back.
     QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString decoded = utf8.decode(kept);
-    if (kept.contains('\0') || utf8.hasError() || !linesAreSound(lines)) {
+    (void)utf8.decode(kept);
+    if (kept.contains('\0') || utf8.hasError() || !QByteArrayView(kept).isValidUtf8() || !linesAreSound(lines)) {
         result.shape = Shape::Unreadable;
         return result;
     }
@@ -342,22 +379,27 @@ ReadResult parse(QByteArrayView data, const QString& group) {
             const QString section = readKey(trimmed.mid(1, trimmed.indexOf(']') - 1).trimmed());
             where = section == group ? Where::Group : Where::Other;
             if (where == Where::Other) {
-                result.contents.otherSections += line + '\n';
+                result.contents.otherSections += raw + '\n';
             }
             continue;
         }
+        // Lines kept for others are kept byte for byte, line ends too: a
+        // CR taken off at every write would shorten them write by write.
         if (where == Where::Other) {
-            result.contents.otherSections += line + '\n';
+            result.contents.otherSections += raw + '\n';
             continue;
         }
         if (trimmed.isEmpty() || trimmed.startsWith(';')) {
             continue;  // the first and last lines, and comments
         }
         if (where == Where::Leading) {
-            result.contents.leading += line + '\n';
+            result.contents.leading += raw + '\n';
             continue;
         }
         const qsizetype equals = findOutsideQuotes(trimmed, '=');
+        if (equals < 0) {
+            continue;  // never so: linesAreSound refused it
+        }
         QByteArrayView value = QByteArrayView(trimmed).sliced(equals + 1);
         // An unquoted ';' starts a comment.
         if (const qsizetype comment = findOutsideQuotes(value, ';'); comment >= 0) {

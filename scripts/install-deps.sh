@@ -17,6 +17,7 @@ PACKAGES=(
   dpkg-dev desktop-file-utils appstream lintian
   hunspell-sl
   dbus-daemon weston qt6-wayland
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -28,9 +28,11 @@ if command -v clang++ >/dev/null 2>&1 && compgen -G "/usr/lib/llvm-*/lib/clang/*
   CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DOSTREL_FUZZ=ON -DOSTREL_BUILD_BENCH=OFF >/dev/null
   cmake --build "$root/build-fuzz" --parallel "$jobs" --target szdd_fuzz engine_fuzz descriptions_fuzz \
-    generator_fuzz stringlist_fuzz readback_fuzz settingsvalue_fuzz
+    generator_fuzz stringlist_fuzz readback_fuzz settingsvalue_fuzz settingsfile_fuzz wordlist_fuzz textdocument_fuzz \
+    textsurvey_fuzz
   fuzz_runs=0
-  for target in engine descriptions generator stringlist readback settingsvalue szdd; do
+  for target in engine descriptions generator stringlist readback settingsvalue settingsfile wordlist textdocument \
+    textsurvey szdd; do
     binary="$(find "$root/build-fuzz/tests" -name "${target}_fuzz" -type f -perm -u+x | head -n 1)"
     seeds="$root/tests/fuzz/corpus/$target"
     scratch="$(mktemp -d)"

@@ -16,7 +16,10 @@ namespace {
 // The output file; closed at the end so a late write error is seen.
 class OutputFile : public ByteSink {
 public:
-    explicit OutputFile(int fd) : m_fd(fd) {}
+    explicit OutputFile(int fd) : m_fd(fd) {
+        struct stat info {};
+        m_regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    }
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
     ~OutputFile() override {
@@ -42,10 +45,15 @@ public:
         return done;
     }
     int lastError() const override { return m_error; }
+    // Whether the output is a regular file (not a device such as /dev/null).
+    bool isRegular() const { return m_regular; }
     // False when the system reports a failure.
     bool close() {
         const int fd = m_fd;
         m_fd = -1;
+        if (fd < 0) {
+            return true;
+        }
         if (::close(fd) != 0) {
             m_error = errno;
             return false;
@@ -56,6 +64,7 @@ public:
 private:
     int m_fd;
     int m_error = 0;
+    bool m_regular = false;
 };
 
 // Converts the pieces of a Windows-1250 input. `before` is what was read of
@@ -96,6 +105,16 @@ bool convertUtf8(InputFile& input, RtfDocument& document, ConvertControl& contro
     const auto fault = cp1250::appendFromUtf8(input.piece(), decoded, true);
     document.add(decoded);
     return !fault;
+}
+
+// Removes what a failed conversion wrote into a regular file; the sentence
+// that tells the user what became of it (Windows-1250).
+std::string removePartialOutput(OutputFile& output, const std::string& path, const std::string& name) {
+    output.close();
+    if (::unlink(path.c_str()) == 0) {
+        return "Nedokon\xE8" "ana datoteka \x84" + name + "\x93 je odstranjena.";
+    }
+    return "Nedokon\xE8" "ane datoteke \x84" + name + "\x93 ni bilo mogo\xE8" "e odstraniti; ni cel dokument.";
 }
 
 }  // namespace
@@ -196,21 +215,33 @@ ConvertFileOutcome convertFile(const ConvertJob& job, ConvertControl& control, c
         throw ConvertError(Kind::OpenOutput, job.outputName, errno);
     }
     OutputFile output(fd);
-    BufferedWriter writer(output, job.outputName);
-    control.total.store(surveyed + input.size(), std::memory_order_relaxed);
-    control.scanned.store(surveyed, std::memory_order_relaxed);
-    RtfDocument document(writer, job.settings, control);
     bool whole = true;
-    if (utf8) {
-        whole = convertUtf8(input, document, control, surveyed);
-    } else {
-        convertCp1250(input, document, control, surveyed);
+    bool stopped = false;
+    try {
+        BufferedWriter writer(output, job.outputName);
+        control.total.store(surveyed + input.size(), std::memory_order_relaxed);
+        control.scanned.store(surveyed, std::memory_order_relaxed);
+        RtfDocument document(writer, job.settings, control);
+        if (utf8) {
+            whole = convertUtf8(input, document, control, surveyed);
+        } else {
+            convertCp1250(input, document, control, surveyed);
+        }
+        document.finish();
+        stopped = document.stopped();
+        if (!output.close()) {
+            throw ConvertError(Kind::Write, job.outputName, output.lastError());
+        }
+    } catch (const ConvertError& error) {
+        // A full disk or a failed read leaves a document without its end,
+        // which no reader opens as a whole: it goes, and the message says so.
+        // A device (/dev/full) holds no document to remove.
+        if (!output.isRegular()) {
+            throw;
+        }
+        throw ConvertError(error, removePartialOutput(output, outputPath, job.outputName));
     }
-    document.finish();
-    if (!output.close()) {
-        throw ConvertError(Kind::Write, job.outputName, output.lastError());
-    }
-    if (document.stopped()) {
+    if (stopped) {
         return ConvertFileOutcome::Stopped;
     }
     return input.changed() || !whole ? ConvertFileOutcome::Changed : ConvertFileOutcome::Finished;

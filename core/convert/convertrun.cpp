@@ -6,6 +6,13 @@
 
 #include "core/convert/grouppipeline.h"
 
+namespace {
+
+// The most of an unfinished run that is held before its parts are written.
+constexpr std::size_t kLongRunBytes = std::size_t{1} << 20;
+
+}  // namespace
+
 int ConvertControl::percent() const {
     const std::uint64_t all = total.load(std::memory_order_relaxed);
     if (all == 0) {
@@ -92,6 +99,12 @@ bool RtfDocument::add(std::string_view text) {
         }
     }
     m_carry.append(data + runStart, size - runStart);
+    // A run that goes on and on (a file without spaces or line breaks) is
+    // written as it comes instead of being held.
+    if (m_carry.size() >= kLongRunBytes) {
+        m_groups->runPart(m_carry, m_letters);
+        m_carry.clear();
+    }
     m_taken += size;
     return true;
 }

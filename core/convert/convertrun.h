@@ -45,7 +45,8 @@ class GroupPipeline;
 // LatinToTengwar in the Tengwar font, everything else as Latin text), "\par"
 // for each line break (CR LF, a lone CR, a lone LF), and at the end the
 // closing brace. The document is the same however the text is cut into
-// pieces. Raises ConvertError on a failed write, and passes on the
+// pieces. Memory does not grow with a line or a run: a long run is written
+// as it comes. Raises ConvertError on a failed write, and passes on the
 // transcription's errors.
 class RtfDocument {
 public:

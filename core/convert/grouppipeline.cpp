@@ -9,6 +9,7 @@
 #include "core/convert/convertrun.h"
 #include "core/transcription/cp1250.h"
 #include "core/transcription/engine.h"
+#include "core/transcription/enginestream.h"
 #include "core/transcription/settingssource.h"
 
 namespace {
@@ -81,6 +82,11 @@ struct GroupPipeline::Batch {
     }
 };
 
+struct GroupPipeline::LongRun {
+    std::unique_ptr<LineTranscriber> engine;  // for letters
+    std::string scratch;
+};
+
 GroupPipeline::GroupPipeline(BufferedWriter& out, const ConvertSettings& settings)
     : m_out(out), m_lowerCase(settings.lowerCase), m_gathering(std::make_unique<Batch>()) {
     if (settings.switches) {
@@ -101,19 +107,72 @@ GroupPipeline::~GroupPipeline() {
     }
 }
 
-void GroupPipeline::run(std::string_view text, bool letters) {
-    if (text.empty()) {
-        return;
-    }
+void GroupPipeline::readSwitches(bool letters) {
     if (letters && !m_switchesReady) {
         loadSettings(m_switches);
         m_switchesReady = true;
     }
+}
+
+void GroupPipeline::run(std::string_view text, bool letters) {
+    if (m_longRun) {
+        runPart(text, letters);
+        endLongRun();
+        return;
+    }
+    if (text.empty()) {
+        return;
+    }
+    readSwitches(letters);
     m_gathering->text.append(text);
     add(text.size(), letters ? Kind::Letters : Kind::Latin);
 }
 
+void GroupPipeline::runPart(std::string_view text, bool letters) {
+    if (!m_longRun) {
+        readSwitches(letters);
+        flush();
+        m_longRun = std::make_unique<LongRun>();
+        m_out.write(letters ? "{\\f1 " : "{\\f0 ");
+        if (letters) {
+            m_longRun->engine = std::make_unique<LineTranscriber>(
+                m_switches, false, [this, escaped = std::string()](std::string_view codes) mutable {
+                    escaped.clear();
+                    rtf::appendEscaped(escaped, codes);
+                    m_out.write(escaped);
+                });
+        }
+    }
+    std::string& scratch = m_longRun->scratch;
+    scratch.clear();
+    if (!m_longRun->engine) {
+        rtf::appendEscaped(scratch, text);
+        m_out.write(scratch);
+        return;
+    }
+    std::string_view source = text;
+    if (m_lowerCase) {
+        scratch.assign(text);
+        for (char& c : scratch) {
+            c = static_cast<char>(cp1250::toLower(static_cast<unsigned char>(c)));
+        }
+        source = scratch;
+    }
+    m_longRun->engine->add(source);
+}
+
+void GroupPipeline::endLongRun() {
+    const std::unique_ptr<LongRun> run = std::move(m_longRun);
+    if (run->engine) {
+        run->engine->finish();
+    }
+    m_out.write("}");
+}
+
 void GroupPipeline::lineBreak() {
+    if (m_longRun) {
+        endLongRun();
+    }
     add(0, Kind::LineBreak);
 }
 
@@ -190,6 +249,10 @@ void GroupPipeline::writeOldest() {
 }
 
 void GroupPipeline::flush() {
+    if (m_longRun) {
+        endLongRun();  // its groups went out as they came
+        return;
+    }
     while (!m_inFlight.empty()) {
         writeOldest();
     }

@@ -32,6 +32,13 @@ public:
     // The stored switches are read here, at the first letter run, unless the
     // settings gave them.
     void run(std::string_view text, bool letters);
+    // A part of a run that goes on after it (a run too long to hold): the
+    // groups before it are written, then its group is written as its parts
+    // come, letters through the streamed line transcriber, so that memory
+    // does not grow with the run. The next run() (of any text, even none),
+    // lineBreak() or flush() ends it; the document is the same as for the
+    // whole run given to run().
+    void runPart(std::string_view text, bool letters);
     void lineBreak();
     // Writes every group taken so far. Raises ConvertError on a failed write
     // and passes on a transcription's error.
@@ -40,17 +47,21 @@ public:
 private:
     enum class Kind : std::uint8_t { Latin, Letters, LineBreak };
     struct Batch;
+    struct LongRun;
 
     std::unique_ptr<Batch> newBatch();
     void add(std::size_t length, Kind kind);
     void dispatch();
     void writeOldest();
     void work();
+    void readSwitches(bool letters);
+    void endLongRun();
 
     BufferedWriter& m_out;
     bool m_lowerCase;
     TConvertData m_switches;
     bool m_switchesReady = false;
+    std::unique_ptr<LongRun> m_longRun;  // the run being written as it comes
     std::unique_ptr<Batch> m_gathering;
     std::deque<std::unique_ptr<Batch>> m_inFlight;  // oldest first
     std::vector<std::unique_ptr<Batch>> m_spare;

@@ -7,30 +7,21 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/convert/regularfile.h"
 #include "core/convert/rtfwriter.h"
 #include "core/convert/systemerror.h"
 
 InputFile::InputFile(const std::string& path, std::string name, std::size_t pieceSize)
     : m_path(path), m_name(std::move(name)), m_pieceSize(std::max<std::size_t>(pieceSize, 4)) {
-    // Non-blocking, so that a named pipe given as the input cannot hang the
-    // open; only regular files are read.
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (m_fd < 0) {
-        throw ConvertError(ConvertError::Kind::OpenInput, m_name, errno);
-    }
     int error = 0;
-    if (::fstat(m_fd, &m_opened) != 0) {
-        error = errno;
-    } else if (S_ISDIR(m_opened.st_mode)) {
-        error = EISDIR;
-    } else if (!S_ISREG(m_opened.st_mode)) {
-        error = kNotRegularFile;
-    }
-    if (error != 0) {
-        ::close(m_fd);
+    m_fd = openRegularFile(path, error);
+    if (m_fd < 0 || ::fstat(m_fd, &m_opened) != 0) {
+        error = error != 0 ? error : errno;
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
         throw ConvertError(ConvertError::Kind::OpenInput, m_name, error);
     }
-    ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
     ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     m_buffer.resize(m_pieceSize);
 }

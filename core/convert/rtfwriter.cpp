@@ -50,6 +50,13 @@ ConvertError::ConvertError(Kind kind, const std::string& fileName, int systemErr
       m_systemError(systemError),
       m_place(place) {}
 
+ConvertError::ConvertError(const ConvertError& error, const std::string& addedSentence)
+    : std::runtime_error(std::string(error.what()) + '\r' + addedSentence),
+      m_kind(error.m_kind),
+      m_fileName(error.m_fileName),
+      m_systemError(error.m_systemError),
+      m_place(error.m_place) {}
+
 std::string ConvertError::messageFor(Kind kind, const std::string& fileName, int systemError,
                                      const TextPlace& place) {
     std::string text;

@@ -41,6 +41,8 @@ public:
     // systemError: the errno of the failure, 0 when there is none; its
     // reason is then said after the message.
     ConvertError(Kind kind, const std::string& fileName, int systemError = 0, TextPlace place = {});
+    // The same failure with one more sentence (Windows-1250) after its message.
+    ConvertError(const ConvertError& error, const std::string& addedSentence);
     Kind kind() const { return m_kind; }
     const std::string& fileName() const { return m_fileName; }
     int systemError() const { return m_systemError; }

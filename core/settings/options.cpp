@@ -214,6 +214,9 @@ void TOptions::writeValue(const std::string& name, const StoredValue& value) {
         }
     }
     m_unsaved[name] = value;
+    if (m_filling) {
+        m_filledDefaults[name] = value;
+    }
     if (m_batchDepth > 0 || flush()) {
         return;
     }
@@ -225,14 +228,21 @@ bool TOptions::SaveEdits() {
     // The program is closing: a batch still open (the start-up's) ends here.
     m_batchDepth = 0;
     flush();
-    // Where the windows stood and which page was shown are not the user's edits.
+    // Where the windows stood, which page was shown and the first-start mark
+    // are not the user's edits.
     static const std::string* const placement[] = {&storename::kMainRect,   &storename::kZoomRect,
                                                    &storename::kHelpRect,   &storename::kActivePage,
-                                                   &storename::kDefault,    &storename::kPoetry};
+                                                   &storename::kDefault,    &storename::kPoetry,
+                                                   &storename::kFirstTime};
     for (const auto& entry : m_unsaved) {
         const std::string& name = entry.first;
-        if (std::none_of(std::begin(placement), std::end(placement),
-                         [&](const std::string* each) { return *each == name; })) {
+        const std::optional<StoredValue>& value = entry.second;
+        if (std::any_of(std::begin(placement), std::end(placement),
+                        [&](const std::string* each) { return *each == name; })) {
+            continue;
+        }
+        const auto filled = m_filledDefaults.find(name);
+        if (filled == m_filledDefaults.end() || !value || !(*value == filled->second)) {
             return false;
         }
     }

@@ -201,8 +201,9 @@ public:
     void LoadConvertData(TConvertData& data);
 
     // Tries once more to write what is kept in memory. False when something
-    // the user changed still cannot be saved (where the windows stand and
-    // the page shown do not count).
+    // the user changed still cannot be saved (where the windows stand, the
+    // page shown, the first-start mark and the defaults the store filled in
+    // when it opened do not count).
     bool SaveEdits();
     // Where the settings live (Windows-1250), for messages.
     std::string SettingsLocation() const { return m_backend.location(); }
@@ -254,6 +255,10 @@ private:
     // Values not yet in the backend (nullopt: deleted): a batch's writes, or
     // writes the backend refused.
     std::map<std::string, std::optional<StoredValue>> m_unsaved;
+    // The defaults written when the store opened (for values it lacked):
+    // no change of the user's while they stay as they are.
+    std::map<std::string, StoredValue> m_filledDefaults;
+    bool m_filling = false;
     int m_batchDepth = 0;
     bool m_unsavedReported = false;
 };

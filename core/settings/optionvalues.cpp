@@ -163,6 +163,11 @@ void TOptions::InitStore() {
     }
     // Everything below reaches the backend as one change.
     const StoreBatch batch(*this);
+    m_filling = true;
+    struct FillEnd {
+        bool& filling;
+        ~FillEnd() { filling = false; }
+    } fillEnd{m_filling};
     // The help-file registration of the original platform has no counterpart here.
     writeValue(storename::kDefault, StoredValue::text(keyNotice()));
     writeValue(storename::kPoetry, StoredValue::text(poetry()));

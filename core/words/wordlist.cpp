@@ -1,11 +1,14 @@
 #include "core/words/wordlist.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <array>
-#include <fstream>
 #include <iterator>
 #include <numeric>
 
+#include "core/convert/regularfile.h"
 #include "core/transcription/cp1250.h"
 #include "core/transcription/cp1250checked.h"
 #include "core/words/wordtext.h"
@@ -46,12 +49,25 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
+// Only a regular file is read: a named pipe under the name would hold the
+// open, a device give bytes without end.
 bool readFile(const std::string& path, std::string& bytes) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    int error = 0;
+    const int fd = openRegularFile(path, error);
+    if (fd < 0)
         return false;
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return !file.bad();
+    bytes.clear();
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ::close(fd);
+            return n == 0;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
 }
 
 bool toCp1250(std::string_view stem, DicCharset charset, std::string& out) {
@@ -152,8 +168,9 @@ DicCharset charsetOfAffixes(std::string_view affixText) {
     return DicCharset::Latin1;
 }
 
-WordList parseDictionary(std::string_view dicText, DicCharset charset) {
+WordList parseDictionary(std::string_view dicText, DicCharset charset, std::size_t* entries) {
     WordList list;
+    std::size_t lines = 0;
     std::string word;
     std::size_t at = 0;
     bool firstLine = true;
@@ -173,6 +190,8 @@ WordList parseDictionary(std::string_view dicText, DicCharset charset) {
         }
         // The stem ends at its flags ("/"), its morphology (a tab or blank)
         // or the line's end.
+        if (!trimmed(line).empty())
+            ++lines;
         const std::size_t stemEnd = line.find_first_of("/\t \r");
         const std::string_view stem = line.substr(0, stemEnd);
         if (stem.empty() || stem.size() > 4 * kMaxLetters)
@@ -182,10 +201,18 @@ WordList parseDictionary(std::string_view dicText, DicCharset charset) {
         list.add(word);
     }
     list.sortUnique();
+    if (entries != nullptr)
+        *entries = lines;
     return list;
 }
 
-std::optional<WordList> readDictionary(const std::string& dicPath) {
+bool dictionaryDamaged(std::string_view dicText, std::size_t entries, std::size_t words) {
+    return dicText.find('\0') != std::string_view::npos || (entries >= kFewestEntriesJudged && words * 20 < entries);
+}
+
+std::optional<WordList> readDictionary(const std::string& dicPath, bool* damaged) {
+    if (damaged != nullptr)
+        *damaged = false;
     std::string dic;
     if (!readFile(dicPath, dic))
         return std::nullopt;
@@ -195,7 +222,14 @@ std::optional<WordList> readDictionary(const std::string& dicPath) {
     const std::string stem =
         dot != std::string::npos && (slash == std::string::npos || dot > slash) ? dicPath.substr(0, dot) : dicPath;
     readFile(stem + ".aff", affixes);
-    return parseDictionary(dic, charsetOfAffixes(affixes));
+    std::size_t entries = 0;
+    WordList list = parseDictionary(dic, charsetOfAffixes(affixes), &entries);
+    if (dictionaryDamaged(dic, entries, list.size())) {
+        if (damaged != nullptr)
+            *damaged = true;
+        return std::nullopt;
+    }
+    return list;
 }
 
 }  // namespace words

@@ -50,11 +50,20 @@ DicCharset charsetOfAffixes(std::string_view affixText);
 // The stems of a Hunspell dictionary (.dic) that suit the drills: the part of
 // each line before its flags, words in small letters only (names and
 // abbreviations are left out), taken into Windows-1250. The first line, the
-// count, is skipped.
-WordList parseDictionary(std::string_view dicText, DicCharset charset);
+// count, is skipped. entries, when given, receives how many lines after the
+// count hold anything.
+WordList parseDictionary(std::string_view dicText, DicCharset charset, std::size_t* entries = nullptr);
 
-// Reads a dictionary file and the affix file beside it (the same name with
-// ".aff", for its character set). Nothing when the dictionary cannot be read.
-std::optional<WordList> readDictionary(const std::string& dicPath);
+// Whether a dictionary's text is no word list (a damaged or wrong file that
+// would be drilled as random letters): it holds NUL bytes, or of at least
+// kFewestEntriesJudged entries fewer than one in twenty gave a word. In
+// Debian's Slovene dictionary more than half do.
+inline constexpr std::size_t kFewestEntriesJudged = 20;
+bool dictionaryDamaged(std::string_view dicText, std::size_t entries, std::size_t words);
+
+// Reads a dictionary file (a regular file only) and the affix file beside it
+// (the same name with ".aff", for its character set). Nothing when the
+// dictionary cannot be read, or is damaged (then *damaged is set).
+std::optional<WordList> readDictionary(const std::string& dicPath, bool* damaged = nullptr);
 
 }  // namespace words

@@ -1,6 +1,7 @@
 #include "ui/settings/settingsfilebackend.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,15 +9,17 @@
 #include <QLockFile>
 #include <QScreen>
 #include <QTemporaryFile>
+#include <QThread>
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <csignal>
 
+#include "core/convert/regularfile.h"
+#include "core/convert/systemerror.h"
 #include "qtcore/qtext.h"
 #include "qtcore/storedfile.h"
 #include "qtcore/storedform.h"
@@ -38,11 +41,17 @@ struct LockOwner {
 };
 
 // The owner a lock file names, in QLockFile's layout: the process id, the
-// program's name and the machine's name on the first three lines.
+// program's name and the machine's name on the first three lines. Only a
+// regular file is read: a named pipe in its place would hold the open.
 LockOwner lockOwner(const QString& lockPath) {
-    QFile lock(lockPath);
     LockOwner owner;
-    if (!lock.open(QIODevice::ReadOnly)) {
+    int error = 0;
+    const int fd = openRegularFile(QFile::encodeName(lockPath).toStdString(), error);
+    QFile lock;
+    if (fd < 0 || !lock.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
         return owner;
     }
     const QList<QByteArray> lines = lock.read(4096).split('\n');
@@ -59,29 +68,31 @@ bool onAnotherMachine(const LockOwner& owner) {
     return owner.pid > 0 && !owner.host.isEmpty() && owner.host != thisHost();
 }
 
-// Whether the process named on the first line of a QLockFile runs on this
-// machine. False for an empty or unreadable lock, as a kill between the
-// lock's creation and its first write leaves it.
-bool lockOwnerRuns(const LockOwner& owner) {
-    if (owner.pid <= 0) {
-        return false;
-    }
-    if (onAnotherMachine(owner)) {
-        return true;  // another machine's process: not ours to judge
-    }
-    return ::kill(static_cast<pid_t>(owner.pid), 0) == 0 || errno == EPERM;
+bool isSpecial(const QString& path) {
+    return isSpecialFile(QFile::encodeName(path).toStdString());
 }
 
-// Removes a lock file whose owner is gone, so that the next write need not
-// wait for Qt's stale-lock time. A live owner holds a file lock on it, which
-// is checked before the removal.
-void clearStaleLock(const QString& lockPath) {
-    QFile lock(lockPath);
-    if (!lock.exists() || lockOwnerRuns(lockOwner(lockPath)) || !lock.open(QIODevice::ReadOnly)) {
-        return;
-    }
-    if (::flock(lock.handle(), LOCK_EX | LOCK_NB) == 0) {
-        QFile::remove(lockPath);
+// The lock's own rules tell a stale lock: its owner is gone from this
+// machine, or it names none and is older than this. A live writer creates
+// the lock file before it writes its process id into it, so a young empty
+// lock is a writer at work, never ownerless.
+constexpr int kStaleLockMs = 30000;
+// How long a write waits for another writer's lock.
+constexpr int kLockWaitMs = 5000;
+
+// Waits for the lock in short steps: a write holds it for a few
+// milliseconds, and QLockFile's own wait doubles from a tenth of a second.
+bool takeLock(QLockFile& lock, int timeoutMs) {
+    lock.setStaleLockTime(kStaleLockMs);
+    QDeadlineTimer deadline(timeoutMs);
+    for (int pause = 2;; pause = std::min(pause * 2, 50)) {
+        if (lock.tryLock(0)) {
+            return true;
+        }
+        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired()) {
+            return false;
+        }
+        QThread::msleep(static_cast<unsigned long>(std::min<qint64>(pause, deadline.remainingTime() + 1)));
     }
 }
 
@@ -201,15 +212,15 @@ std::string SettingsFileBackend::keepDamagedCopy() {
 }
 
 // What a killed run leaves: a lock nobody holds, and the program's own
-// temporary files. The temporary files are removed only under the lock that
-// every writer holds, so no running write loses its file; files of any other
-// name (a user's "Tengwar Ostrel.conf.backup") are never touched.
+// temporary files. Taking the lock clears a stale one by the lock's own
+// rules; the temporary files are removed only under the lock that every
+// writer holds, so no running write loses its file. Files of any other name
+// (a user's "Tengwar Ostrel.conf.backup") are never touched.
 void SettingsFileBackend::clearLeftovers() {
     const QString lockPath = m_path + QStringLiteral(".lock");
-    clearStaleLock(lockPath);
     const QFileInfo info(m_path);
     QDir folder = info.dir();
-    if (!folder.exists()) {
+    if (!folder.exists() || !lockUsable() || onAnotherMachine(lockOwner(lockPath))) {
         return;
     }
     const QString prefix = info.fileName() + storedfile::temporaryMark();
@@ -219,15 +230,32 @@ void SettingsFileBackend::clearLeftovers() {
             leftovers << name;
         }
     }
-    if (leftovers.isEmpty() || onAnotherMachine(lockOwner(lockPath))) {
+    if (leftovers.isEmpty() && !QFileInfo::exists(lockPath)) {
         return;
     }
     QLockFile lock(lockPath);
-    if (lock.tryLock(0)) {
+    if (takeLock(lock, 0)) {
         for (const QString& name : leftovers) {
             folder.remove(name);
         }
     }
+}
+
+// A named pipe, a device or a folder under the lock's name would hold up
+// or refuse every write (the lock reads its owner from the file): nothing
+// is written, and the user is told once.
+bool SettingsFileBackend::lockUsable() {
+    const QString lockPath = m_path + QStringLiteral(".lock");
+    if (!isSpecial(lockPath)) {
+        return true;
+    }
+    if (!m_toldSpecialLock) {
+        m_toldSpecialLock = true;
+        addNotice(QStringLiteral("Namesto datoteke zaklepa \u201E%1\u201C je cev, naprava ali mapa, zato "
+                                 "nastavitev ni mogo\u010De shraniti.")
+                      .arg(lockPath));
+    }
+    return false;
 }
 
 // The machine named by a lock that another computer holds on the file, or
@@ -277,9 +305,20 @@ void SettingsFileBackend::load() {
     if (m_loadedFile.isEmpty() || m_loadedFile == m_stuckFile) {
         return;  // no file yet, or a broken one that stays: the defaults
     }
-    QFile file(m_path);
-    if (!QFileInfo(m_path).isFile() || !file.open(QIODevice::ReadOnly)) {
+    int error = 0;
+    const int fd = openRegularFile(QFile::encodeName(m_path).toStdString(), error);
+    QFile file;
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
         m_unreadable = true;  // an access problem: the file is kept as it is
+        if (error == kNotRegularFile && m_loadedFile != m_toldSpecialFile) {
+            m_toldSpecialFile = m_loadedFile;
+            addNotice(QStringLiteral("Namesto datoteke z nastavitvami \u201E%1\u201C je cev ali naprava. "
+                                     "Program nadaljuje s privzetimi nastavitvami in jih ne shrani.")
+                          .arg(m_path));
+        }
         return;
     }
     const QByteArray data = file.readAll();
@@ -379,12 +418,11 @@ bool SettingsFileBackend::writeMany(const std::vector<Change>& changes) {
         }
         return false;
     }
-    clearStaleLock(lockPath);
-    if (!QDir().mkpath(QFileInfo(m_path).path())) {
+    if (!lockUsable() || !QDir().mkpath(QFileInfo(m_path).path())) {
         return false;
     }
     QLockFile lock(lockPath);
-    if (!lock.tryLock(1000)) {
+    if (!takeLock(lock, kLockWaitMs)) {
         return false;
     }
     prepare();

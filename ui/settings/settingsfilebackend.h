@@ -29,8 +29,10 @@
 // copied to a backup, and is told once; what it lost goes back to its default.
 //
 // Opening the file also clears what a killed run of this program may have
-// left: a lock file whose owner is gone (on this machine) and the program's
-// own temporary files. A lock of another machine (a home folder shared over
+// left: a stale lock file (by QLockFile's rules: its owner is gone from this
+// machine, or it names none and is old) and the program's own temporary
+// files. Only regular files are read: a named pipe or a device under the
+// file's or the lock's name is told to the user and never opened. A lock of another machine (a home folder shared over
 // the network) is left alone; while it is there, nothing is written and the
 // user is told so at once.
 class SettingsFileBackend : public ValueBackend {
@@ -68,6 +70,7 @@ private:
     void keepAside();
     void keepCutCopy();
     void clearLeftovers();
+    bool lockUsable();
     QString foreignLockHost() const;
     bool replaceFile(const QByteArray& bytes);
     void addNotice(const QString& text);
@@ -82,6 +85,8 @@ private:
     QString m_copiedFile;        // the version of the file last copied to a backup
     QString m_copiedTo;
     QString m_toldForeignLock;   // the host last reported as holding the lock
+    QString m_toldSpecialFile;   // the version of a special file under the name last reported
+    bool m_toldSpecialLock = false;
     int m_fileReads = 0;
 };
 

@@ -6,6 +6,12 @@
 #include <QFileInfo>
 #include <QThreadPool>
 
+#include <unistd.h>
+
+#include <utility>
+
+#include "core/convert/regularfile.h"
+#include "core/convert/systemerror.h"
 #include "core/exercise/random.h"
 #include "core/settings/options.h"
 #include "core/transcription/settingssource.h"
@@ -25,21 +31,51 @@ namespace {
 // A text larger than this is not read: it is no story but some other file.
 constexpr qint64 kLargestText = 64 * 1024 * 1024;
 
+// How long the end of the program waits for a reading still running; a
+// reading stuck in the system (a network folder gone) is left behind.
+constexpr int kLongestWaitAtEndMs = 3000;
+
+// A system error as the end of a sentence: "ni dovoljenja".
+QString reasonText(int error) {
+    QString text = fromCp1250(systemErrorText(error));
+    if (text.endsWith(QLatin1Char('.'))) {
+        text.chop(1);
+    }
+    if (!text.isEmpty()) {
+        text[0] = text[0].toLower();
+    }
+    return text;
+}
+
 words::RandomFunction programRandom() {
     return [](int n) { return Random(n); };
 }
 
 }  // namespace
 
+// The threads of the drills and what their results reach the main thread
+// through. It outlives the drills when a reading does not end in time.
+struct WordDrills::Background {
+    QThreadPool pool;
+    QObject relay;           // on the main thread
+    bool abandoned = false;  // read and written on the main thread only
+};
+
 // Runs work on the drills' own threads and done with its result on the main
-// thread. The destructor waits for the work, so the result never outlives
-// its receiver.
+// thread, unless the drills are gone by then.
 template <class Result>
 void WordDrills::inBackground(std::function<Result()> work, std::function<void(Result)> done) {
-    m_pool.start([this, work = std::move(work), done = std::move(done)]() mutable {
+    Background* const background = m_background;
+    background->pool.start([background, work = std::move(work), done = std::move(done)]() mutable {
         auto result = std::make_shared<Result>(work());
         QMetaObject::invokeMethod(
-            this, [done = std::move(done), result] { done(std::move(*result)); }, Qt::QueuedConnection);
+            &background->relay,
+            [background, done = std::move(done), result] {
+                if (!background->abandoned) {
+                    done(std::move(*result));
+                }
+            },
+            Qt::QueuedConnection);
     });
 }
 
@@ -69,7 +105,7 @@ struct WordDrills::LoadedText {
 };
 
 WordDrills::WordDrills(QObject* parent)
-    : QObject(parent), m_dictionaryProblem(QStringLiteral("Slovar še ni naložen.")) {
+    : QObject(parent), m_dictionaryProblem(QStringLiteral("Slovar še ni naložen.")), m_background(new Background) {
     qRegisterMetaType<std::shared_ptr<WordRun>>();
     // A short list, read at once: the texts' indexes need it too.
     QFile list(commonWordsPath());
@@ -81,8 +117,13 @@ WordDrills::WordDrills(QObject* parent)
 }
 
 WordDrills::~WordDrills() {
-    // A load still running ends first; its result is dropped with this object.
-    m_pool.waitForDone();
+    // A load still running ends first, for a while; its result is dropped.
+    // One that does not end is left running with its threads, which the
+    // end of the process stops.
+    m_background->abandoned = true;
+    if (m_background->pool.waitForDone(kLongestWaitAtEndMs)) {
+        delete m_background;
+    }
 }
 
 QString WordDrills::defaultDictionaryPath() {
@@ -106,16 +147,19 @@ void WordDrills::loadDictionary(const QString& dicPath) {
     // The switches are read here: the index is made for the ones in use.
     TConvertData settings;
     loadSettings(settings);
+    // The index and the common words among the dictionary's, or none and
+    // whether the file was there but damaged.
     struct Loaded {
         std::shared_ptr<const words::WordIndex> index;
         std::shared_ptr<const words::CommonWords> common;
+        bool damaged = false;
     };
     inBackground<Loaded>(
         [path, settings, common = m_common]() -> Loaded {
-            auto list = words::readDictionary(path);
-            if (!list)
-                return {};
             Loaded loaded;
+            auto list = words::readDictionary(path, &loaded.damaged);
+            if (!list)
+                return loaded;
             if (common)
                 loaded.common = std::make_shared<const words::CommonWords>(common->presentIn(*list));
             loaded.index = std::make_shared<const words::WordIndex>(
@@ -124,7 +168,12 @@ void WordDrills::loadDictionary(const QString& dicPath) {
         },
         [this, dicPath](Loaded loaded) {
             m_loadingDictionary = false;
-            if (!loaded.index) {
+            if (loaded.damaged) {
+                m_dictionaryProblem =
+                    QStringLiteral("Slovar %1 je poškodovan: v njem ni seznama besed. Namestite paket "
+                                   "hunspell-sl znova.")
+                        .arg(QDir::toNativeSeparators(dicPath));
+            } else if (!loaded.index) {
                 m_dictionaryProblem =
                     QStringLiteral("Slovarja slovenskih besed ni (%1). Namestite paket hunspell-sl.")
                         .arg(QDir::toNativeSeparators(dicPath));
@@ -226,10 +275,17 @@ void WordDrills::openTextFile(const QString& path) {
     readText([absolute] {
         auto loaded = std::make_shared<LoadedText>();
         const QString shown = QDir::toNativeSeparators(absolute);
-        QFile file(absolute);
-        if (!file.open(QIODevice::ReadOnly)) {
-            loaded->problem =
-                QStringLiteral("Datoteke „%1“ ni mogoče prebrati: %2.").arg(shown, file.errorString());
+        // Only a regular file: a named pipe would hold the reading thread
+        // (and the program's end) until someone wrote to it.
+        int error = 0;
+        const int fd = openRegularFile(QFile::encodeName(absolute).toStdString(), error);
+        QFile file;
+        if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+            if (fd >= 0) {
+                ::close(fd);
+            }
+            loaded->problem = QStringLiteral("Datoteke „%1“ ni mogoče prebrati: %2.")
+                                  .arg(shown, error != 0 ? reasonText(error) : file.errorString());
             return loaded;
         }
         if (file.size() > kLargestText) {
@@ -246,6 +302,13 @@ void WordDrills::openTextFile(const QString& path) {
         }
         if (bytes.trimmed().isEmpty()) {
             loaded->problem = QStringLiteral("Datoteka „%1“ je prazna.").arg(shown);
+            return loaded;
+        }
+        // Text has no NUL bytes; a program, a picture or an archive has many.
+        if (bytes.contains('\0')) {
+            loaded->problem = QStringLiteral("Datoteka „%1“ ni besedilo, temveč dvojiška datoteka (v njej so "
+                                             "ničelni bajti).")
+                                  .arg(shown);
             return loaded;
         }
         auto document = std::make_shared<words::TextDocument>();

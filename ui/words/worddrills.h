@@ -3,7 +3,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QThreadPool>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -32,7 +31,7 @@ class WordDrills : public QObject {
 
 public:
     explicit WordDrills(QObject* parent = nullptr);
-    // Waits for a load still running.
+    // Waits a few seconds at most for a load still running.
     ~WordDrills() override;
 
     // Debian's Slovene dictionary (package hunspell-sl).
@@ -101,7 +100,8 @@ private:
     void inBackground(std::function<Result()> work, std::function<void(Result)> done);
 
     // The threads that read the dictionary and the texts.
-    QThreadPool m_pool;
+    struct Background;
+    Background* m_background;
 };
 
 Q_DECLARE_METATYPE(std::shared_ptr<WordRun>)
