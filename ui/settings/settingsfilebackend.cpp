@@ -12,6 +12,7 @@
 #include <QThread>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -82,19 +83,44 @@ constexpr int kLockWaitMs = 5000;
 
 // Waits for the lock in short steps: a write holds it for a few
 // milliseconds, and QLockFile's own wait doubles from a tenth of a second.
-bool takeLock(QLockFile& lock, int timeoutMs) {
+//
+// QLockFile alone leaves a gap: its owner makes the lock file and only then
+// locks it in the kernel, and a writer that judged the lock stale in that gap
+// removes the new owner's file, so that two processes write at once. A kernel
+// lock on the settings folder (never removed, freed when its process ends)
+// first lets one of this program's writers at a time reach the lock file;
+// the lock file stays for programs that write the file through QSettings.
+bool takeLock(QLockFile& lock, int folderFd, int timeoutMs) {
     lock.setStaleLockTime(kStaleLockMs);
     QDeadlineTimer deadline(timeoutMs);
+    bool folderLocked = folderFd < 0;  // a folder that cannot be opened: the lock file alone
     for (int pause = 2;; pause = std::min(pause * 2, 50)) {
-        if (lock.tryLock(0)) {
+        if (!folderLocked) {
+            folderLocked = ::flock(folderFd, LOCK_EX | LOCK_NB) == 0 || (errno != EWOULDBLOCK && errno != EINTR);
+        }
+        if (folderLocked && lock.tryLock(0)) {
             return true;
         }
-        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired()) {
+        if ((folderLocked && lock.error() != QLockFile::LockFailedError) || deadline.hasExpired()) {
             return false;
         }
         QThread::msleep(static_cast<unsigned long>(std::min<qint64>(pause, deadline.remainingTime() + 1)));
     }
 }
+
+// The settings folder, opened for its kernel lock; closing it frees the lock.
+struct FolderHandle {
+    explicit FolderHandle(const QString& folder)
+        : fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+    ~FolderHandle() {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    FolderHandle(const FolderHandle&) = delete;
+    FolderHandle& operator=(const FolderHandle&) = delete;
+    const int fd;
+};
 
 // Tells one version of a file from another: empty when there is none.
 QString fileStamp(const QString& path) {
@@ -233,8 +259,9 @@ void SettingsFileBackend::clearLeftovers() {
     if (leftovers.isEmpty() && !QFileInfo::exists(lockPath)) {
         return;
     }
+    const FolderHandle folderLock(info.path());
     QLockFile lock(lockPath);
-    if (takeLock(lock, 0)) {
+    if (takeLock(lock, folderLock.fd, 0)) {
         for (const QString& name : leftovers) {
             folder.remove(name);
         }
@@ -421,8 +448,9 @@ bool SettingsFileBackend::writeMany(const std::vector<Change>& changes) {
     if (!lockUsable() || !QDir().mkpath(QFileInfo(m_path).path())) {
         return false;
     }
+    const FolderHandle folderLock(QFileInfo(m_path).path());
     QLockFile lock(lockPath);
-    if (!takeLock(lock, kLockWaitMs)) {
+    if (!takeLock(lock, folderLock.fd, kLockWaitMs)) {
         return false;
     }
     prepare();
