@@ -5,11 +5,11 @@
 
 #include <unistd.h>
 
-#include "core/convert/regularfile.h"
 #include "core/convert/systemerror.h"
 #include "core/transcription/cp1250.h"
 #include "qtcore/storedfile.h"
 #include "qtcore/storedform.h"
+#include "qtcore/regularqfile.h"
 
 StoredSettings::StoredSettings(bool useFile) {
     if (useFile) {
@@ -33,12 +33,8 @@ void StoredSettings::load(const QString& filePath) {
     }
     // A named pipe in the file's place would hold the open for ever.
     int error = 0;
-    const int fd = openRegularFile(QFile::encodeName(filePath).toStdString(), error);
     QFile file;
-    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        if (fd >= 0) {
-            ::close(fd);
-        }
+    if (!openRegularQFile(file, filePath, error)) {
         m_problem = error == kNotRegularFile ? "to ni navadna datoteka, temve\xC4\x8D cev ali naprava"
                                              : "datoteke ni mogo\xC4\x8D" "e prebrati";
         return;

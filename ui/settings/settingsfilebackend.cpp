@@ -24,6 +24,7 @@
 #include "qtcore/qtext.h"
 #include "qtcore/storedfile.h"
 #include "qtcore/storedform.h"
+#include "qtcore/regularqfile.h"
 
 namespace {
 
@@ -47,12 +48,8 @@ struct LockOwner {
 LockOwner lockOwner(const QString& lockPath) {
     LockOwner owner;
     int error = 0;
-    const int fd = openRegularFile(QFile::encodeName(lockPath).toStdString(), error);
     QFile lock;
-    if (fd < 0 || !lock.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        if (fd >= 0) {
-            ::close(fd);
-        }
+    if (!openRegularQFile(lock, lockPath, error)) {
         return owner;
     }
     const QList<QByteArray> lines = lock.read(4096).split('\n');
@@ -333,12 +330,8 @@ void SettingsFileBackend::load() {
         return;  // no file yet, or a broken one that stays: the defaults
     }
     int error = 0;
-    const int fd = openRegularFile(QFile::encodeName(m_path).toStdString(), error);
     QFile file;
-    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        if (fd >= 0) {
-            ::close(fd);
-        }
+    if (!openRegularQFile(file, m_path, error)) {
         m_unreadable = true;  // an access problem: the file is kept as it is
         if (error == kNotRegularFile && m_loadedFile != m_toldSpecialFile) {
             m_toldSpecialFile = m_loadedFile;

@@ -10,7 +10,6 @@
 
 #include <utility>
 
-#include "core/convert/regularfile.h"
 #include "core/convert/systemerror.h"
 #include "core/exercise/random.h"
 #include "core/settings/options.h"
@@ -23,6 +22,7 @@
 #include "core/words/textrun.h"
 #include "core/words/wordindex.h"
 #include "qtcore/qtext.h"
+#include "qtcore/regularqfile.h"
 #include "ui/progress/historystore.h"
 #include "ui/words/ttextform.h"
 
@@ -278,12 +278,8 @@ void WordDrills::openTextFile(const QString& path) {
         // Only a regular file: a named pipe would hold the reading thread
         // (and the program's end) until someone wrote to it.
         int error = 0;
-        const int fd = openRegularFile(QFile::encodeName(absolute).toStdString(), error);
         QFile file;
-        if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-            if (fd >= 0) {
-                ::close(fd);
-            }
+        if (!openRegularQFile(file, absolute, error)) {
             loaded->problem = QStringLiteral("Datoteke „%1“ ni mogoče prebrati: %2.")
                                   .arg(shown, error != 0 ? reasonText(error) : file.errorString());
             return loaded;
