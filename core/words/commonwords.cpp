@@ -12,12 +12,8 @@ CommonWords CommonWords::parse(std::string_view utf8Text) {
         std::size_t end = utf8Text.find('\n', at);
         if (end == std::string_view::npos)
             end = utf8Text.size();
-        std::string_view line = utf8Text.substr(at, end - at);
+        const std::string_view line = trimmed(utf8Text.substr(at, end - at));
         at = end + 1;
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
-            line.remove_suffix(1);
-        while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
-            line.remove_prefix(1);
         if (line.empty() || line.front() == '#')
             continue;
         std::string word = lowered(cp1250::fromUtf8(line));

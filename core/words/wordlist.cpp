@@ -41,14 +41,6 @@ constexpr std::array<unsigned char, 256> makeLatin2Table() {
 
 constexpr auto kLatin2 = makeLatin2Table();
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
-        text.remove_suffix(1);
-    return text;
-}
-
 // Only a regular file is read: a named pipe under the name would hold the
 // open, a device give bytes without end.
 bool readFile(const std::string& path, std::string& bytes) {
@@ -99,6 +91,14 @@ bool toCp1250(std::string_view stem, DicCharset charset, std::string& out) {
 }
 
 }  // namespace
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+        text.remove_suffix(1);
+    return text;
+}
 
 void WordList::sortUnique() {
     std::vector<std::uint32_t> order(size());

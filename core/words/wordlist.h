@@ -15,6 +15,9 @@ namespace words {
 inline constexpr std::size_t kMinLetters = 2;
 inline constexpr std::size_t kMaxLetters = 12;
 
+// A line of a word file without the blanks, tabs and carriage return around it.
+std::string_view trimmed(std::string_view text);
+
 class WordList {
 public:
     std::size_t size() const { return m_ends.size(); }
