@@ -147,4 +147,23 @@ TEST(ReadingSpeed, AnOlderHistoryFileGainsTheSpeedAndStaysReadableForTheOlderPro
     QSqlDatabase::removeDatabase(QStringLiteral("older"));
 }
 
+// A word read in exactly the longest time still counts; a millisecond more is
+// a break. Both the day's figure and the latest words' follow the one limit.
+TEST(ReadingSpeed, TheLongestWordTimeCountsAndOneMoreIsABreak) {
+    const struct {
+        std::int32_t ms;
+        int words;
+    } cases[] = {{progress::kLongestWordMs - 1, 1}, {progress::kLongestWordMs, 1}, {progress::kLongestWordMs + 1, 0}};
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        HistoryStore store(dir.path());
+        ASSERT_TRUE(store.open());
+        ASSERT_TRUE(store.record(answer(kToday, "Tečaj", true, c.ms, 1), std::vector<progress::LetterOutcome>{}));
+        const auto days = store.days(std::numeric_limits<qint64>::min());
+        ASSERT_EQ(days.size(), 1u) << c.ms;
+        EXPECT_EQ(days[0].reading.words, c.words) << c.ms;
+        EXPECT_EQ(store.recentReading(50).words, c.words) << c.ms;
+    }
+}
+
 }  // namespace
